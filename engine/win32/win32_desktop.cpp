@@ -1,0 +1,289 @@
+#include "engine/win32/win32_desktop.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace taskloom {
+namespace {
+
+HWND ToHwnd(Wnd w) { return reinterpret_cast<HWND>(static_cast<intptr_t>(w)); }
+Wnd FromHwnd(HWND h) { return static_cast<Wnd>(reinterpret_cast<intptr_t>(h)); }
+HMENU ToHmenu(MenuHandle m) { return reinterpret_cast<HMENU>(static_cast<intptr_t>(m)); }
+MenuHandle FromHmenu(HMENU h) { return static_cast<MenuHandle>(reinterpret_cast<intptr_t>(h)); }
+
+BOOL CALLBACK CollectWindow(HWND h, LPARAM list) {
+    reinterpret_cast<std::vector<Wnd>*>(list)->push_back(FromHwnd(h));
+    return TRUE;
+}
+
+// Keeps the clipboard open for one operation. Another program may hold it
+// for a moment (a clipboard viewer reading what we just wrote), so opening
+// is retried for about half a second before giving up.
+class OpenClipboardGuard {
+public:
+    explicit OpenClipboardGuard(HWND owner) {
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            if (OpenClipboard(owner)) return;
+            Sleep(10);
+        }
+        throw ClipboardError("Cannot open clipboard");
+    }
+    ~OpenClipboardGuard() { CloseClipboard(); }
+    OpenClipboardGuard(const OpenClipboardGuard&) = delete;
+    OpenClipboardGuard& operator=(const OpenClipboardGuard&) = delete;
+};
+
+// Memory handed to the clipboard belongs to it once SetClipboardData
+// succeeds; until then it is ours to free.
+class GlobalMemory {
+public:
+    explicit GlobalMemory(SIZE_T bytes) : h_(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
+    ~GlobalMemory() {
+        if (h_) GlobalFree(h_);
+    }
+    GlobalMemory(const GlobalMemory&) = delete;
+    GlobalMemory& operator=(const GlobalMemory&) = delete;
+    HGLOBAL get() const { return h_; }
+    void release() { h_ = nullptr; }
+
+private:
+    HGLOBAL h_;
+};
+
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL h) : h_(h), p_(h ? GlobalLock(h) : nullptr) {}
+    ~GlobalLockGuard() {
+        if (p_) GlobalUnlock(h_);
+    }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    char* data() const { return static_cast<char*>(p_); }
+
+private:
+    HGLOBAL h_;
+    void* p_;
+};
+
+// Joins the calling thread's input state to another thread's for as long as
+// it lives, so that focus calls reach that thread's windows.
+class AttachedInput {
+public:
+    explicit AttachedInput(DWORD other)
+        : self_(GetCurrentThreadId()), other_(other),
+          attached_(other != 0 && other != self_ && AttachThreadInput(self_, other_, TRUE)) {}
+    ~AttachedInput() {
+        if (attached_) AttachThreadInput(self_, other_, FALSE);
+    }
+    AttachedInput(const AttachedInput&) = delete;
+    AttachedInput& operator=(const AttachedInput&) = delete;
+
+private:
+    DWORD self_;
+    DWORD other_;
+    bool attached_;
+};
+
+}  // namespace
+
+Win32Desktop::Win32Desktop() = default;
+
+Win32Desktop::~Win32Desktop() {
+    fineTimer(false);
+    if (clipboardOwner_) DestroyWindow(ToHwnd(clipboardOwner_));
+}
+
+// --- keyboard -----------------------------------------------------------
+
+void Win32Desktop::keyEvent(const KeyEvent& e) {
+    DWORD flags = 0;
+    if (e.up) flags |= KEYEVENTF_KEYUP;
+    if (e.extended) flags |= KEYEVENTF_EXTENDEDKEY;
+    keybd_event(e.vk, e.scan, flags, 0);
+}
+
+std::int16_t Win32Desktop::vkKeyScan(char c) { return VkKeyScanA(c); }
+
+unsigned Win32Desktop::mapVirtualKey(unsigned vk) { return MapVirtualKeyA(vk, MAPVK_VK_TO_VSC); }
+
+bool Win32Desktop::isKeyDown(std::uint8_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+
+// --- message loop and time ---------------------------------------------
+
+void Win32Desktop::processMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // The program's own loop must still see the quit request.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void Win32Desktop::sleep(unsigned ms) { Sleep(ms); }
+
+std::uint64_t Win32Desktop::tickMs() { return GetTickCount64(); }
+
+void Win32Desktop::fineTimer(bool on) {
+    if (on == fineTimerOn_) return;
+    // The resolution is a system-wide request: every begin needs its end.
+    if (on)
+        timeBeginPeriod(1);
+    else
+        timeEndPeriod(1);
+    fineTimerOn_ = on;
+}
+
+// --- windows ------------------------------------------------------------
+
+Wnd Win32Desktop::findWindow(const std::string& exactTitle) {
+    return FromHwnd(FindWindowA(nullptr, exactTitle.c_str()));
+}
+
+Wnd Win32Desktop::foregroundWindow() { return FromHwnd(GetForegroundWindow()); }
+
+std::vector<Wnd> Win32Desktop::topLevelWindows() {
+    std::vector<Wnd> list;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
+std::vector<Wnd> Win32Desktop::childWindows(Wnd parent) {
+    std::vector<Wnd> list;
+    if (!IsWindow(ToHwnd(parent))) return list;
+    EnumChildWindows(ToHwnd(parent), CollectWindow, reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
+std::string Win32Desktop::windowText(Wnd w) {
+    const HWND h = ToHwnd(w);
+    // The text may grow between asking its length and reading it; a read that
+    // fills the buffer is repeated with a larger one until the whole text fits.
+    int capacity = GetWindowTextLengthA(h) + 1;
+    for (;;) {
+        std::string text(static_cast<size_t>(capacity), '\0');
+        const int got = GetWindowTextA(h, text.data(), capacity);
+        if (got <= 0) return {};
+        if (got < capacity - 1 || GetWindowTextLengthA(h) <= got) {
+            text.resize(static_cast<size_t>(got));
+            return text;
+        }
+        capacity *= 2;
+    }
+}
+
+bool Win32Desktop::isWindow(Wnd w) { return w != 0 && IsWindow(ToHwnd(w)); }
+bool Win32Desktop::isVisible(Wnd w) { return IsWindowVisible(ToHwnd(w)); }
+bool Win32Desktop::isIconic(Wnd w) { return IsIconic(ToHwnd(w)); }
+bool Win32Desktop::isEnabled(Wnd w) { return IsWindowEnabled(ToHwnd(w)); }
+
+void Win32Desktop::restoreWindow(Wnd w) { ShowWindow(ToHwnd(w), SW_RESTORE); }
+
+void Win32Desktop::setForeground(Wnd w) { SetForegroundWindow(ToHwnd(w)); }
+
+void Win32Desktop::setFocus(Wnd w) {
+    const HWND h = ToHwnd(w);
+    // SetFocus only works on windows that share the caller's input state; for
+    // another program's window it silently does nothing. Joining that
+    // window's thread for the call lets the focus land where asked, so a
+    // window just brought forward also gets the keys that follow.
+    const DWORD owner = IsWindow(h) ? GetWindowThreadProcessId(h, nullptr) : 0;
+    AttachedInput attached(owner);
+    SetFocus(h);
+}
+
+// --- menus --------------------------------------------------------------
+
+MenuHandle Win32Desktop::getMenu(Wnd w) {
+    if (!IsWindow(ToHwnd(w))) return 0;
+    return FromHmenu(GetMenu(ToHwnd(w)));
+}
+
+int Win32Desktop::menuItemCount(MenuHandle m) { return GetMenuItemCount(ToHmenu(m)); }
+
+std::string Win32Desktop::menuString(MenuHandle m, int pos) {
+    const HMENU h = ToHmenu(m);
+    const int length = GetMenuStringA(h, static_cast<UINT>(pos), nullptr, 0, MF_BYPOSITION);
+    if (length <= 0) return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int got = GetMenuStringA(h, static_cast<UINT>(pos), text.data(), length + 1, MF_BYPOSITION);
+    text.resize(got > 0 ? std::min(static_cast<size_t>(got), static_cast<size_t>(length)) : 0);
+    return text;
+}
+
+std::optional<unsigned> Win32Desktop::menuItemState(MenuHandle m, int pos) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE;
+    if (!GetMenuItemInfoA(ToHmenu(m), static_cast<UINT>(pos), TRUE, &info)) return std::nullopt;
+    return info.fState;
+}
+
+MenuHandle Win32Desktop::subMenu(MenuHandle m, int pos) { return FromHmenu(GetSubMenu(ToHmenu(m), pos)); }
+
+// --- messages -----------------------------------------------------------
+
+void Win32Desktop::postMessage(Wnd w, unsigned msg, std::uint64_t wparam, std::int64_t lparam) {
+    PostMessageA(ToHwnd(w), msg, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
+}
+
+// --- clipboard ----------------------------------------------------------
+
+Wnd Win32Desktop::clipboardOwner() {
+    if (!clipboardOwner_) {
+        clipboardOwner_ = FromHwnd(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                                   nullptr, GetModuleHandleA(nullptr), nullptr));
+    }
+    return clipboardOwner_;
+}
+
+std::string Win32Desktop::clipboardText() {
+    OpenClipboardGuard open(nullptr);
+    const HGLOBAL data = GetClipboardData(CF_TEXT);
+    if (!data) return {};
+    GlobalLockGuard lock(data);
+    if (!lock.data()) return {};
+    // The block may be larger than the text, and a careless writer may have
+    // left out the terminating zero: never read past the block.
+    return std::string(lock.data(), strnlen(lock.data(), GlobalSize(data)));
+}
+
+void Win32Desktop::setClipboardText(const std::string& text) {
+    GlobalMemory memory(text.size() + 1);
+    if (!memory.get()) throw ClipboardError("Out of memory for the clipboard");
+    {
+        GlobalLockGuard lock(memory.get());
+        if (!lock.data()) throw ClipboardError("Out of memory for the clipboard");
+        std::memcpy(lock.data(), text.c_str(), text.size() + 1);
+    }
+    // EmptyClipboard makes the opening window the owner; data set with no
+    // owner window may be refused.
+    OpenClipboardGuard open(ToHwnd(clipboardOwner()));
+    EmptyClipboard();
+    if (SetClipboardData(CF_TEXT, memory.get())) memory.release();
+}
+
+void Win32Desktop::emptyClipboard(Wnd owner) {
+    // A gone owner would make every attempt to open fail.
+    OpenClipboardGuard open(IsWindow(ToHwnd(owner)) ? ToHwnd(owner) : nullptr);
+    EmptyClipboard();
+}
+
+// --- shell --------------------------------------------------------------
+
+void Win32Desktop::shellExecute(Wnd owner, const std::string& file, const std::string& params,
+                                const std::string& dir, int show) {
+    ShellExecuteA(ToHwnd(owner), nullptr, file.c_str(), params.empty() ? nullptr : params.c_str(),
+                  dir.empty() ? nullptr : dir.c_str(), show);
+}
+
+std::unique_ptr<Desktop> MakeWin32Desktop() { return std::make_unique<Win32Desktop>(); }
+
+}  // namespace taskloom

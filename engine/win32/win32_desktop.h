@@ -1,0 +1,86 @@
+// The real desktop: the core's Desktop interface over user32, shell32 and
+// winmm. This layer decides nothing; it only says how each request is done on
+// Windows. <windows.h> stays out of this header so that code which only needs
+// a Desktop does not pull it in.
+//
+// Handles travel as numbers: a window or menu handle is its pointer value
+// ((std::int64_t)(intptr_t)handle). Handles of other programs are never owned.
+//
+// One Win32Desktop serves one user-interface thread: the clipboard owner
+// window it creates belongs to the thread that first uses the clipboard.
+#pragma once
+
+#include <memory>
+
+#include "engine/desktop.h"
+#include "engine/errors.h"
+
+namespace taskloom {
+
+// The clipboard stayed open in another program however long we waited.
+class ClipboardError : public TaskloomError {
+public:
+    using TaskloomError::TaskloomError;
+};
+
+class Win32Desktop final : public Desktop {
+public:
+    Win32Desktop();
+    ~Win32Desktop() override;
+    Win32Desktop(const Win32Desktop&) = delete;
+    Win32Desktop& operator=(const Win32Desktop&) = delete;
+
+    void keyEvent(const KeyEvent& e) override;
+    std::int16_t vkKeyScan(char c) override;
+    unsigned mapVirtualKey(unsigned vk) override;
+    bool isKeyDown(std::uint8_t vk) override;
+
+    void processMessages() override;
+    void sleep(unsigned ms) override;
+    std::uint64_t tickMs() override;
+    void fineTimer(bool on) override;
+
+    Wnd findWindow(const std::string& exactTitle) override;
+    Wnd foregroundWindow() override;
+    std::vector<Wnd> topLevelWindows() override;
+    // Empty for a handle that is not a window (0 included): the window
+    // manager would list the top-level windows for 0.
+    std::vector<Wnd> childWindows(Wnd parent) override;
+    std::string windowText(Wnd w) override;
+    bool isWindow(Wnd w) override;
+    bool isVisible(Wnd w) override;
+    bool isIconic(Wnd w) override;
+    bool isEnabled(Wnd w) override;
+    void restoreWindow(Wnd w) override;
+    void setForeground(Wnd w) override;
+    void setFocus(Wnd w) override;
+
+    MenuHandle getMenu(Wnd w) override;
+    int menuItemCount(MenuHandle m) override;
+    std::string menuString(MenuHandle m, int pos) override;
+    std::optional<unsigned> menuItemState(MenuHandle m, int pos) override;
+    MenuHandle subMenu(MenuHandle m, int pos) override;
+
+    void postMessage(Wnd w, unsigned msg, std::uint64_t wparam, std::int64_t lparam) override;
+
+    // These three throw ClipboardError when another program keeps the
+    // clipboard open.
+    std::string clipboardText() override;
+    void setClipboardText(const std::string& text) override;
+    void emptyClipboard(Wnd owner) override;
+
+    void shellExecute(Wnd owner, const std::string& file, const std::string& params,
+                      const std::string& dir, int show) override;
+
+private:
+    Wnd clipboardOwner();
+
+    bool fineTimerOn_ = false;
+    // A message-only window of ours that owns the clipboard after
+    // setClipboardText; created on first use, destroyed with the desktop.
+    Wnd clipboardOwner_ = 0;
+};
+
+std::unique_ptr<Desktop> MakeWin32Desktop();
+
+}  // namespace taskloom

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the whole test suite:
+#   native      the portable core's unit tests
+#   native-asan the same under AddressSanitizer and UndefinedBehaviorSanitizer
+#   win64       the Win32 tests under 64-bit Wine on a virtual display
+#   win32       the 32-bit programs, compiled only
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+jobs=$(nproc)
+build() {
+  cmake --preset "$1" >/dev/null
+  cmake --build "build/$1" -j"$jobs"
+}
+
+echo "== native"
+build native
+ctest --test-dir build/native --output-on-failure
+
+echo "== native-asan"
+build native-asan
+ctest --test-dir build/native-asan --output-on-failure
+
+echo "== win64 (under Wine)"
+build win64
+bash scripts/with-wine.sh ctest --test-dir build/win64 --output-on-failure
+
+echo "== win32 (compiled only)"
+build win32
+
+echo "all test trees passed"
