@@ -64,8 +64,10 @@ if [ "$use_display" = 1 ] && [ -z "${DISPLAY:-}" ]; then
 fi
 
 if [ "$use_display" != 1 ]; then
-    # Xvfb picks a free display number itself and writes it to fd 3.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+    # Xvfb picks a free display number itself and writes it to fd 3. Without
+    # -noreset it would reset, keymap included, whenever its last client
+    # leaves (as the keymap tools below do).
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
         3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 1 100); do
@@ -93,6 +95,7 @@ if [ "$use_display" != 1 ]; then
 fi
 
 export WINEPREFIX="$work/prefix"
+mkdir "$WINEPREFIX"
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

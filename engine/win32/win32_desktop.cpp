@@ -144,7 +144,13 @@ void Win32Desktop::fineTimer(bool on) {
 // --- windows ------------------------------------------------------------
 
 Wnd Win32Desktop::findWindow(const std::string& exactTitle) {
-    return FromHwnd(FindWindowA(nullptr, exactTitle.c_str()));
+    // FindWindowA ignores letter case; of the windows it offers, in the same
+    // order, the first whose title is equal byte for byte is the one.
+    const char* title = exactTitle.c_str();
+    for (HWND h = FindWindowExA(nullptr, nullptr, nullptr, title); h; h = FindWindowExA(nullptr, h, nullptr, title)) {
+        if (windowText(FromHwnd(h)) == exactTitle) return FromHwnd(h);
+    }
+    return 0;
 }
 
 Wnd Win32Desktop::foregroundWindow() { return FromHwnd(GetForegroundWindow()); }

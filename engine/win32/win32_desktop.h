@@ -7,7 +7,10 @@
 // ((std::int64_t)(intptr_t)handle). Handles of other programs are never owned.
 //
 // One Win32Desktop serves one user-interface thread: the clipboard owner
-// window it creates belongs to the thread that first uses the clipboard.
+// window it creates belongs to the thread that first sets the clipboard, and
+// that thread must keep letting messages run (as the programs' loops and the
+// engine's processMessages do). Another program that takes the clipboard
+// over sends the owner a message and waits for the answer.
 #pragma once
 
 #include <memory>
@@ -40,6 +43,8 @@ public:
     std::uint64_t tickMs() override;
     void fineTimer(bool on) override;
 
+    // FindWindowA, but the title must match with case: the window manager's
+    // own comparison ignores it.
     Wnd findWindow(const std::string& exactTitle) override;
     Wnd foregroundWindow() override;
     std::vector<Wnd> topLevelWindows() override;

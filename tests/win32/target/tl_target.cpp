@@ -40,9 +40,14 @@ Options ParseOptions(int argc, char** argv) {
 WNDPROC g_editProc = nullptr;
 
 // A field in a window that some day runs a dialog-style loop would lose Tab
-// and Enter to focus moves; it asks for every key instead.
+// and Enter to focus moves; it asks for every key instead. Ctrl+A selects
+// the whole text, as the edit fields of current Windows do (Wine's do not).
 LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_GETDLGCODE) return CallWindowProcA(g_editProc, h, msg, wp, lp) | DLGC_WANTALLKEYS;
+    if (msg == WM_KEYDOWN && wp == 'A' && GetKeyState(VK_CONTROL) < 0) {
+        SendMessageA(h, EM_SETSEL, 0, -1);
+        return 0;
+    }
     return CallWindowProcA(g_editProc, h, msg, wp, lp);
 }
 

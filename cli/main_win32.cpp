@@ -1,0 +1,57 @@
+// taskloom.exe: the console runner on the real desktop.
+#include <windows.h>
+
+#include <atomic>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/runner.h"
+#include "engine/win32/win32_desktop.h"
+
+namespace {
+
+std::atomic<taskloom::Engine*> g_running{nullptr};
+
+// Ctrl+C and Ctrl+Break stop the run before its next line instead of killing
+// the process in the middle of a key combination.
+BOOL WINAPI OnConsoleControl(DWORD type) {
+    if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT) return FALSE;
+    if (taskloom::Engine* e = g_running.load()) {
+        e->requestStop();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+std::string ProgramDir() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::unique_ptr<taskloom::Desktop> desktop = taskloom::MakeWin32Desktop();
+    taskloom::cli::Platform p;
+    p.desktop = desktop.get();
+    p.programDir = ProgramDir();
+    p.out = &std::cout;
+    p.err = &std::cerr;
+    p.running = &g_running;
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    const int status = taskloom::cli::Main(args, p);
+    std::cout.flush();
+    std::cerr.flush();
+    return status;
+}

@@ -1,0 +1,184 @@
+#include "cli/runner.h"
+
+#include <ostream>
+
+#include "engine/errors.h"
+#include "engine/filestore.h"
+#include "engine/text.h"
+
+namespace taskloom::cli {
+namespace {
+
+const char* const kUsage =
+    "usage: taskloom run [options] FILE.tks\n"
+    "       taskloom run --help\n";
+
+const char* const kRunHelp =
+    "taskloom run [options] FILE.tks\n"
+    "\n"
+    "Runs a Taskloom script: brings windows forward, types keys, captures text\n"
+    "into the clips buffer, shows notes and loops, as the script says. Keys go\n"
+    "to the window that has the keyboard focus on this desktop.\n"
+    "\n"
+    "Options:\n"
+    "  --note=continue|abort  answer every note without a person (for schedulers\n"
+    "                         and test pipelines); the note is printed to standard\n"
+    "                         error. Without it the note window waits for a click.\n"
+    "  --delimiter=D          the clips delimiter at the start of the run: line,\n"
+    "                         none, tab, space, comma, or any single character\n"
+    "  --print-clips          print the clips buffer to standard output at the end\n"
+    "  --composer             use the composer's variants of the commands (program\n"
+    "                         start, clips delimiter, clipboard capture) instead of\n"
+    "                         the launcher pad's\n"
+    "\n"
+    "Messages that end a run (\"Undefined Label\", \"Inactive Window\") and failures\n"
+    "go to standard error. Ctrl+C stops the run before its next line.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the script ran to its end\n"
+    "  1  the command line is wrong\n"
+    "  2  the script file cannot be read\n"
+    "  3  the run ended with a message (undefined label, inactive window)\n"
+    "  4  a command failed and the run was abandoned (the message names the line)\n"
+    "  5  the run was stopped (the note's Abort, or Ctrl+C)\n";
+
+// The console's host: the script's lines, messages to standard error, notes
+// answered by the window or by the --note option.
+class ConsoleHost : public Host {
+public:
+    ConsoleHost(Flavor f, std::vector<std::string> lines, Platform& p) : flavor_(f), lines_(std::move(lines)), p_(p) {}
+
+    Flavor flavor() const override { return flavor_; }
+    std::size_t lineCount() override { return lines_.size(); }
+    std::string line(std::size_t i) override { return lines_.at(i); }
+    void clearLines() override { lines_.clear(); }
+    void showMessage(const std::string& text) override {
+        std::string shown = text;
+        for (char& c : shown)
+            if (c == '\r') c = '\n';
+        *p_.err << shown << "\n";
+    }
+    NoteAnswer showNote(const std::string& title, const std::vector<std::string>& lines, int x, int y) override {
+        NoteAnswer a;
+        if (autoAnswer_) {
+            *p_.err << "note \"" << title << "\" at " << x << "," << y << ":\n";
+            for (const std::string& l : lines) *p_.err << "  " << l << "\n";
+            a = *autoAnswer_;
+            *p_.err << "  -> " << (a == NoteAnswer::Abort ? "Abort" : "Continue") << "\n";
+        } else if (p_.note) {
+            a = p_.note(title, lines, x, y);
+        } else {
+            *p_.err << "note \"" << title << "\": no note window here and no --note answer; aborting\n";
+            a = NoteAnswer::Abort;
+        }
+        if (a == NoteAnswer::Abort) aborted = true;
+        return a;
+    }
+    std::string programDir() override { return p_.programDir; }
+
+    std::optional<NoteAnswer> autoAnswer_;
+    bool aborted = false;
+
+private:
+    Flavor flavor_;
+    std::vector<std::string> lines_;
+    Platform& p_;
+};
+
+bool ParseDelimiter(const std::string& v, int& out) {
+    if (v == "line") out = kDelimiterLine;
+    else if (v == "none") out = kDelimiterNone;
+    else if (v == "tab") out = '\t';
+    else if (v == "space") out = ' ';
+    else if (v == "comma") out = ',';
+    else if (v.size() == 1) out = static_cast<unsigned char>(v[0]);
+    else return false;
+    return true;
+}
+
+int Run(const std::vector<std::string>& args, Platform& p) {
+    std::optional<NoteAnswer> answer;
+    std::optional<int> delimiter;
+    bool printClips = false;
+    Flavor flavor = Flavor::Pad;
+    std::string file;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            *p.out << kRunHelp;
+            return kExitOk;
+        } else if (StartsWith(a, "--note=")) {
+            const std::string v = a.substr(7);
+            if (v == "continue") answer = NoteAnswer::Continue;
+            else if (v == "abort") answer = NoteAnswer::Abort;
+            else {
+                *p.err << "taskloom: --note takes continue or abort, not \"" << v << "\"\n";
+                return kExitUsage;
+            }
+        } else if (StartsWith(a, "--delimiter=")) {
+            int d = 0;
+            if (!ParseDelimiter(a.substr(12), d)) {
+                *p.err << "taskloom: --delimiter takes line, none, tab, space, comma or one character\n";
+                return kExitUsage;
+            }
+            delimiter = d;
+        } else if (a == "--print-clips") {
+            printClips = true;
+        } else if (a == "--composer") {
+            flavor = Flavor::Composer;
+        } else if (StartsWith(a, "--")) {
+            *p.err << "taskloom: unknown option " << a << "\n" << kUsage;
+            return kExitUsage;
+        } else if (file.empty()) {
+            file = a;
+        } else {
+            *p.err << "taskloom: one script file at a time\n" << kUsage;
+            return kExitUsage;
+        }
+    }
+    if (file.empty()) {
+        *p.err << "taskloom: no script file given\n" << kUsage;
+        return kExitUsage;
+    }
+    std::vector<std::string> lines;
+    try {
+        lines = ReadScriptFile(file);
+    } catch (const FileError& e) {
+        *p.err << "taskloom: " << e.what() << "\n";
+        return kExitUnreadable;
+    }
+    ConsoleHost host(flavor, std::move(lines), p);
+    host.autoAnswer_ = answer;
+    Engine engine(*p.desktop, host);
+    if (delimiter) engine.setDelimiter(*delimiter);
+    int status = kExitOk;
+    if (p.running) *p.running = &engine;
+    try {
+        switch (engine.RunScript()) {
+            case RunEnd::Message: status = kExitMessage; break;
+            case RunEnd::Stopped: status = kExitStopped; break;
+            default: status = host.aborted ? kExitStopped : kExitOk; break;
+        }
+    } catch (const std::exception& e) {
+        *p.err << "taskloom: " << file << ": " << e.what() << "\n";
+        status = kExitFailure;
+    }
+    if (p.running) *p.running = nullptr;
+    if (printClips)
+        for (const std::string& l : engine.clips().lines()) *p.out << l << "\n";
+    return status;
+}
+
+}  // namespace
+
+int Main(const std::vector<std::string>& args, Platform& platform) {
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        *platform.out << kUsage << "\n" << kRunHelp;
+        return args.empty() ? kExitUsage : kExitOk;
+    }
+    if (args[0] == "run") return Run(args, platform);
+    *platform.err << "taskloom: unknown command \"" << args[0] << "\"\n" << kUsage;
+    return kExitUsage;
+}
+
+}  // namespace taskloom::cli

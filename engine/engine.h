@@ -1,0 +1,159 @@
+// The script engine of one program: the interpreter that runs the script
+// list line by line, and the state that outlives a run (the target window,
+// the clips buffer, its delimiter, the clips file, the source list).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/clips.h"
+#include "engine/desktop.h"
+#include "engine/errors.h"
+#include "engine/host.h"
+#include "engine/script_line.h"
+
+namespace taskloom {
+
+// How a run ended.
+enum class RunEnd {
+    Completed,   // the last line ran (or the list was emptied)
+    Stopped,     // a stop request (-2 in the target window)
+    Message,     // "Undefined Label" or "Inactive Window" was shown
+    EndOfClips,  // ":LoopEOF" found no open clips file or an empty line
+    Refused,     // a run was already in progress
+};
+
+// A line that a command could not carry out: the run is abandoned. Names the
+// line (counted from 1) and its text; what() holds the cause.
+class RunError : public TaskloomError {
+public:
+    RunError(std::size_t index, std::string lineText, const std::string& cause)
+        : TaskloomError("line " + std::to_string(index + 1) + " (" + lineText + "): " + cause),
+          index_(index), lineText_(std::move(lineText)) {}
+    std::size_t index() const { return index_; }
+    const std::string& lineText() const { return lineText_; }
+
+private:
+    std::size_t index_;
+    std::string lineText_;
+};
+
+// Observes a run for the trace; every call is skipped when none is set.
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+    virtual void lineStarts(std::size_t /*index*/, const std::string& /*text*/) {}
+    virtual void keysSent(const std::string& /*keys*/) {}
+    virtual void outcome(const std::string& /*what*/) {}
+    virtual void runEnds(const std::string& /*how*/) {}
+};
+
+class Engine {
+public:
+    Engine(Desktop& desktop, Host& host);
+    ~Engine();
+
+    // Runs the host's script list from its first line. Returns how the run
+    // ended; a command that fails throws RunError (the run is abandoned).
+    // Modifier keys the run left down are released however it ends.
+    RunEnd RunScript();
+    bool running() const { return running_; }
+
+    // The stop request: the run ends before its next line, and a running
+    // pause is cut short. Safe to call from another thread.
+    void requestStop() { target_ = -2; }
+
+    Wnd targetWnd() const { return target_; }
+    void setTargetWnd(Wnd w) { target_ = w; }
+    const std::string& scriptLine() const { return scriptLine_; }
+
+    ClipsBuffer& clips() { return clips_; }
+    int delimiter() const { return delimiter_; }
+    void setDelimiter(int d) { delimiter_ = d; }
+    std::vector<std::string>& sourceLines() { return source_; }
+    // The note's text (in the pad the same lines as the source list).
+    std::vector<std::string>& memoLines();
+    const std::string& clipsFileName() const { return clipsName_; }
+    void closeClipsFile();
+
+    void setObserver(RunObserver* o) { observer_ = o; }
+
+    // How long a window switch waits, at most, for the window that took the
+    // previous keys to have taken them in before activating another window.
+    unsigned drainTimeoutMs = 5000;
+
+    // The capture procedures and commands, public for the tests and for the
+    // programs' own menu items that do the same work.
+    void AddClips(const std::string& text, bool fromClipboard);
+    void ClipIt(const std::string& keys);
+    void ClipControl();
+    void CopyPasteDOS();
+
+private:
+    struct Run;
+    void runLine(Run& run);
+    void send(const std::string& keys);
+    void dispatch(Run& run, const LineReading& r);
+    void jumpOrLoop(Run& run, const LineReading& r);
+    bool findLabel(Run& run, const std::string& label, std::size_t& where);
+    void endWithMessage(Run& run, const std::string& text);
+    void pause(const LineReading& r);
+    void windowSwitch(Run& run, const LineReading& r);
+    void startProgram(const LineReading& r);
+    void loadText(const LineReading& r);
+    void menuByMnemonics(Run& run, const LineReading& r);
+    void note(Run& run, const LineReading& r);
+    void mouseClick(const LineReading& r);
+    void clipsCopy(const LineReading& r);
+    void clipsPaste(const LineReading& r);
+    void clipsDelimit(const LineReading& r);
+    void clipsSave(const LineReading& r);
+    void clipsLoad(const LineReading& r);
+    bool readClipsLine(std::string& line);
+    void capture(const LineReading& r);
+    void activateTarget();
+    void waitForDrain();
+    std::string clipboardLine();
+    void outcome(const std::string& what) {
+        if (observer_) observer_->outcome(what);
+    }
+
+    Desktop& d_;
+    Host& host_;
+    std::atomic<Wnd> target_{0};
+    std::string scriptLine_;
+    ClipsBuffer clips_;
+    int delimiter_ = kDelimiterLine;
+    std::vector<std::string> source_;
+    std::vector<std::string> memo_;
+    std::string clipsName_;
+    struct ClipsFile;
+    std::unique_ptr<ClipsFile> clipsFile_;
+    RunObserver* observer_ = nullptr;
+    bool running_ = false;
+    Wnd lastKeysTo_ = 0;  // the window that had the focus when keys were last sent
+};
+
+// Count of a command: the parameter read as a repeat count, 1 without a blank.
+std::int32_t CommandCount(const LineReading& r);
+// Field address "L C N" after the command word; missing or non-numeric parts
+// read as 0.
+struct FieldAddress {
+    std::int32_t line = 0, column = 0, length = 0;
+};
+FieldAddress ReadFieldAddress(const std::string& scriptLine);
+// The note header "x y title": throws ScriptError when x or y is not a whole
+// number or a blank is missing.
+struct NoteHeader {
+    int x = 0, y = 0;
+    std::string title;
+};
+NoteHeader ReadNoteHeader(const std::string& parameter);
+
+}  // namespace taskloom
