@@ -17,8 +17,8 @@ class ClipsBuffer {
 public:
     explicit ClipsBuffer(std::size_t limit) : limit_(limit) {}
 
-    // The buffer's lines; an empty last line (after a final line break) is
-    // not counted, as an edit field does not count it.
+    // The buffer's lines; a final line break (the pad's line delimiter after
+    // the last item) starts no line until something is written on it.
     std::vector<std::string> lines() const;
     std::size_t lineCount() const;
     // The whole text, lines joined by CR LF.
@@ -42,8 +42,9 @@ public:
     void addPad(const std::string& item, int delimiter);
 
 private:
-    void commit(std::vector<std::string> raw);
-    std::vector<std::string> raw_;  // as held, a trailing empty line included
+    void commit(std::vector<std::string> raw, bool trailingBreak);
+    std::vector<std::string> lines_;
+    bool trailingBreak_ = false;  // the text ends with a line break
     std::size_t caret_ = 0;
     std::size_t limit_;
 };

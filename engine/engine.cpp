@@ -47,14 +47,16 @@ std::int32_t CommandCount(const LineReading& r) {
 }
 
 FieldAddress ReadFieldAddress(const std::string& scriptLine) {
+    // By position: L between the first and second blank, C between the
+    // second and third, N the rest; a part that is missing reads as 0.
     FieldAddress a;
     const size_t first = scriptLine.find(' ');
     if (first == std::string::npos) return a;
     std::string_view rest = std::string_view(scriptLine).substr(first + 1);
     auto number = [](std::string_view s) { return ToInteger(s).value_or(0); };
     const size_t second = rest.find(' ');
-    a.line = number(rest.substr(0, second));
     if (second == std::string_view::npos) return a;
+    a.line = number(rest.substr(0, second));
     rest.remove_prefix(second + 1);
     const size_t third = rest.find(' ');
     if (third == std::string_view::npos) {

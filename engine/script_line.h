@@ -16,7 +16,7 @@ struct KeyName {
 
 // The key names in the order of the hidden key list; "{None}" first, which
 // no token can name (a token ends at its first "}").
-extern const std::array<KeyName, 30> KeyBox;
+extern const std::array<KeyName, 31> KeyBox;
 
 // The code of a key name, compared without regard to case.
 std::optional<unsigned char> LookupKeyName(std::string_view name);

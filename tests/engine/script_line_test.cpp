@@ -20,7 +20,10 @@ TEST(KeyBox, OrderAndLookup) {
     EXPECT_EQ(KeyBox[0].code, 240);
     EXPECT_STREQ(KeyBox[10].name, "F10");
     EXPECT_STREQ(KeyBox[13].name, "F2");
-    EXPECT_STREQ(KeyBox.back().name, "Tab");
+    EXPECT_STREQ(KeyBox.back().name, "Up");
+    EXPECT_EQ(LookupKeyName("up"), 242);
+    // Every name of the table but "{None}" is reachable by a token.
+    for (size_t i = 1; i < KeyBox.size(); ++i) EXPECT_EQ(LookupKeyName(KeyBox[i].name), KeyBox[i].code);
     EXPECT_EQ(LookupKeyName("tab"), 9);
     EXPECT_EQ(LookupKeyName("TAB"), 9);
     EXPECT_EQ(LookupKeyName("pgdn"), 247);

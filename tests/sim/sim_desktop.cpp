@@ -209,6 +209,21 @@ void SimDesktop::applyKey(const KeyEvent& e) {
         case kVkEnd: moveTo(lineEnd(win->caret)); return;
         case kVkLeft: moveTo(win->caret == 0 ? 0 : win->caret - (win->caret >= 2 && t.compare(win->caret - 2, 2, "\r\n") == 0 ? 2 : 1)); return;
         case kVkRight: moveTo(win->caret >= t.size() ? t.size() : win->caret + (t.compare(win->caret, 2, "\r\n") == 0 ? 2 : 1)); return;
+        case kVkUp:
+        case kVkDown: {
+            const size_t start = lineStart(win->caret), column = win->caret - start;
+            if (e.vk == kVkUp) {
+                if (start == 0) return;
+                const size_t prev = lineStart(start - 2);
+                moveTo(std::min(prev + column, lineEnd(prev)));
+            } else {
+                const size_t end = lineEnd(win->caret);
+                if (end >= t.size()) return;
+                const size_t next = end + 2;
+                moveTo(std::min(next + column, lineEnd(next)));
+            }
+            return;
+        }
         case kVkInsert:
             if (shift) replaceSelection(clipboard_);
             return;
