@@ -177,6 +177,7 @@ void Engine::runLine(Run& run) {
         if (run.alt) second += static_cast<char>(kAltUp);
         if (run.ctrl) second += static_cast<char>(kCtrlUp);
         if (run.shift) second += static_cast<char>(kShiftUp);
+        if (observer_ && !second.empty()) observer_->keysSent(second);
         SendKeyString(d_, second);
     } catch (const RunError&) {
         throw;
@@ -191,6 +192,7 @@ void Engine::dispatch(Run& run, const LineReading& r) {
         // Remark block: the next line holding "{:" runs next.
         std::size_t i = run.index + 1;
         while (i < host_.lineCount() && !Contains(host_.line(i), "{:")) ++i;
+        outcome([&] { return "remark: " + std::to_string(i - run.index - 1) + " lines skipped"; });
         run.index = i - 1;
     } else if (StartsWith(s, ":Pause")) {
         pause(r);
@@ -198,6 +200,7 @@ void Engine::dispatch(Run& run, const LineReading& r) {
         capture(r);
     } else if (s == ":ClipsClear") {
         clips_.clear();
+        outcome([] { return "clips cleared"; });
     } else if (s.substr(0, s.find(' ')) == ":ClipsCopy") {
         clipsCopy(r);
     } else if (s.substr(0, s.find(' ')) == ":ClipsPaste") {
@@ -222,6 +225,8 @@ void Engine::dispatch(Run& run, const LineReading& r) {
         mouseClick(r);
     } else if (StartsWith(s, ":Loop") || StartsWith(s, ":Goto")) {
         jumpOrLoop(run, r);
+    } else {
+        outcome([] { return "no such command: nothing done"; });
     }
 }
 
@@ -255,7 +260,7 @@ void Engine::jumpOrLoop(Run& run, const LineReading& r) {
 
     std::size_t labelIndex = 0;
     if (!findLabel(run, label, labelIndex)) {
-        outcome("label {." + label + "} not found");
+        outcome([&] { return "label {." + label + "} not found"; });
         endWithMessage(run, "Undefined Label: \r{." + label + "}\rQuitting Script...");
         return;
     }
@@ -282,7 +287,7 @@ void Engine::jumpOrLoop(Run& run, const LineReading& r) {
         }
     } else if (StartsWith(keyword, ":LoopEOF")) {
         if (!clipsFile_) {
-            outcome("no clips file is open");
+            outcome([&] { return "no clips file is open"; });
             run.over = true;
             run.end = RunEnd::EndOfClips;
             return;
@@ -291,7 +296,7 @@ void Engine::jumpOrLoop(Run& run, const LineReading& r) {
         std::string line;
         readClipsLine(line);
         if (line.empty()) {
-            outcome("end of the clips file");
+            outcome([&] { return "end of the clips file"; });
             run.over = true;
             run.end = RunEnd::EndOfClips;
             return;
@@ -301,15 +306,15 @@ void Engine::jumpOrLoop(Run& run, const LineReading& r) {
     } else if (StartsWith(keyword, ":LoopWindow")) {
         target_ = FindWindowByTitle(d_, rest);
         const bool visible = target_ != 0 && d_.isVisible(target_);
-        outcome(std::string("window \"") + rest + (visible ? "\" visible" : "\" missing or hidden"));
+        outcome([&] { return std::string("window \"") + rest + (visible ? "\" visible" : "\" missing or hidden"); });
         jump = visible ? Contains(keyword, "WindowInactive") : Contains(keyword, "WindowActive");
     } else if (StartsWith(keyword, ":LoopFile")) {
         const bool exists = FileExists(rest);
-        outcome(std::string("file \"") + rest + (exists ? "\" exists" : "\" not found"));
+        outcome([&] { return std::string("file \"") + rest + (exists ? "\" exists" : "\" not found"); });
         jump = exists ? Contains(keyword, "NotFound") : Contains(keyword, "Exists");
     } else if (StartsWith(keyword, ":LoopMenu")) {
         const bool enabled = MenuPathEnabled(d_, target_, rest.empty() ? rest : rest.substr(1));
-        outcome(enabled ? "menu item enabled" : "menu item disabled or missing");
+        outcome([&] { return enabled ? "menu item enabled" : "menu item disabled or missing"; });
         jump = enabled ? Contains(keyword, "Disabled") : Contains(keyword, "Enabled");
     } else if (StartsWith(keyword, ":LoopClipboard")) {
         const std::string clip = clipboardLine();
@@ -330,11 +335,11 @@ void Engine::jumpOrLoop(Run& run, const LineReading& r) {
         const std::string wanted = byClipboard ? clipboardLine() : rest;
         const Wnd control = FindControl(d_, target_, wanted);
         if (!control) {
-            outcome("control \"" + wanted + "\" not found");
+            outcome([&] { return "control \"" + wanted + "\" not found"; });
             jump = Contains(keyword, "ControlEnabled") || StartsWith(keyword, ":LoopControlEQ");
         } else {
             const bool enabled = d_.isEnabled(control);
-            outcome("control \"" + wanted + (enabled ? "\" enabled" : "\" disabled"));
+            outcome([&] { return "control \"" + wanted + (enabled ? "\" enabled" : "\" disabled"); });
             if (Contains(keyword, "ControlDisabled") && enabled)
                 jump = true;
             else if (Contains(keyword, "ControlEnabled") && !enabled)
@@ -343,9 +348,10 @@ void Engine::jumpOrLoop(Run& run, const LineReading& r) {
                 jump = StartsWith(keyword, ":LoopControlNE");
         }
     } else {
+        outcome([] { return "no such loop: nothing done"; });
         return;
     }
-    outcome(jump ? "jump to line " + std::to_string(labelIndex + 1) : std::string("go on"));
+    outcome([&] { return jump ? "jump to line " + std::to_string(labelIndex + 1) : std::string("go on"); });
     // The label line runs next (it does nothing); for a label on the first
     // line the index wraps and the step to the next line brings it to 0.
     if (jump) run.index = labelIndex - 1;
@@ -356,6 +362,7 @@ void Engine::pause(const LineReading& r) {
     if (n < 1) n = 1;
     const bool tenths = r.scriptLine.find("1/10", 5) != std::string::npos;
     const std::uint64_t total = static_cast<std::uint64_t>(n) * (tenths ? 100 : 1000);
+    outcome([&] { return "pause " + std::to_string(total) + " ms"; });
     // Waits in short slices, letting messages run between them, so that a
     // stop request cuts the pause short.
     const std::uint64_t start = d_.tickMs();
@@ -395,11 +402,11 @@ void Engine::windowSwitch(Run& run, const LineReading& r) {
     if (target_ != 0 && lastKeysTo_ && lastKeysTo_ != target_) waitForDrain();
     ActivateWindow(d_, target_);
     if (target_ == 0 || !d_.isVisible(target_)) {
-        outcome("window \"" + search + "\" not found or hidden");
+        outcome([&] { return "window \"" + search + "\" not found or hidden"; });
         endWithMessage(run, "Inactive Window: \r" + search + "\rQuitting Script...");
         return;
     }
-    outcome("switched to \"" + WindowText(d_, target_) + "\"");
+    outcome([&] { return "switched to \"" + WindowText(d_, target_) + "\""; });
 }
 
 void Engine::startProgram(const LineReading& r) {
@@ -416,21 +423,21 @@ void Engine::startProgram(const LineReading& r) {
         owner = host_.ownWindow();
         d_.shellExecute(owner, s.file, s.params, s.dir, kShowNormal);
     }
-    outcome("started \"" + s.file + "\" with \"" + s.params + "\" in \"" + s.dir + "\"");
+    outcome([&] { return "started \"" + s.file + "\" with \"" + s.params + "\" in \"" + s.dir + "\""; });
     d_.sleep(200);
 }
 
 void Engine::loadText(const LineReading& r) {
     const std::string& name = r.parameter;
     if (!FileExists(name)) {
-        outcome("file \"" + name + "\" not found");
+        outcome([&] { return "file \"" + name + "\" not found"; });
         return;
     }
     std::vector<std::string> lines = ReadTextLines(name);
     source_ = lines;
     memoLines() = lines;
     host_.textLoaded(lines);
-    outcome("loaded " + std::to_string(lines.size()) + " lines");
+    outcome([&] { return "loaded " + std::to_string(lines.size()) + " lines"; });
 }
 
 void Engine::menuByMnemonics(Run& run, const LineReading& r) {
@@ -464,11 +471,11 @@ void Engine::note(Run& run, const LineReading& r) {
     }
     run.index = i - 1;
     if (memo.empty()) {
-        outcome("note without lines not shown");
+        outcome([&] { return "note without lines not shown"; });
         return;
     }
     const NoteAnswer a = host_.showNote(h.title, memo, h.x, h.y);
-    outcome(a == NoteAnswer::Abort ? "note: Abort" : "note: Continue");
+    outcome([&] { return a == NoteAnswer::Abort ? "note: Abort" : "note: Continue"; });
     if (a == NoteAnswer::Abort) {
         if (host_.flavor() == Flavor::Composer)
             requestStop();
@@ -480,7 +487,7 @@ void Engine::note(Run& run, const LineReading& r) {
 void Engine::mouseClick(const LineReading& r) {
     const Wnd control = FindControl(d_, target_, r.parameter);
     if (!control) {
-        outcome("control \"" + r.parameter + "\" not found");
+        outcome([&] { return "control \"" + r.parameter + "\" not found"; });
         return;
     }
     const std::string& s = r.scriptLine;
@@ -493,7 +500,7 @@ void Engine::mouseClick(const LineReading& r) {
         d_.postMessage(control, kWmRButtonDown, 0, 0);
         d_.postMessage(control, kWmRButtonUp, 0, 0);
     }
-    outcome("clicked control \"" + r.parameter + "\"");
+    outcome([&] { return "clicked control \"" + r.parameter + "\""; });
 }
 
 void Engine::clipsCopy(const LineReading& r) {
@@ -502,6 +509,7 @@ void Engine::clipsCopy(const LineReading& r) {
     const std::int32_t n = CommandCount(r);
     const std::string& line = (n < 1 || static_cast<size_t>(n) > lines.size()) ? lines.back() : lines[n - 1];
     d_.setClipboardText(line);
+    outcome([&] { return "clipboard: \"" + line + "\""; });
 }
 
 void Engine::clipsPaste(const LineReading& r) {
@@ -528,11 +536,19 @@ void Engine::clipsDelimit(const LineReading& r) {
         delimiter_ = static_cast<unsigned char>(r.parameter[0]);
     else
         delimiter_ = ' ';
+    outcome([&] {
+        return delimiter_ == kDelimiterLine   ? std::string("clips delimiter: new line")
+               : delimiter_ == kDelimiterNone ? std::string("clips delimiter: none")
+               : delimiter_ == '\t'           ? std::string("clips delimiter: tab")
+                                              : "clips delimiter: \"" + std::string(1, char(delimiter_)) + "\"";
+    });
 }
 
 void Engine::clipsSave(const LineReading& r) {
     const std::string& name = r.parameter;
-    if (name != clipsName_ || !clipsFile_) {
+    // A file open for reading under this name is opened again for writing:
+    // saving what was loaded must not abandon the run.
+    if (name != clipsName_ || !clipsFile_ || !clipsFile_->writing) {
         closeClipsFile();
         auto f = std::make_unique<ClipsFile>();
         errno = 0;
@@ -541,15 +557,13 @@ void Engine::clipsSave(const LineReading& r) {
         f->writing = true;
         clipsFile_ = std::move(f);
         clipsName_ = name;
-        outcome("clips file \"" + name + "\" opened for writing");
+        outcome([&] { return "clips file \"" + name + "\" opened for writing"; });
     }
-    if (!clipsFile_->writing)
-        throw FileError(name, "it is open for reading (loaded earlier in this run)", "cannot write the clips file");
     const std::string line = JoinCommaText(clips_.lines()) + "\r\n";
     if (std::fwrite(line.data(), 1, line.size(), clipsFile_->file) != line.size() ||
         std::fflush(clipsFile_->file) != 0)
         throw FileError(name, std::strerror(errno), "cannot write the clips file");
-    outcome("clips saved");
+    outcome([&] { return "clips saved"; });
 }
 
 bool Engine::readClipsLine(std::string& line) {
@@ -578,7 +592,9 @@ bool Engine::readClipsLine(std::string& line) {
 
 void Engine::clipsLoad(const LineReading& r) {
     const std::string& name = r.parameter;
-    if (name != clipsName_ || !clipsFile_) {
+    // A file open for writing under this name (saved to earlier) is opened
+    // again for reading from its first line.
+    if (name != clipsName_ || !clipsFile_ || clipsFile_->writing) {
         closeClipsFile();
         errno = 0;
         std::FILE* f = std::fopen(name.c_str(), "rb");
@@ -586,13 +602,13 @@ void Engine::clipsLoad(const LineReading& r) {
         clipsFile_ = std::make_unique<ClipsFile>();
         clipsFile_->file = f;
         clipsName_ = name;
-        outcome("clips file \"" + name + "\" opened for reading");
+        outcome([&] { return "clips file \"" + name + "\" opened for reading"; });
     }
     clips_.clear();
     std::string line;
     readClipsLine(line);
     clips_.setLines(SplitCommaText(line));
-    outcome("clips loaded: " + std::to_string(clips_.lineCount()) + " lines");
+    outcome([&] { return "clips loaded: " + std::to_string(clips_.lineCount()) + " lines"; });
 }
 
 // --- capture -----------------------------------------------------------
@@ -603,7 +619,7 @@ void Engine::AddClips(const std::string& text, bool fromClipboard) {
     } else {
         clips_.addPad(fromClipboard ? d_.clipboardText() : text, delimiter_);
     }
-    outcome("clips: " + std::to_string(clips_.lineCount()) + " lines");
+    outcome([&] { return "clips: " + std::to_string(clips_.lineCount()) + " lines"; });
 }
 
 void Engine::ClipIt(const std::string& keys) {

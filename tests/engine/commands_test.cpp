@@ -223,8 +223,13 @@ TEST(ClipsCommands, SaveLoadAndLoopEOF) {
         EXPECT_NE(std::string(e.what()).find("missing.txt"), std::string::npos);
     }
     EXPECT_FALSE(FileExists(dir / "missing.txt"));
+    // Saving and loading one file turn its direction: a load after saves
+    // reads from the first line, a save after a load appends.
+    y.engine.clips().setLines({"third"});
+    y.run({"{:ClipsSave " + out + "}", "{:ClipsLoad " + out + "}"});
+    EXPECT_EQ(y.engine.clips().lines(), (Lines{"a", "b c"}));
     y.run({"{:ClipsSave " + out + "}"});
-    EXPECT_THROW(y.run({"{:ClipsLoad " + out + "}"}), RunError);
+    EXPECT_EQ(ReadTextFile(out), "a,\"b c\"\r\n\"x,y\"\r\nthird\r\na,\"b c\"\r\n");
     EXPECT_THROW(y.run({"{:ClipsSave " + (dir / "no/such/dir.txt") + "}"}), RunError);
 }
 
