@@ -7,7 +7,7 @@ pkgs=(
   cmake g++ make googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick
   clang libclang-rt-14-dev
 )
 

@@ -36,11 +36,16 @@ done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/taskloom-wine.XXXXXX")
 xvfb_pid=""
+cmd_pid=""
 server_started=0
 
 cleanup() {
     local rc=$?
     trap - EXIT INT TERM HUP
+    if [ -n "$cmd_pid" ] && kill -0 "$cmd_pid" 2>/dev/null; then
+        kill "$cmd_pid" 2>/dev/null || true
+        wait "$cmd_pid" 2>/dev/null || true
+    fi
     if [ "$server_started" = 1 ]; then
         # Ends every Wine process of this prefix, then the server itself.
         "$wineserver" -k >/dev/null 2>&1 || true
@@ -112,8 +117,13 @@ server_started=1
     exit 1
 }
 
+# In the background so that a signal to this script is acted on at once
+# (bash runs traps only between commands); the command keeps our stdin.
 set +e
-"$@"
+"$@" <&0 &
+cmd_pid=$!
+wait "$cmd_pid"
 status=$?
+cmd_pid=""
 set -e
 exit "$status"

@@ -21,13 +21,17 @@ BOOL CALLBACK CollectWindow(HWND h, LPARAM list) {
 }
 
 // Keeps the clipboard open for one operation. Another program may hold it
-// for a moment (a clipboard viewer reading what we just wrote), so opening
-// is retried for about half a second before giving up.
+// for a moment, so opening is retried for about a second before giving up.
+// That program may be the one emptying the clipboard, waiting with it open
+// until our owner window has answered the message that says so: messages
+// sent to us are let through while we wait, or both sides would stall.
 class OpenClipboardGuard {
 public:
     explicit OpenClipboardGuard(HWND owner) {
-        for (int attempt = 0; attempt < 50; ++attempt) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
             if (OpenClipboard(owner)) return;
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
             Sleep(10);
         }
         throw ClipboardError("Cannot open clipboard");
@@ -171,17 +175,18 @@ std::vector<Wnd> Win32Desktop::childWindows(Wnd parent) {
 std::string Win32Desktop::windowText(Wnd w) {
     const HWND h = ToHwnd(w);
     // The text may grow between asking its length and reading it; a read that
-    // fills the buffer is repeated with a larger one until the whole text fits.
-    int capacity = GetWindowTextLengthA(h) + 1;
-    for (;;) {
+    // fills the buffer is repeated, a few times at most, with the new length.
+    constexpr int kMaxLength = 1 << 24;
+    int capacity = std::min(GetWindowTextLengthA(h), kMaxLength) + 1;
+    for (int attempt = 0;; ++attempt) {
         std::string text(static_cast<size_t>(capacity), '\0');
         const int got = GetWindowTextA(h, text.data(), capacity);
         if (got <= 0) return {};
-        if (got < capacity - 1 || GetWindowTextLengthA(h) <= got) {
-            text.resize(static_cast<size_t>(got));
-            return text;
-        }
-        capacity *= 2;
+        text.resize(static_cast<size_t>(std::min(got, capacity - 1)));
+        if (got < capacity - 1 || attempt == 3) return text;
+        const int now = std::min(GetWindowTextLengthA(h), kMaxLength);
+        if (now <= got) return text;
+        capacity = now + 1;
     }
 }
 
@@ -196,12 +201,13 @@ void Win32Desktop::setForeground(Wnd w) { SetForegroundWindow(ToHwnd(w)); }
 
 void Win32Desktop::setFocus(Wnd w) {
     const HWND h = ToHwnd(w);
+    // SetFocus(NULL) would take the focus from our own windows.
+    if (!IsWindow(h)) return;
     // SetFocus only works on windows that share the caller's input state; for
     // another program's window it silently does nothing. Joining that
     // window's thread for the call lets the focus land where asked, so a
     // window just brought forward also gets the keys that follow.
-    const DWORD owner = IsWindow(h) ? GetWindowThreadProcessId(h, nullptr) : 0;
-    AttachedInput attached(owner);
+    AttachedInput attached(GetWindowThreadProcessId(h, nullptr));
     SetFocus(h);
 }
 
@@ -237,6 +243,8 @@ MenuHandle Win32Desktop::subMenu(MenuHandle m, int pos) { return FromHmenu(GetSu
 // --- messages -----------------------------------------------------------
 
 void Win32Desktop::postMessage(Wnd w, unsigned msg, std::uint64_t wparam, std::int64_t lparam) {
+    // To no window, PostMessageA would post to our own thread instead.
+    if (w == 0) return;
     PostMessageA(ToHwnd(w), msg, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
 }
 

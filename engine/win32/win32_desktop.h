@@ -59,6 +59,10 @@ public:
     void restoreWindow(Wnd w) override;
     void setForeground(Wnd w) override;
     void setFocus(Wnd w) override;
+    // inputDrained keeps the interface's answer (true): no call tells one
+    // program whether another has taken in the input queued for it.
+    // GetQueueStatus sees only the caller's own queue, even with the input
+    // states joined, and WaitForInputIdle reports idle while keys wait.
 
     MenuHandle getMenu(Wnd w) override;
     int menuItemCount(MenuHandle m) override;

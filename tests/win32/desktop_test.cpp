@@ -63,6 +63,12 @@ TEST(Win32DesktopWindows, TextsChildrenAndStates) {
     // Depth first: a child's children right after it.
     EXPECT_EQ(desktop.childWindows(W(top.get())), (std::vector<Wnd>{W(one), W(oneInner), W(two)}));
 
+    // Focus calls reach our own windows; one for no window leaves it be.
+    desktop.setFocus(W(one));
+    EXPECT_EQ(GetFocus(), one);
+    desktop.setFocus(0);
+    EXPECT_EQ(GetFocus(), one);
+
     EXPECT_TRUE(desktop.isVisible(W(one)));
     EXPECT_FALSE(desktop.isVisible(W(oneInner)));
     EXPECT_TRUE(desktop.isEnabled(W(one)));
@@ -157,6 +163,11 @@ TEST(Win32DesktopMessages, PostedMessagesRunInProcessMessagesAndQuitIsKept) {
     EXPECT_EQ(g_seenMouse[0].wp, static_cast<WPARAM>(MK_LBUTTON));
     EXPECT_EQ(g_seenMouse[0].lp, MAKELPARAM(5, 7));
     EXPECT_EQ(g_seenMouse[1].msg, static_cast<UINT>(kWmLButtonUp));
+
+    // A message for no window goes nowhere, not to this thread's queue.
+    desktop.postMessage(0, kWmLButtonDown, 0, 0);
+    MSG stray;
+    EXPECT_FALSE(PeekMessageA(&stray, nullptr, 0, 0, PM_REMOVE));
 
     PostQuitMessage(7);
     desktop.processMessages();
