@@ -2,16 +2,19 @@
 
 #include <ostream>
 
+#include "engine/checker.h"
 #include "engine/errors.h"
 #include "engine/filestore.h"
 #include "engine/text.h"
+#include "engine/trace.h"
 
 namespace taskloom::cli {
 namespace {
 
 const char* const kUsage =
     "usage: taskloom run [options] FILE.tks\n"
-    "       taskloom run --help\n";
+    "       taskloom check FILE.tks...\n"
+    "       taskloom run --help | check --help\n";
 
 const char* const kRunHelp =
     "taskloom run [options] FILE.tks\n"
@@ -27,6 +30,9 @@ const char* const kRunHelp =
     "  --delimiter=D          the clips delimiter at the start of the run: line,\n"
     "                         none, tab, space, comma, or any single character\n"
     "  --print-clips          print the clips buffer to standard output at the end\n"
+    "  --trace                print to standard error each line as it runs (its\n"
+    "                         number and text), the keys it sends, what its command\n"
+    "                         did, and how the run ended\n"
     "  --composer             use the composer's variants of the commands (program\n"
     "                         start, clips delimiter, clipboard capture) instead of\n"
     "                         the launcher pad's\n"
@@ -42,6 +48,73 @@ const char* const kRunHelp =
     "  4  a command failed and the run was abandoned (the message names the line)\n"
     "  5  the run was stopped (the note's Abort, or Ctrl+C)\n";
 
+const char* const kCheckHelp =
+    "taskloom check FILE.tks...\n"
+    "\n"
+    "Checks scripts without running them, for lines that the interpreter takes\n"
+    "without a word but that would end the run, or that are probably not what was\n"
+    "meant: a jump to a label no line defines, a note line that does not convert,\n"
+    "a misspelt key name or command, a key token typed as text, a remark block\n"
+    "that swallows the lines after it, and more. Each finding is one line:\n"
+    "\n"
+    "  FILE:LINE: error: MESSAGE      the run would end or be abandoned there\n"
+    "  FILE:LINE: warning: MESSAGE    legal, but probably not meant\n"
+    "\n"
+    "with lines counted from 1; a summary line follows.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  nothing to report\n"
+    "  1  warnings only\n"
+    "  2  errors\n"
+    "  3  a file cannot be read (the other files are still checked)\n"
+    "  4  the command line is wrong\n";
+
+std::string Plural(std::size_t n, const char* word) {
+    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+int Check(const std::vector<std::string>& args, Platform& p) {
+    std::vector<std::string> files;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            *p.out << kCheckHelp;
+            return kCheckClean;
+        }
+        if (StartsWith(a, "--")) {
+            *p.err << "taskloom: unknown option " << a << "\n" << kUsage;
+            return kCheckUsage;
+        }
+        files.push_back(a);
+    }
+    if (files.empty()) {
+        *p.err << "taskloom: no script file given\n" << kUsage;
+        return kCheckUsage;
+    }
+    std::size_t errors = 0, warnings = 0, unreadable = 0;
+    for (const std::string& file : files) {
+        std::vector<std::string> lines;
+        try {
+            lines = ReadScriptFile(file);
+        } catch (const FileError& e) {
+            *p.err << "taskloom: " << e.what() << "\n";
+            ++unreadable;
+            continue;
+        }
+        for (const Finding& f : CheckScript(lines, FolderOf(file))) {
+            *p.out << FormatFinding(file, f) << "\n";
+            ++(f.severity == Severity::Error ? errors : warnings);
+        }
+    }
+    *p.out << Plural(files.size() - unreadable, "file") << " checked: " << Plural(errors, "error") << ", "
+           << Plural(warnings, "warning");
+    if (unreadable) *p.out << "; " << Plural(unreadable, "file") << " could not be read";
+    *p.out << "\n";
+    if (unreadable) return kCheckUnreadable;
+    if (errors) return kCheckErrors;
+    return warnings ? kCheckWarnings : kCheckClean;
+}
+
 // The console's host: the script's lines, messages to standard error, notes
 // answered by the window or by the --note option.
 class ConsoleHost : public Host {
@@ -51,7 +124,12 @@ public:
     Flavor flavor() const override { return flavor_; }
     std::size_t lineCount() override { return lines_.size(); }
     std::string line(std::size_t i) override { return lines_.at(i); }
-    void clearLines() override { lines_.clear(); }
+    void clearLines() override {
+        lines_.clear();
+        ++generation_;
+    }
+    // The list changes only when it is emptied.
+    std::uint64_t listGeneration() override { return generation_; }
     void showMessage(const std::string& text) override {
         std::string shown = text;
         for (char& c : shown)
@@ -82,6 +160,7 @@ public:
 private:
     Flavor flavor_;
     std::vector<std::string> lines_;
+    std::uint64_t generation_ = 0;
     Platform& p_;
 };
 
@@ -100,6 +179,7 @@ int Run(const std::vector<std::string>& args, Platform& p) {
     std::optional<NoteAnswer> answer;
     std::optional<int> delimiter;
     bool printClips = false;
+    bool trace = false;
     Flavor flavor = Flavor::Pad;
     std::string file;
     for (size_t i = 1; i < args.size(); ++i) {
@@ -124,6 +204,8 @@ int Run(const std::vector<std::string>& args, Platform& p) {
             delimiter = d;
         } else if (a == "--print-clips") {
             printClips = true;
+        } else if (a == "--trace") {
+            trace = true;
         } else if (a == "--composer") {
             flavor = Flavor::Composer;
         } else if (StartsWith(a, "--")) {
@@ -151,6 +233,8 @@ int Run(const std::vector<std::string>& args, Platform& p) {
     host.autoAnswer_ = answer;
     Engine engine(*p.desktop, host);
     if (delimiter) engine.setDelimiter(*delimiter);
+    Tracer tracer(*p.err);
+    if (trace) engine.setObserver(&tracer);
     int status = kExitOk;
     if (p.running) *p.running = &engine;
     try {
@@ -173,10 +257,11 @@ int Run(const std::vector<std::string>& args, Platform& p) {
 
 int Main(const std::vector<std::string>& args, Platform& platform) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        *platform.out << kUsage << "\n" << kRunHelp;
+        *platform.out << kUsage << "\n" << kRunHelp << "\n" << kCheckHelp;
         return args.empty() ? kExitUsage : kExitOk;
     }
     if (args[0] == "run") return Run(args, platform);
+    if (args[0] == "check") return Check(args, platform);
     *platform.err << "taskloom: unknown command \"" << args[0] << "\"\n" << kUsage;
     return kExitUsage;
 }

@@ -24,6 +24,15 @@ enum ExitStatus : int {
     kExitStopped = 5,     // the note's Abort or an interrupt stopped the run
 };
 
+// Exit statuses of `taskloom check`.
+enum CheckStatus : int {
+    kCheckClean = 0,       // nothing to report
+    kCheckWarnings = 1,    // warnings only
+    kCheckErrors = 2,      // at least one error
+    kCheckUnreadable = 3,  // a file cannot be read (the others are still checked)
+    kCheckUsage = 4,       // the command line is wrong
+};
+
 using NoteUi = std::function<NoteAnswer(const std::string& title, const std::vector<std::string>& lines, int x,
                                         int y)>;
 
@@ -37,7 +46,7 @@ struct Platform {
     std::atomic<Engine*>* running = nullptr;
 };
 
-// `taskloom ARGS...`; returns the exit status.
+// `taskloom ARGS...`: `run` or `check`; returns the exit status.
 int Main(const std::vector<std::string>& args, Platform& platform);
 
 }  // namespace taskloom::cli

@@ -102,9 +102,15 @@ public:
     virtual void setForeground(Wnd w) = 0;  // SetForegroundWindow
     virtual void setFocus(Wnd w) = 0;       // SetFocus
     // Whether the thread that owns the window has taken in all the input
-    // queued for it (no key or mouse input waiting). Desktops that cannot
-    // tell answer true.
+    // queued for it (no key or mouse input waiting). Asked over and over
+    // while the caller waits, letting messages run between the calls; a
+    // desktop may prepare the answer at the first call of a wait (send a
+    // marker, join input states) and keep what it prepared until it answers
+    // true or endInputWait is called. Desktops that cannot tell answer true.
     virtual bool inputDrained(Wnd /*w*/) { return true; }
+    // The caller has stopped waiting (answered or timed out): whatever
+    // inputDrained prepared is let go.
+    virtual void endInputWait() {}
 
     // --- menus, read by position ---------------------------------------
     virtual MenuHandle getMenu(Wnd w) = 0;  // 0: no menu bar

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cctype>
 #include <cstring>
+#include <unordered_map>
 
 #include "engine/filestore.h"
 #include "engine/lookup.h"
@@ -22,6 +24,17 @@ struct Engine::ClipsFile {
     }
 };
 
+// The label lines of one list generation of the host: each line's text,
+// folded as EqualsNoCase compares, to its first position. Built on the
+// second lookup under the same generation, so that a host whose list is
+// never reported unchanged costs no more than the plain search.
+struct Engine::LabelIndex {
+    std::uint64_t generation = 0;
+    bool seen = false;   // a lookup ran under `generation`
+    bool built = false;  // `first` holds that generation's label lines
+    std::unordered_map<std::string, std::size_t> first;
+};
+
 struct Engine::Run {
     std::size_t index = 0;
     std::map<std::size_t, std::int32_t> loopCounters;  // one per ":LoopTimes" line
@@ -36,6 +49,19 @@ namespace {
 constexpr unsigned kPauseSliceMs = 10;
 constexpr int kShowNormal = 1;
 constexpr int kShow = 5;
+
+std::string FoldCase(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Whether a folded line has the shape of a label line "{." ... "}".
+bool LabelShaped(const std::string& folded) {
+    static const std::string open = FoldCase("{."), close = FoldCase("}");
+    return folded.size() >= open.size() + close.size() && StartsWith(folded, open) &&
+           folded.compare(folded.size() - close.size(), close.size(), close) == 0;
+}
 
 // First line of a text: up to its first line break.
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
@@ -89,7 +115,8 @@ NoteHeader ReadNoteHeader(const std::string& parameter) {
 
 Engine::Engine(Desktop& desktop, Host& host)
     : d_(desktop), host_(host),
-      clips_(host.flavor() == Flavor::Pad ? kPadClipsLimit : kComposerClipsLimit) {}
+      clips_(host.flavor() == Flavor::Pad ? kPadClipsLimit : kComposerClipsLimit),
+      labels_(std::make_unique<LabelIndex>()) {}
 
 Engine::~Engine() = default;
 
@@ -119,12 +146,13 @@ RunEnd Engine::RunScript() {
         Engine& e;
         ~Cleanup() {
             static constexpr std::uint8_t kVk[] = {kVkShift, kVkControl, kVkMenu};
+            // Nothing may escape a destructor that can run while an exception
+            // is on its way out: the key-state query is guarded as well.
             for (std::uint8_t vk : kVk) {
-                if (e.d_.isKeyDown(vk)) {
-                    try {
+                try {
+                    if (e.d_.isKeyDown(vk))
                         e.d_.keyEvent({vk, static_cast<std::uint8_t>(e.d_.mapVirtualKey(vk)), true, false});
-                    } catch (...) {
-                    }
+                } catch (...) {
                 }
             }
             try {
@@ -192,7 +220,10 @@ void Engine::dispatch(Run& run, const LineReading& r) {
         // Remark block: the next line holding "{:" runs next.
         std::size_t i = run.index + 1;
         while (i < host_.lineCount() && !Contains(host_.line(i), "{:")) ++i;
-        outcome([&] { return "remark: " + std::to_string(i - run.index - 1) + " lines skipped"; });
+        outcome([&] {
+            const std::size_t skipped = i - run.index - 1;
+            return "remark: " + std::to_string(skipped) + (skipped == 1 ? " line" : " lines") + " skipped";
+        });
         run.index = i - 1;
     } else if (StartsWith(s, ":Pause")) {
         pause(r);
@@ -230,16 +261,40 @@ void Engine::dispatch(Run& run, const LineReading& r) {
     }
 }
 
+// The first line equal to "{." + label + "}" without regard to case. A long
+// script whose loops jump locally would otherwise pay a search from the top
+// at every jump; while the host reports the list unchanged, the label lines
+// are looked up in an index instead.
 bool Engine::findLabel(Run&, const std::string& label, std::size_t& where) {
     const std::string wanted = "{." + label + "}";
-    const std::size_t n = host_.lineCount();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (EqualsNoCase(host_.line(i), wanted)) {
-            where = i;
-            return true;
+    LabelIndex& x = *labels_;
+    const std::uint64_t generation = host_.listGeneration();
+    if (!x.seen || x.generation != generation) {
+        x.generation = generation;
+        x.seen = true;
+        x.built = false;
+        x.first.clear();
+        const std::size_t n = host_.lineCount();
+        for (std::size_t i = 0; i < n; ++i) {
+            if (EqualsNoCase(host_.line(i), wanted)) {
+                where = i;
+                return true;
+            }
         }
+        return false;
     }
-    return false;
+    if (!x.built) {
+        const std::size_t n = host_.lineCount();
+        for (std::size_t i = 0; i < n; ++i) {
+            std::string folded = FoldCase(host_.line(i));
+            if (LabelShaped(folded)) x.first.try_emplace(std::move(folded), i);
+        }
+        x.built = true;
+    }
+    const auto it = x.first.find(FoldCase(wanted));
+    if (it == x.first.end()) return false;
+    where = it->second;
+    return true;
 }
 
 void Engine::endWithMessage(Run& run, const std::string& text) {
@@ -374,10 +429,18 @@ void Engine::pause(const LineReading& r) {
     }
 }
 
+// Keys that the previous window has not taken in yet would follow the
+// focus into the next one (or be lost on the way): before a switch, wait
+// until it has taken them, at most drainTimeoutMs, and no longer once a stop
+// is requested.
 void Engine::waitForDrain() {
     if (!lastKeysTo_) return;
+    struct EndWait {
+        Desktop& d;
+        ~EndWait() { d.endInputWait(); }
+    } endWait{d_};
     const std::uint64_t start = d_.tickMs();
-    while (!d_.inputDrained(lastKeysTo_) && d_.tickMs() - start < drainTimeoutMs) {
+    while (target_ >= -1 && !d_.inputDrained(lastKeysTo_) && d_.tickMs() - start < drainTimeoutMs) {
         d_.processMessages();
         d_.sleep(1);
     }
@@ -400,6 +463,7 @@ void Engine::windowSwitch(Run& run, const LineReading& r) {
         target_ = FindWindowByTitle(d_, search);
     }
     if (target_ != 0 && lastKeysTo_ && lastKeysTo_ != target_) waitForDrain();
+    if (target_ < -1) return;  // stopped while waiting: the run ends before its next line
     ActivateWindow(d_, target_);
     if (target_ == 0 || !d_.isVisible(target_)) {
         outcome([&] { return "window \"" + search + "\" not found or hidden"; });

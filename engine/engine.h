@@ -30,16 +30,24 @@ enum class RunEnd {
 };
 
 // A line that a command could not carry out: the run is abandoned. Names the
-// line (counted from 1) and its text; what() holds the cause.
+// line (counted from 1) and its text; what() holds the cause. The message
+// shows the line and the cause cut to a readable length (a script line may
+// be megabytes long); lineText() keeps the whole line.
 class RunError : public TaskloomError {
 public:
     RunError(std::size_t index, std::string lineText, const std::string& cause)
-        : TaskloomError("line " + std::to_string(index + 1) + " (" + lineText + "): " + cause),
+        : TaskloomError("line " + std::to_string(index + 1) + " (" + Cut(lineText, kShownLine) + "): " +
+                        Cut(cause, kShownCause)),
           index_(index), lineText_(std::move(lineText)) {}
     std::size_t index() const { return index_; }
     const std::string& lineText() const { return lineText_; }
 
+    static constexpr std::size_t kShownLine = 120, kShownCause = 300;
+
 private:
+    static std::string Cut(const std::string& text, std::size_t most) {
+        return text.size() <= most ? text : text.substr(0, most) + "...";
+    }
     std::size_t index_;
     std::string lineText_;
 };
@@ -49,6 +57,9 @@ class RunObserver {
 public:
     virtual ~RunObserver() = default;
     virtual void lineStarts(std::size_t /*index*/, const std::string& /*text*/) {}
+    // The keys of the line, of a command that types, and the release of the
+    // modifiers that the line pressed (the release string that follows every
+    // line is not reported).
     virtual void keysSent(const std::string& /*keys*/) {}
     virtual void outcome(const std::string& /*what*/) {}
     virtual void runEnds(const std::string& /*how*/) {}
@@ -120,8 +131,11 @@ private:
     void activateTarget();
     void waitForDrain();
     std::string clipboardLine();
-    void outcome(const std::string& what) {
-        if (observer_) observer_->outcome(what);
+    // The description is built only when an observer is set: a run without
+    // a trace pays nothing for it.
+    template <class Describe>
+    void outcome(Describe&& describe) {
+        if (observer_) observer_->outcome(describe());
     }
 
     Desktop& d_;
@@ -135,6 +149,8 @@ private:
     std::string clipsName_;
     struct ClipsFile;
     std::unique_ptr<ClipsFile> clipsFile_;
+    struct LabelIndex;
+    std::unique_ptr<LabelIndex> labels_;
     RunObserver* observer_ = nullptr;
     bool running_ = false;
     Wnd lastKeysTo_ = 0;  // the window that had the focus when keys were last sent

@@ -3,7 +3,9 @@
 // each difference is a method here or the flavour flag.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,15 @@ public:
     virtual std::size_t lineCount() = 0;
     virtual std::string line(std::size_t index) = 0;
     virtual void clearLines() = 0;
+    // A number that changes whenever the script list changes (a line added,
+    // removed, edited or moved); equal answers promise an unchanged list.
+    // The engine keeps an index of the label lines while the number stays
+    // the same. The default answers a new number at every call, so nothing
+    // is kept and every jump searches the list from the top.
+    virtual std::uint64_t listGeneration() {
+        static std::atomic<std::uint64_t> next{0};
+        return ++next;
+    }
     // Shows which line runs (the composer also fills its pages from it).
     virtual void selectLine(std::size_t /*index*/) {}
 

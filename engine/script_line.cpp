@@ -73,8 +73,13 @@ LineReading ReadScriptLine(std::string_view stored) {
         }
         std::string one = code ? std::string(1, static_cast<char>(*code)) : std::string(name);
         if (one.empty()) continue;
-        if (r.keys.size() + one.size() * static_cast<std::size_t>(count) > kMaxLineKeys) ThrowTooManyKeys();
-        for (std::int32_t i = 0; i < count; ++i) r.keys += one;
+        // Checked by division: in a 32-bit build the product of a long name
+        // and a count near 2^31 wraps around and would slip through.
+        if (static_cast<std::size_t>(count) > (kMaxLineKeys - r.keys.size()) / one.size()) ThrowTooManyKeys();
+        if (one.size() == 1)
+            r.keys.append(static_cast<std::size_t>(count), one[0]);
+        else
+            for (std::int32_t i = 0; i < count; ++i) r.keys += one;
     }
     return r;
 }

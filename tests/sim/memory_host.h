@@ -25,6 +25,15 @@ public:
     std::size_t lineCount() override { return lines.size(); }
     std::string line(std::size_t i) override { return lines.at(i); }
     void clearLines() override { lines.clear(); }
+    // Tests edit `lines` directly, so the host compares the list with the one
+    // it last reported instead of counting edits.
+    std::uint64_t listGeneration() override {
+        if (lines != reported_) {
+            reported_ = lines;
+            ++generation_;
+        }
+        return generation_;
+    }
     void selectLine(std::size_t i) override { selected.push_back(i); }
     void showMessage(const std::string& text) override { messages.push_back(text); }
     NoteAnswer showNote(const std::string& title, const std::vector<std::string>& noteLines, int x,
@@ -45,6 +54,10 @@ public:
     std::vector<std::string> loaded;
     std::string dir = "/nonexistent-program-dir/";
     Wnd own = 0;
+
+private:
+    std::vector<std::string> reported_;
+    std::uint64_t generation_ = 0;
 };
 
 }  // namespace taskloom::sim

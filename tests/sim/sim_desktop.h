@@ -73,7 +73,7 @@ public:
     Wnd focus() const { return focus_; }
     const std::vector<PostedMessage>& posted() const { return posted_; }
     const std::vector<ShellCall>& shellCalls() const { return shell_; }
-    std::vector<unsigned> sleeps() const { return sleeps_; }
+    const std::vector<unsigned>& sleeps() const { return sleeps_; }
     unsigned long processMessageCount() const { return pumps_; }
     int activations() const { return activations_; }
     std::uint64_t now() const { return clock_; }
