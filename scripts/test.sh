@@ -22,6 +22,9 @@ echo "== native-asan"
 build native-asan
 ctest --test-dir build/native-asan --output-on-failure
 
+echo "== fuzz (libFuzzer, a few seconds per target, leak detection on)"
+FUZZ_CI_SECONDS=${FUZZ_CI_SECONDS:-6} bash scripts/fuzz.sh --ci
+
 echo "== win64 (under Wine)"
 build win64
 bash scripts/with-wine.sh ctest --test-dir build/win64 --output-on-failure
