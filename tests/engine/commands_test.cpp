@@ -294,7 +294,7 @@ TEST(Commands, MenuMnemonicsAndMouse) {
     EXPECT_EQ(x.d.keyWords(), (Words{"Alt up", "Ctrl up", "Shift up", "Alt down", "f", "s", "a", "Alt up"}));
     EXPECT_EQ(x.d.foregroundWindow(), app);  // the target is activated first
     x.d.clearKeyLog();
-    x.run({std::string("{:Menu \x1b&Edit\x1bCopy}")});
+    x.run({std::string("{:Menu \x1b&Edit\x1b" "Copy}")});
     EXPECT_EQ(x.d.keyWords(), (Words{"Alt up", "Ctrl up", "Shift up", "Alt down", "e", "Alt up"}));
 
     x.d.setForegroundDirect(x.editor);
