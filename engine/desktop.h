@@ -101,15 +101,22 @@ public:
     virtual void restoreWindow(Wnd w) = 0;  // ShowWindow(SW_RESTORE)
     virtual void setForeground(Wnd w) = 0;  // SetForegroundWindow
     virtual void setFocus(Wnd w) = 0;       // SetFocus
-    // Whether the thread that owns the window has taken in all the input
-    // queued for it (no key or mouse input waiting). Asked over and over
+    // How far the thread that owns the window has got with the keyboard
+    // input sent to it: `drained` once it has taken in all of it; until
+    // then `taken` grows whenever it takes in more (a caller that waits can
+    // tell a slow receiver from one that takes nothing). Asked over and over
     // while the caller waits, letting messages run between the calls; a
     // desktop may prepare the answer at the first call of a wait (send a
     // marker, join input states) and keep what it prepared until it answers
-    // true or endInputWait is called. Desktops that cannot tell answer true.
-    virtual bool inputDrained(Wnd /*w*/) { return true; }
-    // The caller has stopped waiting (answered or timed out): whatever
-    // inputDrained prepared is let go.
+    // drained or endInputWait is called. Desktops that cannot tell answer
+    // drained.
+    struct InputProgress {
+        bool drained = true;
+        std::uint64_t taken = 0;
+    };
+    virtual InputProgress inputProgress(Wnd /*w*/) { return {}; }
+    // The caller has stopped waiting (answered or gave up): whatever
+    // inputProgress prepared is let go.
     virtual void endInputWait() {}
 
     // --- menus, read by position ---------------------------------------

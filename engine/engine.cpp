@@ -431,8 +431,7 @@ void Engine::pause(const LineReading& r) {
 
 // Keys that the previous window has not taken in yet would follow the
 // focus into the next one (or be lost on the way): before a switch, wait
-// until it has taken them, at most drainTimeoutMs, and no longer once a stop
-// is requested.
+// while it is still taking them in.
 void Engine::waitForDrain() {
     if (!lastKeysTo_) return;
     struct EndWait {
@@ -440,7 +439,16 @@ void Engine::waitForDrain() {
         ~EndWait() { d.endInputWait(); }
     } endWait{d_};
     const std::uint64_t start = d_.tickMs();
-    while (target_ >= -1 && !d_.inputDrained(lastKeysTo_) && d_.tickMs() - start < drainTimeoutMs) {
+    std::uint64_t moved = start, taken = 0;
+    while (target_ >= -1) {
+        const Desktop::InputProgress p = d_.inputProgress(lastKeysTo_);
+        if (p.drained) break;
+        const std::uint64_t now = d_.tickMs();
+        if (p.taken != taken) {
+            taken = p.taken;
+            moved = now;
+        }
+        if (now - moved >= drainTimeoutMs || now - start >= drainLimitMs) break;
         d_.processMessages();
         d_.sleep(1);
     }

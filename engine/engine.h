@@ -95,9 +95,12 @@ public:
 
     void setObserver(RunObserver* o) { observer_ = o; }
 
-    // How long a window switch waits, at most, for the window that took the
-    // previous keys to have taken them in before activating another window.
+    // Before a window switch, the window that took the previous keys is
+    // given time to take them in: the wait ends when it has, when it has
+    // taken in nothing for drainTimeoutMs (it hangs, or keeps its keys),
+    // after drainLimitMs in all, or at a stop request.
     unsigned drainTimeoutMs = 5000;
+    unsigned drainLimitMs = 300000;
 
     // The capture procedures and commands, public for the tests and for the
     // programs' own menu items that do the same work.

@@ -85,6 +85,9 @@ public:
     }
     AttachedInput(const AttachedInput&) = delete;
     AttachedInput& operator=(const AttachedInput&) = delete;
+    // Whether the input state is shared with the other thread (always for
+    // our own thread, whose state is ours already).
+    bool joined() const { return attached_ || other_ == self_; }
 
 private:
     DWORD self_;
@@ -92,11 +95,26 @@ private:
     bool attached_;
 };
 
+// An unassigned virtual key: no layout gives it a character and no program
+// acts on it, so its presses type nothing and leave the modifiers alone.
+constexpr BYTE kMarkerVk = 0xE8;
+
 }  // namespace
+
+struct Win32Desktop::InputProbe {
+    explicit InputProbe(DWORD thread) : thread(thread), attached(thread) {}
+    DWORD thread;
+    AttachedInput attached;
+    bool toggleBefore = false;
+    std::uint64_t keysAt = 0;  // keysSent_ when the marker went out
+    BYTE keyState[256] = {};   // the shared key state at the last look
+    std::uint64_t changes = 0;
+};
 
 Win32Desktop::Win32Desktop() = default;
 
 Win32Desktop::~Win32Desktop() {
+    endInputWait();
     fineTimer(false);
     if (clipboardOwner_) DestroyWindow(ToHwnd(clipboardOwner_));
 }
@@ -108,6 +126,7 @@ void Win32Desktop::keyEvent(const KeyEvent& e) {
     if (e.up) flags |= KEYEVENTF_KEYUP;
     if (e.extended) flags |= KEYEVENTF_EXTENDEDKEY;
     keybd_event(e.vk, e.scan, flags, 0);
+    ++keysSent_;
 }
 
 std::int16_t Win32Desktop::vkKeyScan(char c) { return VkKeyScanA(c); }
@@ -203,13 +222,58 @@ void Win32Desktop::setFocus(Wnd w) {
     const HWND h = ToHwnd(w);
     // SetFocus(NULL) would take the focus from our own windows.
     if (!IsWindow(h)) return;
+    // Focus already in the window (on it or on one of its fields) stays
+    // where it is: moving it to the window, whose own handler then passes it
+    // back to a field, changes nothing the user could want, moves a form's
+    // caret back to its first field, and under Wine loses keys that are
+    // still queued for the field.
+    const DWORD thread = GetWindowThreadProcessId(h, nullptr);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    if (GetGUIThreadInfo(thread, &gui) && gui.hwndFocus && (gui.hwndFocus == h || IsChild(h, gui.hwndFocus)))
+        return;
     // SetFocus only works on windows that share the caller's input state; for
     // another program's window it silently does nothing. Joining that
     // window's thread for the call lets the focus land where asked, so a
     // window just brought forward also gets the keys that follow.
-    AttachedInput attached(GetWindowThreadProcessId(h, nullptr));
+    AttachedInput attached(thread);
     SetFocus(h);
 }
+
+Desktop::InputProgress Win32Desktop::inputProgress(Wnd w) {
+    const HWND h = ToHwnd(w);
+    const DWORD thread = IsWindow(h) ? GetWindowThreadProcessId(h, nullptr) : 0;
+    if (probe_ && (probe_->thread != thread || probe_->keysAt != keysSent_)) endInputWait();
+    // A gone window takes nothing in any more.
+    if (!thread) return {};
+    if (!probe_) {
+        if (drainedThread_ == thread && drainedAt_ == keysSent_) return {};
+        // Keys go to the thread that has the foreground when they are sent;
+        // a marker sent now lands behind them only if it still has it.
+        if (GetWindowThreadProcessId(GetForegroundWindow(), nullptr) != thread) return {};
+        auto probe = std::make_unique<InputProbe>(thread);
+        if (!probe->attached.joined()) return {};
+        GetKeyboardState(probe->keyState);
+        probe->toggleBefore = (probe->keyState[kMarkerVk] & 1) != 0;
+        keybd_event(kMarkerVk, 0, 0, 0);
+        keybd_event(kMarkerVk, 0, KEYEVENTF_KEYUP, 0);
+        probe->keysAt = keysSent_;
+        probe_ = std::move(probe);
+        return {false, 0};
+    }
+    BYTE now[256];
+    if (GetKeyboardState(now) && std::memcmp(now, probe_->keyState, sizeof now) != 0) {
+        std::memcpy(probe_->keyState, now, sizeof now);
+        ++probe_->changes;
+    }
+    if (((probe_->keyState[kMarkerVk] & 1) != 0) == probe_->toggleBefore) return {false, probe_->changes};
+    drainedThread_ = thread;
+    drainedAt_ = keysSent_;
+    endInputWait();
+    return {};
+}
+
+void Win32Desktop::endInputWait() { probe_.reset(); }
 
 // --- menus --------------------------------------------------------------
 

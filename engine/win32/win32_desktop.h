@@ -59,10 +59,20 @@ public:
     void restoreWindow(Wnd w) override;
     void setForeground(Wnd w) override;
     void setFocus(Wnd w) override;
-    // inputDrained keeps the interface's answer (true): no call tells one
-    // program whether another has taken in the input queued for it.
-    // GetQueueStatus sees only the caller's own queue, even with the input
-    // states joined, and WaitForInputIdle reports idle while keys wait.
+    // No call tells one program whether another has taken in the input
+    // queued for it: GetQueueStatus sees only the caller's own queue, even
+    // with the input states joined, and WaitForInputIdle reports idle while
+    // keys wait. inputProgress finds out with a marker key instead. It joins
+    // the receiving thread's input state (joining resets that key state),
+    // and sends a down and up of a virtual key that no program acts on; the
+    // receiver updates the shared key state as it takes each key from its
+    // queue, so the marker's toggle bit flips once it has taken in every key
+    // sent before the marker (drained), and any change of the key state on
+    // the way means it took in more (taken grows). The join lasts until
+    // drained or endInputWait. A window whose thread no longer has the
+    // foreground cannot be reached by a marker and is answered drained.
+    InputProgress inputProgress(Wnd w) override;
+    void endInputWait() override;
 
     MenuHandle getMenu(Wnd w) override;
     int menuItemCount(MenuHandle m) override;
@@ -85,6 +95,15 @@ private:
     Wnd clipboardOwner();
 
     bool fineTimerOn_ = false;
+    // Key events sent, and the count at the last drain that was seen, with
+    // the thread it was seen for: a second wait with no keys in between
+    // costs nothing.
+    std::uint64_t keysSent_ = 0;
+    std::uint64_t drainedAt_ = 0;
+    unsigned long drainedThread_ = 0;
+    // The marker on its way, with the join to the receiving thread.
+    struct InputProbe;
+    std::unique_ptr<InputProbe> probe_;
     // A message-only window of ours that owns the clipboard after
     // setClipboardText; created on first use, destroyed with the desktop.
     Wnd clipboardOwner_ = 0;

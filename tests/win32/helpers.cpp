@@ -1,18 +1,28 @@
 #include "tests/win32/helpers.h"
 
+#include "engine/filestore.h"
+
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
 namespace taskloom::wintest {
 
-ChildProcess::ChildProcess(const std::string& commandLine) {
+ChildProcess::ChildProcess(const std::string& commandLine, const std::string& folder, HANDLE out, HANDLE err) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    const bool redirect = out || err;
+    if (redirect) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = out ? out : GetStdHandle(STD_OUTPUT_HANDLE);
+        startup.hStdError = err ? err : GetStdHandle(STD_ERROR_HANDLE);
+    }
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');  // CreateProcessA may write into the command line
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info_))
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, redirect, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info_))
         throw std::runtime_error("cannot start " + commandLine + " (error " +
                                  std::to_string(GetLastError()) + ")");
 }
@@ -35,6 +45,174 @@ ChildProcess::~ChildProcess() {
 bool ChildProcess::running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
 
 bool ChildProcess::waitForExit(DWORD ms) const { return WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
+
+DWORD ChildProcess::exitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+namespace {
+
+// Removes a folder and everything in it; what cannot be removed stays.
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + name + "\\");
+            else
+                DeleteFileA((folder + name).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+struct FileCloser {
+    void operator()(HANDLE h) const {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+};
+using OwnedFile = std::unique_ptr<void, FileCloser>;
+
+OwnedFile CreateInheritable(const std::string& name) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + name);
+    return OwnedFile(h);
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    char base[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(sizeof base, base);
+    if (n == 0 || n > MAX_PATH) throw std::runtime_error("no temporary folder");
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string candidate = std::string(base) + "tl_test_" + std::to_string(GetCurrentProcessId()) +
+                                      "_" + std::to_string(++counter) + "\\";
+        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary folder");
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+struct CapturedRun::Files {
+    std::string outName, errName;
+    OwnedFile out, err;
+};
+
+CapturedRun::CapturedRun(const std::string& commandLine, const std::string& folder)
+    : files_(std::make_unique<Files>()) {
+    files_->outName = folder + "stdout.txt";
+    files_->errName = folder + "stderr.txt";
+    files_->out = CreateInheritable(files_->outName);
+    files_->err = CreateInheritable(files_->errName);
+    start_ = GetTickCount64();
+    program_ = std::make_unique<ChildProcess>(commandLine, folder, files_->out.get(), files_->err.get());
+}
+
+CapturedRun::~CapturedRun() = default;
+
+Finished CapturedRun::finish(DWORD timeoutMs) {
+    Finished f;
+    if (!program_) return f;
+    f.timedOut = !program_->waitForExit(timeoutMs);
+    f.ms = static_cast<DWORD>(GetTickCount64() - start_);
+    f.status = program_->exitCode();
+    program_.reset();  // ended by now
+    files_->out.reset();
+    files_->err.reset();
+    // The runner's standard streams are text streams: "\n" reaches the file
+    // as CR LF.
+    auto lines = [](std::string text) {
+        std::string plain;
+        for (size_t i = 0; i < text.size(); ++i)
+            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) plain += text[i];
+        return plain;
+    };
+    f.out = lines(ReadWholeFile(files_->outName));
+    f.err = lines(ReadWholeFile(files_->errName));
+    return f;
+}
+
+std::string FromBuildPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') return path;
+    std::string windows = "Z:" + path;
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    return windows;
+}
+
+CapturedRun StartScript(const TempFolder& folder, const std::vector<std::string>& lines, const std::string& options,
+                        const std::string& name) {
+    WriteScriptFile(folder / name, lines);
+    return CapturedRun(Quote(TaskloomExe()) + " run " + options + (options.empty() ? "" : " ") + Quote(folder / name),
+                       folder.path());
+}
+
+bool ModifierDown() {
+    for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU})
+        if (GetAsyncKeyState(vk) & 0x8000) return true;
+    return false;
+}
+
+Target::Target(const std::string& options, const std::string& title)
+    : process_(Quote(ExeDir() + "tl_target.exe") + " " + options) {
+    window_ = WaitForWindow(title, process_.id());
+    if (window_) field_ = FindChildByClass(window_, "Edit");
+    if (field_ && (GetWindowLongA(field_, GWL_STYLE) & ES_MULTILINE) == 0) field_ = nullptr;
+}
+
+namespace {
+
+struct TextSearch {
+    const std::string* text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchText(HWND h, LPARAM p) {
+    auto* search = reinterpret_cast<TextSearch*>(p);
+    if (ControlText(h) == *search->text) {
+        search->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND Target::control(const std::string& text) const {
+    TextSearch search{&text, nullptr};
+    if (window_) EnumChildWindows(window_, MatchText, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string Target::fieldText(const std::optional<std::string>& expected) const {
+    return field_ ? ReadUntilStable(field_, expected) : std::string();
+}
+
+std::string TaskloomExe() { return FromBuildPath(TASKLOOM_EXE); }
+
+std::string ReadWholeFile(const std::string& name) {
+    OwnedFile file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
+    return text;
+}
 
 std::string ExeDir() {
     std::string path(MAX_PATH, '\0');
@@ -103,6 +281,11 @@ HWND FindChildByClass(HWND parent, const std::string& className) {
     ClassSearch search{&className, nullptr};
     EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+void SetControlText(HWND control, const std::string& text) {
+    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
 }
 
 std::string ControlText(HWND control) {

@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace taskloom::wintest {
 
@@ -14,9 +16,12 @@ namespace taskloom::wintest {
 // a failing test leaves nothing behind.
 class ChildProcess {
 public:
-    // Starts `commandLine` (CreateProcessA); throws std::runtime_error when
+    // Starts `commandLine` (CreateProcessA) in `folder` (the test's current
+    // folder when empty), its standard output and error going to the given
+    // inheritable handles when there are any; throws std::runtime_error when
     // it cannot be started.
-    explicit ChildProcess(const std::string& commandLine);
+    explicit ChildProcess(const std::string& commandLine, const std::string& folder = {}, HANDLE out = nullptr,
+                          HANDLE err = nullptr);
     // Takes charge of a program that something else started (the shell);
     // throws std::runtime_error when it cannot be opened.
     explicit ChildProcess(DWORD pid);
@@ -28,10 +33,97 @@ public:
     bool running() const;
     // Waits up to `ms` for the program to end by itself.
     bool waitForExit(DWORD ms) const;
+    // The exit status of a program that has ended; STILL_ACTIVE otherwise.
+    DWORD exitCode() const;
 
 private:
     PROCESS_INFORMATION info_{};
 };
+
+// A folder of its own for one test, made under the temporary folder and
+// removed with everything in it when the test is over.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    // The folder with a trailing backslash.
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+// How a program that was run to its end went.
+struct Finished {
+    DWORD status = 0;
+    bool timedOut = false;  // it was ended by force after the time allowed
+    std::string out;        // standard output, lines ended by "\n"
+    std::string err;        // standard error, lines ended by "\n"
+    DWORD ms = 0;           // from start to end
+};
+
+// A program started in `folder` with its standard output and error caught in
+// files there. finish() waits for its end; a program that is still running
+// then (or when the object goes) is ended.
+class CapturedRun {
+public:
+    CapturedRun(const std::string& commandLine, const std::string& folder);
+    ~CapturedRun();
+    CapturedRun(const CapturedRun&) = delete;
+    CapturedRun& operator=(const CapturedRun&) = delete;
+    CapturedRun(CapturedRun&&) = default;
+
+    Finished finish(DWORD timeoutMs = 20000);
+
+private:
+    struct Files;
+    std::unique_ptr<Files> files_;
+    std::unique_ptr<ChildProcess> program_;
+    ULONGLONG start_ = 0;
+};
+
+// The console runner taskloom.exe of this build.
+std::string TaskloomExe();
+
+// A path as the build gave it (a Unix path under Wine) as this program must
+// use it: under Wine, drive Z: is the Unix root.
+std::string FromBuildPath(const std::string& path);
+
+// Writes the lines as the script file `name` (comma text) into `folder` and
+// starts "taskloom.exe run OPTIONS FILE" there.
+CapturedRun StartScript(const TempFolder& folder, const std::vector<std::string>& lines,
+                        const std::string& options = {}, const std::string& name = "script.tks");
+
+// Whether Shift, Ctrl or Alt is down as far as the keyboard state shared by
+// every program goes.
+bool ModifierDown();
+
+// A tl_target started for a test with its window shown; ended with the
+// object.
+class Target {
+public:
+    // `options`: tl_target's options, the title among them when not the
+    // default; `title`: the title its window shows.
+    Target(const std::string& options, const std::string& title);
+    HWND window() const { return window_; }
+    // The multi-line field (nullptr in the form).
+    HWND field() const { return field_; }
+    // The first child control whose text is `text`; nullptr when none.
+    HWND control(const std::string& text) const;
+    // The field's text once it has stopped changing (see ReadUntilStable).
+    std::string fieldText(const std::optional<std::string>& expected = std::nullopt) const;
+
+private:
+    ChildProcess process_;
+    HWND window_ = nullptr;
+    HWND field_ = nullptr;
+};
+
+// The whole content of a file; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& name);
 
 // The folder of the running test program, with a trailing backslash.
 std::string ExeDir();
@@ -49,6 +141,9 @@ HWND WaitForWindow(const std::string& title, DWORD pid, DWORD timeoutMs = 15000)
 
 // The first child (depth first) of `parent` whose class name is `className`.
 HWND FindChildByClass(HWND parent, const std::string& className);
+
+// Sets a control's text through WM_SETTEXT (also across processes).
+void SetControlText(HWND control, const std::string& text);
 
 // A control's whole text through WM_GETTEXT, which works across processes
 // (GetWindowTextA only sees another program's window captions).
