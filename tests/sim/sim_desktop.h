@@ -86,6 +86,10 @@ public:
     std::function<void(unsigned ms)> onSleep;
     // Runs for every key event after it has been applied.
     std::function<void(const KeyEvent&)> onKey;
+    // Answers inputProgress (a receiver that takes its keys slowly, or
+    // hangs); without it every window has taken in all its input.
+    std::function<InputProgress(Wnd)> onInputProgress;
+    int inputWaitsEnded = 0;
 
     // --- Desktop ------------------------------------------------------------
     void keyEvent(const KeyEvent& e) override;
@@ -107,6 +111,8 @@ public:
     void restoreWindow(Wnd w) override;
     void setForeground(Wnd w) override;
     void setFocus(Wnd w) override;
+    InputProgress inputProgress(Wnd w) override { return onInputProgress ? onInputProgress(w) : InputProgress{}; }
+    void endInputWait() override { ++inputWaitsEnded; }
     MenuHandle getMenu(Wnd w) override;
     int menuItemCount(MenuHandle m) override;
     std::string menuString(MenuHandle m, int pos) override;

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+#include "tests/sim/memory_host.h"
+#include "tests/sim/sim_desktop.h"
+
+using namespace taskloom;
+using taskloom::sim::MemoryHost;
+using taskloom::sim::SimDesktop;
+
+namespace {
+
+// Two windows; the script types into the first and then switches to the
+// second. The first takes in its keys as the test's receiver model says.
+struct Switch {
+    SimDesktop d;
+    MemoryHost host{Flavor::Pad, {"{:TO Slow}", "typed into slow", "{:TO Quick}", "typed into quick"}};
+    Engine engine{d, host};
+    Wnd slow = d.addWindow("Slow");
+    Wnd quick = d.addWindow("Quick");
+    std::vector<Wnd> asked;
+    std::uint64_t switchedAt = 0;
+    Switch() {
+        d.setForegroundDirect(slow);
+        d.onKey = [this](const KeyEvent&) {
+            if (!switchedAt && d.foregroundWindow() == quick) switchedAt = d.now();
+        };
+    }
+};
+
+}  // namespace
+
+TEST(FlowControl, SwitchWaitsWhileTheReceiverTakesItsKeys) {
+    Switch s;
+    const std::uint64_t start = s.d.now();
+    // The slow window takes one key every 2 ms and has 300 keys queued.
+    s.d.onInputProgress = [&](Wnd w) {
+        s.asked.push_back(w);
+        const std::uint64_t taken = (s.d.now() - start) / 2;
+        return Desktop::InputProgress{taken >= 300, taken};
+    };
+    EXPECT_EQ(s.engine.RunScript(), RunEnd::Completed);
+    ASSERT_FALSE(s.asked.empty());
+    for (Wnd w : s.asked) EXPECT_EQ(w, s.slow);  // the previous receiver is asked, not the next
+    EXPECT_GE(s.d.now() - start, 600u);           // the switch waited for the backlog
+    EXPECT_EQ(s.d.text(s.slow), "Slowtyped into slow");
+    EXPECT_EQ(s.d.text(s.quick), "Quicktyped into quick");
+    EXPECT_EQ(s.d.inputWaitsEnded, 1);
+    // A slow receiver that keeps taking keys is waited for past the stall bound.
+    Switch longer;
+    longer.engine.drainTimeoutMs = 100;
+    const std::uint64_t t0 = longer.d.now();
+    longer.d.onInputProgress = [&](Wnd) {
+        const std::uint64_t taken = (longer.d.now() - t0) / 20;
+        return Desktop::InputProgress{taken >= 50, taken};
+    };
+    longer.engine.RunScript();
+    EXPECT_GE(longer.d.now() - t0, 1000u);
+}
+
+TEST(FlowControl, AHungReceiverHoldsTheSwitchOnlyForTheBounds) {
+    Switch hung;
+    hung.engine.drainTimeoutMs = 250;
+    hung.d.onInputProgress = [](Wnd) { return Desktop::InputProgress{false, 7}; };
+    const std::uint64_t start = hung.d.now();
+    EXPECT_EQ(hung.engine.RunScript(), RunEnd::Completed);
+    EXPECT_GE(hung.d.now() - start, 250u);
+    EXPECT_LT(hung.d.now() - start, 400u);
+    EXPECT_EQ(hung.d.text(hung.quick), "Quicktyped into quick");  // the run went on
+    EXPECT_EQ(hung.d.inputWaitsEnded, 1);
+
+    // The whole wait is bounded too, however steadily the receiver moves.
+    Switch endless;
+    endless.engine.drainLimitMs = 700;
+    std::uint64_t n = 0;
+    endless.d.onInputProgress = [&](Wnd) { return Desktop::InputProgress{false, ++n}; };
+    const std::uint64_t t0 = endless.d.now();
+    endless.engine.RunScript();
+    EXPECT_GE(endless.d.now() - t0, 700u);
+    EXPECT_LT(endless.d.now() - t0, 900u);
+
+    // A stop request during the wait ends the run: nothing goes to the next window.
+    Switch stopped;
+    stopped.d.onInputProgress = [&](Wnd) {
+        if (stopped.d.now() > 1100) stopped.engine.requestStop();
+        return Desktop::InputProgress{false, 1};
+    };
+    EXPECT_EQ(stopped.engine.RunScript(), RunEnd::Stopped);
+    EXPECT_EQ(stopped.d.text(stopped.quick), "Quick");
+    EXPECT_NE(stopped.d.foregroundWindow(), stopped.quick);
+    EXPECT_EQ(stopped.d.inputWaitsEnded, 1);
+}
