@@ -3,6 +3,7 @@
 // reads clips files.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,38 @@ TEST_F(ScriptTest, RunStartsAProgramWithItsArgumentsInItsOwnFolder) {
     EXPECT_EQ(e.args, (std::vector<std::string>{"c:\\data\\a.txt", "-q"}));
     EXPECT_EQ(WithoutSlash(e.cwd), WithoutSlash(ExeDir()));
     SetEnvironmentVariableA("TL_ECHO_OUT", nullptr);
+}
+
+TEST_F(ScriptTest, FileFieldAndClipboardCommandsOnRealWindows) {
+    Target target(std::string(kLines) + " \"Clips Target 43\"", "Clips Target 43");
+    ASSERT_TRUE(target.field());
+    {
+        std::FILE* f = std::fopen((folder_ / "data.txt").c_str(), "wb");
+        ASSERT_TRUE(f);
+        std::fputs("first row\r\nsecond row of data\r\n", f);
+        std::fclose(f);
+    }
+    Win32Desktop desktop;  // owns the clipboard's text while the run reads it
+    desktop.setClipboardText("alpha\r\nbeta");
+
+    // A field of a loaded text file; the pad's clipboard capture keeps every
+    // line; ":ClipsCopy" puts a clips line on the real clipboard.
+    // (The file capture copies the field's current line first, so the
+    // clipboard is captured before it.)
+    Finished f = Run({"{:Load data.txt}", "{:TO Clips Target 43}", "{:ClipsAddClipboard}", "{:ClipsAddFile 2 8 3}",
+                      "{:ClipsCopy 3}"},
+                     "--print-clips");
+    EXPECT_EQ(f.status, 0u) << f.err;
+    EXPECT_EQ(f.out, "alpha\nbeta\nrow\n");
+    EXPECT_EQ(desktop.clipboardText(), "row");
+
+    // The composer's clipboard capture keeps the first line only.
+    desktop.setClipboardText("alpha\r\nbeta");
+    f = Run({"{:ClipsAddClipboard}"}, "--composer --print-clips");
+    EXPECT_EQ(f.status, 0u) << f.err;
+    EXPECT_EQ(f.out, "alpha\n");
+    // The field itself was not changed by the captures.
+    EXPECT_EQ(target.fieldText(kThreeLines), kThreeLines);
 }
 
 TEST_F(ScriptTest, ClipsAreSavedReloadedAndLoopedOver) {
