@@ -14,8 +14,6 @@ std::size_t TextSize(const std::vector<std::string>& lines, bool trailingBreak) 
 
 }  // namespace
 
-std::vector<std::string> ClipsBuffer::lines() const { return lines_; }
-
 std::size_t ClipsBuffer::lineCount() const { return lines_.size(); }
 
 std::string ClipsBuffer::text() const {

@@ -19,7 +19,7 @@ public:
 
     // The buffer's lines; a final line break (the pad's line delimiter after
     // the last item) starts no line until something is written on it.
-    std::vector<std::string> lines() const;
+    const std::vector<std::string>& lines() const { return lines_; }
     std::size_t lineCount() const;
     // The whole text, lines joined by CR LF.
     std::string text() const;

@@ -265,7 +265,7 @@ void Engine::dispatch(Run& run, const LineReading& r) {
 // script whose loops jump locally would otherwise pay a search from the top
 // at every jump; while the host reports the list unchanged, the label lines
 // are looked up in an index instead.
-bool Engine::findLabel(Run&, const std::string& label, std::size_t& where) {
+bool Engine::findLabel(const std::string& label, std::size_t& where) {
     const std::string wanted = "{." + label + "}";
     LabelIndex& x = *labels_;
     const std::uint64_t generation = host_.listGeneration();
@@ -314,7 +314,7 @@ void Engine::jumpOrLoop(Run& run, const LineReading& r) {
     const std::string rest = vb == std::string::npos ? std::string() : value.substr(vb + 1);
 
     std::size_t labelIndex = 0;
-    if (!findLabel(run, label, labelIndex)) {
+    if (!findLabel(label, labelIndex)) {
         outcome([&] { return "label {." + label + "} not found"; });
         endWithMessage(run, "Undefined Label: \r{." + label + "}\rQuitting Script...");
         return;
@@ -432,8 +432,9 @@ void Engine::pause(const LineReading& r) {
 // Keys that the previous window has not taken in yet would follow the
 // focus into the next one (or be lost on the way): before a switch, wait
 // while it is still taking them in.
-void Engine::waitForDrain() {
-    if (!lastKeysTo_) return;
+void Engine::waitForDrain(Wnd next) {
+    // Only keys sent to another window can be carried into the next one.
+    if (!lastKeysTo_ || !next || lastKeysTo_ == next) return;
     struct EndWait {
         Desktop& d;
         ~EndWait() { d.endInputWait(); }
@@ -456,7 +457,7 @@ void Engine::waitForDrain() {
 
 void Engine::activateTarget() {
     if (target_ > 0) {
-        if (lastKeysTo_ && lastKeysTo_ != target_) waitForDrain();
+        waitForDrain(target_);
         ActivateWindow(d_, target_);
     }
 }
@@ -470,7 +471,7 @@ void Engine::windowSwitch(Run& run, const LineReading& r) {
         search = TitlePrefixSearch(d_, r.parameter);
         target_ = FindWindowByTitle(d_, search);
     }
-    if (target_ != 0 && lastKeysTo_ && lastKeysTo_ != target_) waitForDrain();
+    waitForDrain(target_);
     if (target_ < -1) return;  // stopped while waiting: the run ends before its next line
     ActivateWindow(d_, target_);
     if (target_ == 0 || !d_.isVisible(target_)) {
@@ -576,7 +577,7 @@ void Engine::mouseClick(const LineReading& r) {
 }
 
 void Engine::clipsCopy(const LineReading& r) {
-    const std::vector<std::string> lines = clips_.lines();
+    const std::vector<std::string>& lines = clips_.lines();
     if (lines.empty()) return;
     const std::int32_t n = CommandCount(r);
     const std::string& line = (n < 1 || static_cast<size_t>(n) > lines.size()) ? lines.back() : lines[n - 1];
@@ -586,11 +587,12 @@ void Engine::clipsCopy(const LineReading& r) {
 
 void Engine::clipsPaste(const LineReading& r) {
     activateTarget();
-    const std::vector<std::string> lines = clips_.lines();
+    const std::vector<std::string>& lines = clips_.lines();
     if (lines.empty()) return;
     const std::int32_t n = CommandCount(r);
     // A count below 1 names no line: like ":ClipsCopy", the last line is typed.
-    const std::string& line = (n < 1 || static_cast<size_t>(n) > lines.size()) ? lines.back() : lines[n - 1];
+    // A copy: messages run while it is typed, and a handler may add clips.
+    const std::string line = (n < 1 || static_cast<size_t>(n) > lines.size()) ? lines.back() : lines[n - 1];
     send(line);
     d_.sleep(100);
 }

@@ -115,7 +115,7 @@ private:
     void send(const std::string& keys);
     void dispatch(Run& run, const LineReading& r);
     void jumpOrLoop(Run& run, const LineReading& r);
-    bool findLabel(Run& run, const std::string& label, std::size_t& where);
+    bool findLabel(const std::string& label, std::size_t& where);
     void endWithMessage(Run& run, const std::string& text);
     void pause(const LineReading& r);
     void windowSwitch(Run& run, const LineReading& r);
@@ -132,7 +132,7 @@ private:
     bool readClipsLine(std::string& line);
     void capture(const LineReading& r);
     void activateTarget();
-    void waitForDrain();
+    void waitForDrain(Wnd next);
     std::string clipboardLine();
     // The description is built only when an observer is set: a run without
     // a trace pays nothing for it.
