@@ -8,6 +8,7 @@
 #include "engine/filestore.h"
 #include "engine/starter.h"
 #include "tests/sim/memory_host.h"
+#include "tests/sim/script_run.h"
 #include "tests/sim/sim_desktop.h"
 
 using namespace taskloom;
@@ -18,22 +19,7 @@ using Words = std::vector<std::string>;
 
 namespace {
 
-struct Fixture {
-    SimDesktop d;
-    MemoryHost host;
-    Engine engine{d, host};
-    Wnd editor = d.addWindow("Editor");
-    explicit Fixture(Flavor f = Flavor::Pad) : host(f) {
-        d.setForegroundDirect(editor);
-        d.setText(editor, "");
-    }
-    RunEnd run(Lines lines) {
-        host.lines = std::move(lines);
-        return engine.RunScript();
-    }
-    // The editor holds these lines; captures read the caret's line.
-    void show(const std::string& text) { d.setText(editor, text); }
-};
+using Fixture = taskloom::sim::ScriptRun;
 
 struct TempDir {
     std::filesystem::path path = std::filesystem::temp_directory_path() /

@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "engine/lookup.h"
 #include "tests/sim/memory_host.h"
+#include "tests/sim/script_run.h"
 #include "tests/sim/sim_desktop.h"
 
 using namespace taskloom;
@@ -11,23 +12,7 @@ using taskloom::sim::SimDesktop;
 using Lines = std::vector<std::string>;
 using Words = std::vector<std::string>;
 
-namespace {
-
-// A desktop with one focused editor window; runs scripts in it.
-struct Fixture {
-    SimDesktop d;
-    MemoryHost host;
-    Engine engine{d, host};
-    Wnd editor = d.addWindow("");
-    explicit Fixture(Flavor f = Flavor::Pad) : host(f) { d.setForegroundDirect(editor); }
-    RunEnd run(Lines lines) {
-        host.lines = std::move(lines);
-        return engine.RunScript();
-    }
-    std::string typed() { return d.text(editor); }
-};
-
-}  // namespace
+using Fixture = taskloom::sim::ScriptRun;
 
 TEST(Interpreter, KeyLinesReleaseStringsAndEmptyList) {
     Fixture f;
