@@ -50,19 +50,10 @@ void Report(const char* what, const Series& s) {
 int main(int argc, char** argv) {
     using namespace taskloom;
     using namespace taskloom::winebench;
-    std::vector<NumberOption> numbers = {{"--runs", 20}};
-    bool quick = false;
-    std::vector<std::string> rest;
-    if (!ReadOptions(argc, argv, numbers, quick, rest) || !rest.empty() || numbers[0].value < 1) {
-        std::fprintf(stderr, "usage: capture_bench [--quick] [--runs N]\n");
-        return 1;
-    }
-    const int runs = quick ? 3 : static_cast<int>(numbers[0].value);
-    const std::string exe = FindProgram("tl_target.exe");
-    if (exe.empty()) {
-        std::printf("tl_target.exe not found beside this program or in ..\\..\\tests\\win32\\\n");
-        return 1;
-    }
+    const int runs = ReadRuns(argc, argv, "capture_bench", 20);
+    if (runs == 0) return 1;
+    const std::string exe = RequireProgram("tl_target.exe");
+    if (exe.empty()) return 1;
     wintest::ChildProcess target(wintest::Quote(exe) + " " + wintest::Quote(kTitle));
     const HWND main = wintest::WaitForWindow(kTitle, target.id());
     const HWND edit = main ? wintest::FindChildByClass(main, "Edit") : nullptr;

@@ -36,19 +36,10 @@ constexpr char kReceiverTitle[] = "Taskloom Stop Bench Receiver";
 int main(int argc, char** argv) {
     using namespace taskloom;
     using namespace taskloom::winebench;
-    std::vector<NumberOption> numbers = {{"--runs", 20}};
-    bool quick = false;
-    std::vector<std::string> rest;
-    if (!ReadOptions(argc, argv, numbers, quick, rest) || !rest.empty() || numbers[0].value < 1) {
-        std::fprintf(stderr, "usage: stop_bench [--quick] [--runs N]\n");
-        return 1;
-    }
-    const int runs = quick ? 3 : static_cast<int>(numbers[0].value);
-    const std::string exe = FindProgram("tl_receiver.exe");
-    if (exe.empty()) {
-        std::printf("tl_receiver.exe not found beside this program or in ..\\..\\tests\\win32\\\n");
-        return 1;
-    }
+    const int runs = ReadRuns(argc, argv, "stop_bench", 20);
+    if (runs == 0) return 1;
+    const std::string exe = RequireProgram("tl_receiver.exe");
+    if (exe.empty()) return 1;
     wintest::ChildProcess receiver(wintest::Quote(exe) + " " + wintest::Quote(kReceiverTitle));
     if (!wintest::WaitForWindow(kReceiverTitle, receiver.id())) {
         std::printf("the receiver did not show up\n");

@@ -332,10 +332,8 @@ int main(int argc, char** argv) {
     if (o.target) {
         Receiver r;
         r.name = "our target (tl_target.exe)";
-        const std::string exe = FindProgram("tl_target.exe");
-        if (exe.empty())
-            std::printf("tl_target.exe not found beside this program or in ..\\..\\tests\\win32\\\n");
-        else if (StartReceiver(r, wintest::Quote(exe) + " \"Taskloom Bench Target\"", "Taskloom Bench Target"))
+        const std::string exe = RequireProgram("tl_target.exe");
+        if (!exe.empty() && StartReceiver(r, wintest::Quote(exe) + " \"Taskloom Bench Target\"", "Taskloom Bench Target"))
             Bench(desktop, r, o.runs, codes, xdCodes, xdotoolCommand);
     }
     if (o.notepad && o.notepadRuns > 0) {

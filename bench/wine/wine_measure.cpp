@@ -191,6 +191,23 @@ std::string FindProgram(const char* name) {
     return {};
 }
 
+std::string RequireProgram(const char* name) {
+    std::string path = FindProgram(name);
+    if (path.empty()) std::printf("%s not found beside this program or in ..\\..\\tests\\win32\\\n", name);
+    return path;
+}
+
+int ReadRuns(int argc, char** argv, const char* program, long defaultRuns) {
+    std::vector<NumberOption> numbers = {{"--runs", defaultRuns}};
+    bool quick = false;
+    std::vector<std::string> rest;
+    if (!ReadOptions(argc, argv, numbers, quick, rest) || !rest.empty() || numbers[0].value < 1) {
+        std::fprintf(stderr, "usage: %s [--quick] [--runs N]\n", program);
+        return 0;
+    }
+    return quick ? 3 : static_cast<int>(numbers[0].value);
+}
+
 bool ReadOptions(int argc, char** argv, std::vector<NumberOption>& numbers, bool& quick,
                  std::vector<std::string>& rest) {
     quick = false;

@@ -85,4 +85,11 @@ struct NumberOption {
 bool ReadOptions(int argc, char** argv, std::vector<NumberOption>& numbers, bool& quick,
                  std::vector<std::string>& rest);
 
+// For benchmarks that take only "--quick" and "--runs N": the number of runs
+// (3 with --quick), or 0 after printing the usage of `program`.
+int ReadRuns(int argc, char** argv, const char* program, long defaultRuns);
+
+// FindProgram, saying where it looked when the program is in neither place.
+std::string RequireProgram(const char* name);
+
 }  // namespace taskloom::winebench
