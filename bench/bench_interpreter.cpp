@@ -57,8 +57,8 @@ std::vector<std::string> LocalJumps(std::size_t executedLines) {
     std::vector<std::string> s;
     for (std::size_t k = 0; k * 12 < executedLines; ++k) {
         const std::string n = std::to_string(k);
-        s.insert(s.end(), {"{.L" + n + "}", "{:LoopTimes L" + n + " 5}", "{:Goto N" + n + "}", "{.X" + n + "}",
-                           "{.N" + n + "}"});
+        s.insert(s.end(), {"{.L" + n + "}", "{:LoopTimes L" + n + " 5}", "{:Goto N" + n + "}",
+                           "{.X" + n + "}", "{.N" + n + "}"});
     }
     return s;
 }
@@ -69,9 +69,11 @@ std::vector<std::string> LocalJumps(std::size_t executedLines) {
 std::vector<std::string> FarJumps(std::size_t scriptLines) {
     const std::size_t n = scriptLines / 4;
     std::vector<std::string> s{"{:Goto F0}"};
-    for (std::size_t i = 1; i < n; ++i) s.insert(s.end(), {"{.T" + std::to_string(i) + "}", "{:Goto F" + std::to_string(i) + "}"});
+    for (std::size_t i = 1; i < n; ++i)
+        s.insert(s.end(), {"{.T" + std::to_string(i) + "}", "{:Goto F" + std::to_string(i) + "}"});
     for (std::size_t i = 0; i < n; ++i)
-        s.insert(s.end(), {"{.F" + std::to_string(i) + "}", i + 1 < n ? "{:Goto T" + std::to_string(i + 1) + "}" : "{:Goto End}"});
+        s.insert(s.end(), {"{.F" + std::to_string(i) + "}",
+                           i + 1 < n ? "{:Goto T" + std::to_string(i + 1) + "}" : "{:Goto End}"});
     s.push_back("{.End}");
     return s;
 }
@@ -104,7 +106,8 @@ Result Time(const std::vector<std::string>& script, bool reportsGeneration, int 
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         std::vector<std::unique_ptr<Setup>> setups;
-        for (std::size_t k = 0; k < repeat; ++k) setups.push_back(std::make_unique<Setup>(script, reportsGeneration));
+        for (std::size_t k = 0; k < repeat; ++k)
+            setups.push_back(std::make_unique<Setup>(script, reportsGeneration));
         bool completed = true;
         times.push_back(Seconds([&] {
                             for (auto& s : setups) completed &= s->engine.RunScript() == RunEnd::Completed;

@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
     const std::size_t count = o.quick ? 10'000 : 100'000;
     const std::vector<std::string> script = TypicalScript(count);
     const std::string file =
-        (std::filesystem::temp_directory_path() / ("taskloom-bench-" + std::to_string(::getpid()) + ".tks")).string();
+        (std::filesystem::temp_directory_path() / ("taskloom-bench-" + std::to_string(::getpid()) + ".tks"))
+            .string();
     WriteScriptFile(file, script);
     const double mb = static_cast<double>(std::filesystem::file_size(file)) / 1e6;
 
@@ -59,9 +60,9 @@ int main(int argc, char** argv) {
 
     std::printf("bench_scriptfile: %zu lines, %.2f MB file, medians of %d runs%s\n", count, mb, o.runs,
                 o.quick ? " (quick)" : "");
-    std::printf("   read + split (ReadScriptFile)   %8.2f ms  %8.1f MB/s  %11.0f lines/s\n", read * 1e3, mb / read,
-                count / read);
-    std::printf("   join + write (WriteScriptFile)  %8.2f ms  %8.1f MB/s  %11.0f lines/s\n", write * 1e3, mb / write,
-                count / write);
+    std::printf("   read + split (ReadScriptFile)   %8.2f ms  %8.1f MB/s  %11.0f lines/s\n", read * 1e3,
+                mb / read, count / read);
+    std::printf("   join + write (WriteScriptFile)  %8.2f ms  %8.1f MB/s  %11.0f lines/s\n", write * 1e3,
+                mb / write, count / write);
     return 0;
 }

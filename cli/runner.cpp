@@ -119,7 +119,8 @@ int Check(const std::vector<std::string>& args, Platform& p) {
 // answered by the window or by the --note option.
 class ConsoleHost : public Host {
 public:
-    ConsoleHost(Flavor f, std::vector<std::string> lines, Platform& p) : flavor_(f), lines_(std::move(lines)), p_(p) {}
+    ConsoleHost(Flavor f, std::vector<std::string> lines, Platform& p)
+        : flavor_(f), lines_(std::move(lines)), p_(p) {}
 
     Flavor flavor() const override { return flavor_; }
     std::size_t lineCount() override { return lines_.size(); }
@@ -136,7 +137,8 @@ public:
             if (c == '\r') c = '\n';
         *p_.err << shown << "\n";
     }
-    NoteAnswer showNote(const std::string& title, const std::vector<std::string>& lines, int x, int y) override {
+    NoteAnswer showNote(const std::string& title, const std::vector<std::string>& lines, int x,
+                        int y) override {
         NoteAnswer a;
         if (autoAnswer_) {
             *p_.err << "note \"" << title << "\" at " << x << "," << y << ":\n";
@@ -165,13 +167,20 @@ private:
 };
 
 bool ParseDelimiter(const std::string& v, int& out) {
-    if (v == "line") out = kDelimiterLine;
-    else if (v == "none") out = kDelimiterNone;
-    else if (v == "tab") out = '\t';
-    else if (v == "space") out = ' ';
-    else if (v == "comma") out = ',';
-    else if (v.size() == 1) out = static_cast<unsigned char>(v[0]);
-    else return false;
+    if (v == "line")
+        out = kDelimiterLine;
+    else if (v == "none")
+        out = kDelimiterNone;
+    else if (v == "tab")
+        out = '\t';
+    else if (v == "space")
+        out = ' ';
+    else if (v == "comma")
+        out = ',';
+    else if (v.size() == 1)
+        out = static_cast<unsigned char>(v[0]);
+    else
+        return false;
     return true;
 }
 
@@ -189,8 +198,10 @@ int Run(const std::vector<std::string>& args, Platform& p) {
             return kExitOk;
         } else if (StartsWith(a, "--note=")) {
             const std::string v = a.substr(7);
-            if (v == "continue") answer = NoteAnswer::Continue;
-            else if (v == "abort") answer = NoteAnswer::Abort;
+            if (v == "continue")
+                answer = NoteAnswer::Continue;
+            else if (v == "abort")
+                answer = NoteAnswer::Abort;
             else {
                 *p.err << "taskloom: --note takes continue or abort, not \"" << v << "\"\n";
                 return kExitUsage;
@@ -239,9 +250,15 @@ int Run(const std::vector<std::string>& args, Platform& p) {
     if (p.running) *p.running = &engine;
     try {
         switch (engine.RunScript()) {
-            case RunEnd::Message: status = kExitMessage; break;
-            case RunEnd::Stopped: status = kExitStopped; break;
-            default: status = host.aborted ? kExitStopped : kExitOk; break;
+            case RunEnd::Message:
+                status = kExitMessage;
+                break;
+            case RunEnd::Stopped:
+                status = kExitStopped;
+                break;
+            default:
+                status = host.aborted ? kExitStopped : kExitOk;
+                break;
         }
     } catch (const std::exception& e) {
         *p.err << "taskloom: " << file << ": " << e.what() << "\n";

@@ -33,13 +33,13 @@ enum CheckStatus : int {
     kCheckUsage = 4,       // the command line is wrong
 };
 
-using NoteUi = std::function<NoteAnswer(const std::string& title, const std::vector<std::string>& lines, int x,
-                                        int y)>;
+using NoteUi =
+    std::function<NoteAnswer(const std::string& title, const std::vector<std::string>& lines, int x, int y)>;
 
 struct Platform {
     Desktop* desktop = nullptr;
-    NoteUi note;              // shows the note window; empty: none available
-    std::string programDir;   // the runner's folder, with its separator
+    NoteUi note;             // shows the note window; empty: none available
+    std::string programDir;  // the runner's folder, with its separator
     std::ostream* out = nullptr;
     std::ostream* err = nullptr;
     // Set while a run is in progress, so that an interrupt can stop it.

@@ -91,7 +91,9 @@ LineScan ScanLine(const std::string& stored) {
             break;
         }
         tok.text = t.substr(pos + 1, close - pos - 1);
-        tok.kind = StartsWith(tok.text, ":") ? Token::Command : StartsWith(tok.text, ".") ? Token::Label : Token::Key;
+        tok.kind = StartsWith(tok.text, ":")   ? Token::Command
+                   : StartsWith(tok.text, ".") ? Token::Label
+                                               : Token::Key;
         s.tokens.push_back(tok);
         pos = close + 1;
         const std::size_t blank = tok.text.find(' ');
@@ -103,7 +105,8 @@ LineScan ScanLine(const std::string& stored) {
             break;
         }
         if (tok.kind == Token::Key && s.keyCount <= kMaxLineKeys) {
-            const std::int32_t count = blank == npos ? 1 : ReadCount(std::string_view(tok.text).substr(blank + 1));
+            const std::int32_t count =
+                blank == npos ? 1 : ReadCount(std::string_view(tok.text).substr(blank + 1));
             const std::string name = tok.text.substr(0, blank);
             const std::uint64_t one = LookupKeyName(name) ? 1 : name.size();
             if (count > 0) s.keyCount += one * static_cast<std::uint64_t>(count);
@@ -116,8 +119,23 @@ LineScan ScanLine(const std::string& stored) {
 // The command rows in the order Engine::dispatch tries them; the first that
 // fits decides.
 enum class Row {
-    Remark, Pause, ClipsAdd, ClipsClear, ClipsCopy, ClipsPaste, ClipsDelimit, WindowSwitch,
-    Run, Load, Menu, PopUp, ClipsSave, ClipsLoad, Mouse, Loop, Nothing,
+    Remark,
+    Pause,
+    ClipsAdd,
+    ClipsClear,
+    ClipsCopy,
+    ClipsPaste,
+    ClipsDelimit,
+    WindowSwitch,
+    Run,
+    Load,
+    Menu,
+    PopUp,
+    ClipsSave,
+    ClipsLoad,
+    Mouse,
+    Loop,
+    Nothing,
 };
 
 std::string FirstWord(const std::string& s) { return s.substr(0, s.find(' ')); }
@@ -213,10 +231,11 @@ std::optional<std::string> Nearest(std::string_view word, const std::vector<std:
 
 // Names other programs give the keys of the key name table.
 const std::map<std::string, std::string> kKeyAliases{
-    {"RETURN", "Enter"}, {"CR", "Enter"}, {"ESCAPE", "Esc"}, {"BACKSPACE", "Bksp"}, {"BACK", "Bksp"},
-    {"BS", "Bksp"}, {"BKSP", "Bksp"}, {"DELETE", "Del"}, {"INSERT", "Ins"}, {"PAGEUP", "PgUp"},
-    {"PAGEDOWN", "PgDn"}, {"PGDOWN", "PgDn"}, {"CONTROL", "Ctrl"}, {"SPACEBAR", "Space"},
-    {"UPARROW", "Up"}, {"DOWNARROW", "Down"}, {"LEFTARROW", "Left"}, {"RIGHTARROW", "Right"},
+    {"RETURN", "Enter"},   {"CR", "Enter"},         {"ESCAPE", "Esc"},    {"BACKSPACE", "Bksp"},
+    {"BACK", "Bksp"},      {"BS", "Bksp"},          {"BKSP", "Bksp"},     {"DELETE", "Del"},
+    {"INSERT", "Ins"},     {"PAGEUP", "PgUp"},      {"PAGEDOWN", "PgDn"}, {"PGDOWN", "PgDn"},
+    {"CONTROL", "Ctrl"},   {"SPACEBAR", "Space"},   {"UPARROW", "Up"},    {"DOWNARROW", "Down"},
+    {"LEFTARROW", "Left"}, {"RIGHTARROW", "Right"},
 };
 
 // The key name that a token's name probably meant: a known other name of the
@@ -243,21 +262,59 @@ std::optional<std::string> MeantKeyName(const std::string& name, Budget& budget)
 
 // The keywords in the forms the composer writes.
 const std::vector<std::string> kCommandForms{
-    ":/", ":PopUp", ":TO", ":To", ":Menu", ":Run", ":Load", ":PauseSeconds", ":Pause1/10",
-    ":MouseClick", ":MouseDblClick", ":MouseRightClick", ":Goto", ":ClipsClear", ":ClipsLoad",
-    ":ClipsSave", ":ClipsCopy", ":ClipsPaste", ":ClipsDelimiterLine", ":ClipsDelimiterTab",
-    ":ClipsDelimiterNone", ":ClipsDelimiterOther", ":ClipsAddText", ":ClipsAddForm", ":ClipsAddClipboard",
-    ":ClipsAddControls", ":ClipsAddFile", ":ClipsAddDOS", ":LoopTimes", ":LoopEOF", ":LoopWindowActive",
-    ":LoopWindowInactive", ":LoopFileExists", ":LoopFileNotFound", ":LoopMenuEnabled", ":LoopMenuDisabled",
-    ":LoopControlEnabled", ":LoopControlDisabled", ":LoopControlEQ", ":LoopControlNE",
-    ":LoopClipboardContains", ":LoopClipboardContainsNOT", ":LoopClipboardEQ", ":LoopClipboardGE",
-    ":LoopClipboardGT", ":LoopClipboardLE", ":LoopClipboardLT",
+    ":/",
+    ":PopUp",
+    ":TO",
+    ":To",
+    ":Menu",
+    ":Run",
+    ":Load",
+    ":PauseSeconds",
+    ":Pause1/10",
+    ":MouseClick",
+    ":MouseDblClick",
+    ":MouseRightClick",
+    ":Goto",
+    ":ClipsClear",
+    ":ClipsLoad",
+    ":ClipsSave",
+    ":ClipsCopy",
+    ":ClipsPaste",
+    ":ClipsDelimiterLine",
+    ":ClipsDelimiterTab",
+    ":ClipsDelimiterNone",
+    ":ClipsDelimiterOther",
+    ":ClipsAddText",
+    ":ClipsAddForm",
+    ":ClipsAddClipboard",
+    ":ClipsAddControls",
+    ":ClipsAddFile",
+    ":ClipsAddDOS",
+    ":LoopTimes",
+    ":LoopEOF",
+    ":LoopWindowActive",
+    ":LoopWindowInactive",
+    ":LoopFileExists",
+    ":LoopFileNotFound",
+    ":LoopMenuEnabled",
+    ":LoopMenuDisabled",
+    ":LoopControlEnabled",
+    ":LoopControlDisabled",
+    ":LoopControlEQ",
+    ":LoopControlNE",
+    ":LoopClipboardContains",
+    ":LoopClipboardContainsNOT",
+    ":LoopClipboardEQ",
+    ":LoopClipboardGE",
+    ":LoopClipboardGT",
+    ":LoopClipboardLE",
+    ":LoopClipboardLT",
 };
 
 // Beginnings by which the interpreter recognises a command.
 const std::vector<std::string> kCommandBeginnings{
-    ":Pause", ":ClipsAdd", ":ClipsDelimit", ":Run", ":Load", ":Menu", ":PopUp",
-    ":ClipsSave", ":ClipsLoad", ":Mouse", ":Loop", ":Goto",
+    ":Pause", ":ClipsAdd",  ":ClipsDelimit", ":Run",   ":Load", ":Menu",
+    ":PopUp", ":ClipsSave", ":ClipsLoad",    ":Mouse", ":Loop", ":Goto",
 };
 
 std::vector<std::string> FormsBeginning(std::string_view prefix) {
@@ -319,13 +376,14 @@ std::optional<std::string> LabelOfLine(const std::string& line) {
 struct Block {
     std::size_t head;  // the remark or note line
     bool note;
-    bool closing;      // the head is a bare "{:/}"
-    bool final;        // no later line holds "{:": the block reaches the end
+    bool closing;  // the head is a bare "{:/}"
+    bool final;    // no later line holds "{:": the block reaches the end
 };
 
 class Checker {
 public:
-    Checker(const std::vector<std::string>& lines, const std::string& folder) : lines_(lines), folder_(folder) {}
+    Checker(const std::vector<std::string>& lines, const std::string& folder)
+        : lines_(lines), folder_(folder) {}
 
     std::vector<Finding> run() {
         const std::size_t n = lines_.size();
@@ -334,8 +392,8 @@ public:
         for (std::size_t i = 0; i < n; ++i) {
             scans_.push_back(ScanLine(lines_[i]));
             if (scans_[i].keyCount > kMaxLineKeys)
-                error(i, "the line would type more than " + std::to_string(kMaxLineKeys) + " keys (a repeat count " +
-                             "too large?): the run would be abandoned here");
+                error(i, "the line would type more than " + std::to_string(kMaxLineKeys) +
+                             " keys (a repeat count " + "too large?): the run would be abandoned here");
             else
                 readings_[i] = scans_[i].reading;
         }
@@ -366,7 +424,9 @@ private:
         findings_.push_back({index + 1, s, std::move(message)});
     }
     void error(std::size_t index, std::string message) { add(index, Severity::Error, std::move(message)); }
-    void warning(std::size_t index, std::string message) { add(index, Severity::Warning, std::move(message)); }
+    void warning(std::size_t index, std::string message) {
+        add(index, Severity::Warning, std::move(message));
+    }
 
     Row rowOf(std::size_t i) const {
         return readings_[i] && readings_[i]->command ? Classify(*readings_[i]) : Row::Nothing;
@@ -399,7 +459,8 @@ private:
                 const std::string key = UpperCase(*name);
                 if (auto first = labels_.find(key); first != labels_.end()) {
                     error(i, "the label " + Quote(lines_[i]) + " is defined again (first on " +
-                                 LineWord(first->second) + "; labels compare without case): every jump goes to " +
+                                 LineWord(first->second) +
+                                 "; labels compare without case): every jump goes to " +
                                  LineWord(first->second) + " and none can reach this line");
                 } else {
                     labels_.emplace(key, i);
@@ -413,7 +474,8 @@ private:
             for (const Token& t : s.tokens) {
                 if (t.kind != Token::Label) continue;
                 const std::string name = t.text.substr(1);
-                warning(i, "the label " + Braced(t.text) + " cannot be found by a jump: its line holds more than " +
+                warning(i, "the label " + Braced(t.text) +
+                               " cannot be found by a jump: its line holds more than " +
                                "the label (a label line holds nothing but " + Braced(t.text) + ")");
                 strayLabels_.emplace(UpperCase(name), i);
             }
@@ -423,7 +485,8 @@ private:
                 const std::size_t close = trimmed.find('}');
                 if (StartsWith(trimmed, "{.") && close != npos) {
                     const std::string token = trimmed.substr(1, close - 1);
-                    warning(i, "the label " + Braced(token) + " cannot be found by a jump: blanks stand before " +
+                    warning(i, "the label " + Braced(token) +
+                                   " cannot be found by a jump: blanks stand before " +
                                    "it, and the line is typed as text (a label line holds nothing but " +
                                    Braced(token) + ")");
                     strayLabels_.emplace(UpperCase(token.substr(1)), i);
@@ -437,12 +500,14 @@ private:
         for (const Token& t : s.tokens) {
             // Only a token after another one can begin with a reduced brace.
             if (t.escapedOpen) {
-                warning(i, "the escaped brace \"{{{\" right after a token opens a token here: " +
-                               (t.kind == Token::Unclosed ? Quote("{" + t.text) : Braced(t.text)) +
-                               " is read as a token, not typed as written; put the text on a line of its own");
+                warning(i,
+                        "the escaped brace \"{{{\" right after a token opens a token here: " +
+                            (t.kind == Token::Unclosed ? Quote("{" + t.text) : Braced(t.text)) +
+                            " is read as a token, not typed as written; put the text on a line of its own");
             }
             if (t.kind == Token::Unclosed) {
-                std::string message = Quote("{" + t.text) + " has no closing \"}\": the rest of the line is dropped";
+                std::string message =
+                    Quote("{" + t.text) + " has no closing \"}\": the rest of the line is dropped";
                 if (StartsWith(t.text, ":")) {
                     message += " and the command does not run; did you mean " + Braced(t.text) + "?";
                 } else {
@@ -463,7 +528,8 @@ private:
                 const std::string countText = t.text.substr(blank + 1);
                 if (ReadCount(countText) < 1) {
                     warning(i, Braced(t.text) + " types nothing: its repeat count " + Quote(countText) +
-                                   (BeginsWithNumber(countText) ? " is below 1" : " is not a number (it reads as 0)"));
+                                   (BeginsWithNumber(countText) ? " is below 1"
+                                                                : " is not a number (it reads as 0)"));
                     continue;
                 }
             }
@@ -479,8 +545,8 @@ private:
             }
         }
         if (!s.afterCommand.empty() && !IsBlankText(s.afterCommand)) {
-            warning(i, "the text after the command " + Braced(s.tokens.back().text) + " is ignored: " +
-                           Quote(s.afterCommand));
+            warning(i, "the text after the command " + Braced(s.tokens.back().text) +
+                           " is ignored: " + Quote(s.afterCommand));
         }
     }
 
@@ -500,13 +566,15 @@ private:
                 const std::string before = t.substr(s.literalFrom, open - s.literalFrom);
                 const std::string after = IsBlankText(before) ? "blanks" : "the text " + Quote(before);
                 if (StartsWith(token, ":")) {
-                    warning(i, Braced(token) + " follows " + after + " and is typed as text, not run; a command " +
+                    warning(i, Braced(token) + " follows " + after +
+                                   " and is typed as text, not run; a command " +
                                    "must begin its line or follow key tokens");
                     return;
                 }
                 if (LookupKeyName(token.substr(0, token.find(' ')))) {
                     warning(i, Braced(token) + " follows " + after + " and is typed as the characters " +
-                                   Braced(token) + ", not pressed; key tokens count only at the start of a line " +
+                                   Braced(token) +
+                                   ", not pressed; key tokens count only at the start of a line " +
                                    "and right after another key token");
                     return;
                 }
@@ -527,8 +595,8 @@ private:
         if (label && !b.note) {
             // Skipping a label line changes nothing; but a jump to it runs
             // the remark text after it as script lines.
-            const bool textFollows = i + 1 < lines_.size() && blockOf_[i + 1] && blockOf_[i + 1]->head == b.head &&
-                                     !IsBlankText(lines_[i + 1]);
+            const bool textFollows = i + 1 < lines_.size() && blockOf_[i + 1] &&
+                                     blockOf_[i + 1]->head == b.head && !IsBlankText(lines_[i + 1]);
             if (textFollows && jumpTargets_.count(UpperCase(*label)))
                 warning(i, "a jump to " + Quote(line) + " runs the text of the remark block of " + head +
                                " after it as script lines, starting with " + Quote(lines_[i + 1]) + " (" +
@@ -541,22 +609,24 @@ private:
                       LookupKeyName(s.tokens[0].text.substr(0, s.tokens[0].text.find(' '))));
         if (b.note) {
             if (looksLikeScript)
-                warning(i, Quote(line) + " is shown as a line of the note of " + head + ", not run (a note's " +
-                               "lines reach up to the next line holding \"{:\")");
+                warning(i, Quote(line) + " is shown as a line of the note of " + head +
+                               ", not run (a note's " + "lines reach up to the next line holding \"{:\")");
             return;
         }
         if (!b.closing && !looksLikeScript) return;
         std::string message = Quote(line);
         if (b.closing)
-            message += b.final ? " never runs: \"{:/}\" on " + head + " skips to the end of the script (no later line "
-                                 "holds \"{:\")"
-                               : " is skipped: \"{:/}\" on " + head + " skips every line up to the next line holding "
-                                 "\"{:\"";
+            message += b.final ? " never runs: \"{:/}\" on " + head +
+                                     " skips to the end of the script (no later line "
+                                     "holds \"{:\")"
+                               : " is skipped: \"{:/}\" on " + head +
+                                     " skips every line up to the next line holding "
+                                     "\"{:\"";
         else
-            message += b.final ? " never runs: it is text of the remark block of " + head + ", which reaches the " +
-                                     "end of the script"
-                               : " is skipped as text of the remark block of " + head + " (up to the next line " +
-                                     "holding \"{:\")";
+            message += b.final ? " never runs: it is text of the remark block of " + head +
+                                     ", which reaches the " + "end of the script"
+                               : " is skipped as text of the remark block of " + head +
+                                     " (up to the next line " + "holding \"{:\")";
         warning(i, message);
     }
 
@@ -578,10 +648,12 @@ private:
             return;
         }
         if (FileExists(folder_ + name)) return;
-        warning(i, "the note file " + QuoteName(name) + " is neither in the current folder nor in the script's folder" +
-                       (folder_.empty() ? std::string() : " " + QuoteName(folder_)) +
-                       ": it cannot be checked here; at run time it is looked for in the current folder and in " +
-                       "the program's folder, and " + where + " if it is in neither");
+        warning(
+            i, "the note file " + QuoteName(name) +
+                   " is neither in the current folder nor in the script's folder" +
+                   (folder_.empty() ? std::string() : " " + QuoteName(folder_)) +
+                   ": it cannot be checked here; at run time it is looked for in the current folder and in " +
+                   "the program's folder, and " + where + " if it is in neither");
     }
 
     void checkCommand(std::size_t i) {
@@ -614,7 +686,8 @@ private:
                 break;
             case Row::Menu:
                 if (!Contains(r.parameter, "&"))
-                    warning(i, shown + " holds no \"&\": it only presses Alt (the menu keys are the letters " +
+                    warning(i, shown +
+                                   " holds no \"&\": it only presses Alt (the menu keys are the letters " +
                                    "after \"&\" in each level)");
                 break;
             case Row::PopUp:
@@ -643,9 +716,11 @@ private:
     void checkCapture(std::size_t i, const LineReading& r, const std::string& keyword) {
         const std::string& s = r.scriptLine;
         if (s == ":ClipsAddClipboard" || s == ":ClipsAddText" || s == ":ClipsAddForm" ||
-            StartsWith(s, ":ClipsAddDOS") || StartsWith(s, ":ClipsAddControls") || StartsWith(s, ":ClipsAddFile"))
+            StartsWith(s, ":ClipsAddDOS") || StartsWith(s, ":ClipsAddControls") ||
+            StartsWith(s, ":ClipsAddFile"))
             return;
-        const bool known = keyword == ":ClipsAddClipboard" || keyword == ":ClipsAddText" || keyword == ":ClipsAddForm";
+        const bool known =
+            keyword == ":ClipsAddClipboard" || keyword == ":ClipsAddText" || keyword == ":ClipsAddForm";
         std::string message = Braced(s) + " copies the focused field's line but adds nothing to the clips";
         if (known) {
             message += ": " + Quote(keyword) + " takes nothing after it";
@@ -662,10 +737,12 @@ private:
         if (Contains(s, "Line") || Contains(s, "None") || keyword == ":ClipsDelimiterTab") return;
         const std::string set = r.parameter.empty() ? " " : r.parameter.substr(0, 1);
         if (keyword == ":ClipsDelimiterOther" && s.find(' ') != npos) return;
-        warning(i, Braced(s) + " sets the clips delimiter to " + Quote(set) +
-                       (s.find(' ') == npos ? " (the first character of its own text)" : "") +
-                       "; the forms are \":ClipsDelimiterLine\", \":ClipsDelimiterTab\", \":ClipsDelimiterNone\" " +
-                       "and \":ClipsDelimiterOther c\"");
+        warning(
+            i,
+            Braced(s) + " sets the clips delimiter to " + Quote(set) +
+                (s.find(' ') == npos ? " (the first character of its own text)" : "") +
+                "; the forms are \":ClipsDelimiterLine\", \":ClipsDelimiterTab\", \":ClipsDelimiterNone\" " +
+                "and \":ClipsDelimiterOther c\"");
     }
 
     void checkNote(std::size_t i, const LineReading& r) {
@@ -673,8 +750,8 @@ private:
         try {
             h = ReadNoteHeader(r.parameter);
         } catch (const ScriptError& e) {
-            error(i, Braced(r.scriptLine) + ": " + e.what() + "; the run would be abandoned here (the form is " +
-                         "\"{:PopUp x y title}\")");
+            error(i, Braced(r.scriptLine) + ": " + e.what() +
+                         "; the run would be abandoned here (the form is " + "\"{:PopUp x y title}\")");
             return;
         }
         // ReadNoteHeader has already moved a low note up; the written y is wanted.
@@ -684,7 +761,8 @@ private:
         if (y >= 400)
             warning(i, "the note's y " + std::to_string(y) + " is 400 or more: the note is shown at y 350");
         if (i + 1 >= lines_.size() || Contains(lines_[i + 1], "{:"))
-            warning(i, "the note " + Quote(h.title) + " has no lines and is not shown (its lines follow it, up " +
+            warning(i, "the note " + Quote(h.title) +
+                           " has no lines and is not shown (its lines follow it, up " +
                            "to the next line holding \"{:\")");
     }
 
@@ -704,14 +782,16 @@ private:
         }
         if (found == labels_.end()) {
             std::string message = "no line defines the label " + Quote(label) + " that " + Braced(s) +
-                                   " jumps to: the run would end with \"Undefined Label: " + wanted + "\"";
+                                  " jumps to: the run would end with \"Undefined Label: " + wanted + "\"";
             if (auto stray = strayLabels_.find(UpperCase(label)); stray != strayLabels_.end()) {
                 message += "; " + LineWord(stray->second) + " holds " + Quote(wanted) +
                            " with more on its line, so a jump cannot find it";
             } else {
                 if (labelNames_.empty())
-                    for (const auto& [key, where] : labels_) labelNames_.push_back(*LabelOfLine(lines_[where]));
-                if (auto meant = Nearest(label, labelNames_, std::max<std::size_t>(1, label.size() / 3), budget_))
+                    for (const auto& [key, where] : labels_)
+                        labelNames_.push_back(*LabelOfLine(lines_[where]));
+                if (auto meant =
+                        Nearest(label, labelNames_, std::max<std::size_t>(1, label.size() / 3), budget_))
                     message += "; did you mean " + Quote(*meant) + " (" +
                                LineWord(labels_.at(UpperCase(*meant))) + ")?";
             }
@@ -720,8 +800,8 @@ private:
         const std::string keyword = s.substr(0, blank);
         auto has = [&](const char* part) { return Contains(keyword, part); };
         auto unknownVariant = [&](const char* family, const char* effect) {
-            std::string message = Quote(keyword) + " names no condition of the " + Quote(std::string(family)) +
-                                  " loops: the loop " + effect;
+            std::string message = Quote(keyword) + " names no condition of the " +
+                                  Quote(std::string(family)) + " loops: the loop " + effect;
             if (auto meant = MeantKeyword(keyword, FormsBeginning(family), budget_))
                 message += "; did you mean " + Quote(*meant) + "?";
             warning(i, message);
@@ -731,13 +811,15 @@ private:
         } else if (StartsWith(keyword, ":LoopTimes")) {
             const std::int32_t n = ReadCount(rest);
             if (n < 1) {
-                warning(i, Braced(s) + (IsBlankText(rest) ? " has no count" : " has the count " + Quote(rest) +
-                                                                                  ", which reads as " +
-                                                                                  std::to_string(n)) +
+                warning(i, Braced(s) +
+                               (IsBlankText(rest) ? " has no count"
+                                                  : " has the count " + Quote(rest) + ", which reads as " +
+                                                        std::to_string(n)) +
                                ": the loop does not repeat; write " + Braced(keyword + " " + label + " n"));
             } else if (n >= 2 && found != labels_.end() && found->second > i) {
-                warning(i, "the label " + Quote(wanted) + " of the counted loop " + Braced(s) + " stands after it (" +
-                               LineWord(found->second) + "): the loop jumps forward once and repeats nothing; put " +
+                warning(i, "the label " + Quote(wanted) + " of the counted loop " + Braced(s) +
+                               " stands after it (" + LineWord(found->second) +
+                               "): the loop jumps forward once and repeats nothing; put " +
                                "the label before the lines to repeat");
             }
         } else if (StartsWith(keyword, ":LoopWindow")) {
@@ -769,7 +851,8 @@ private:
         } else if (keyword == ":ClipsClear") {
             warning(i, shown + " does nothing: \":ClipsClear\" must stand alone in its braces");
         } else if (keyword == ":LabelGoto") {
-            warning(i, shown + " does nothing: a jump is written " + Braced(":Goto" + s.substr(keyword.size())));
+            warning(i,
+                    shown + " does nothing: a jump is written " + Braced(":Goto" + s.substr(keyword.size())));
         } else if (keyword == ":LabelDefine") {
             warning(i, shown + " does nothing: a label is written " + Braced("." + TrimBlanks(r.parameter)));
         } else {
@@ -784,7 +867,7 @@ private:
     const std::string folder_;
     std::vector<LineScan> scans_;
     std::vector<std::optional<LineReading>> readings_;
-    std::vector<std::optional<Block>> blockOf_;  // the block whose text a line is
+    std::vector<std::optional<Block>> blockOf_;       // the block whose text a line is
     std::map<std::string, std::size_t> labels_;       // upper-cased name -> first label line
     std::map<std::string, std::size_t> strayLabels_;  // labels a jump cannot find -> their line
     std::set<std::string> jumpTargets_;               // upper-cased labels that some line jumps to

@@ -22,7 +22,7 @@ enum class Severity { Warning, Error };
 struct Finding {
     std::size_t line = 0;  // counted from 1
     Severity severity = Severity::Warning;
-    std::string message;   // names what was found and, where it can, what was meant
+    std::string message;  // names what was found and, where it can, what was meant
 };
 
 // Checks a script's lines. `scriptFolder` is the script file's folder with its

@@ -53,7 +53,8 @@ void ClipsBuffer::addComposer(const std::string& item, int delimiter) {
         lines.push_back(item);
     } else {
         std::string joined = item;
-        if (!lines.empty() && delimiter != kDelimiterNone) joined.insert(joined.begin(), static_cast<char>(delimiter));
+        if (!lines.empty() && delimiter != kDelimiterNone)
+            joined.insert(joined.begin(), static_cast<char>(delimiter));
         if (caret_ >= lines.size()) {
             caret_ = lines.size();
             lines.push_back(joined);

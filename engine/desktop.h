@@ -38,10 +38,26 @@ enum : unsigned {
 
 // Virtual-key codes the core names.
 enum : std::uint8_t {
-    kVkBack = 8, kVkTab = 9, kVkReturn = 13, kVkShift = 16, kVkControl = 17,
-    kVkMenu = 18, kVkEscape = 27, kVkSpace = 32, kVkPrior = 33, kVkNext = 34,
-    kVkEnd = 35, kVkHome = 36, kVkLeft = 37, kVkUp = 38, kVkRight = 39,
-    kVkDown = 40, kVkInsert = 45, kVkDelete = 46, kVkF1 = 112, kVkF12 = 123,
+    kVkBack = 8,
+    kVkTab = 9,
+    kVkReturn = 13,
+    kVkShift = 16,
+    kVkControl = 17,
+    kVkMenu = 18,
+    kVkEscape = 27,
+    kVkSpace = 32,
+    kVkPrior = 33,
+    kVkNext = 34,
+    kVkEnd = 35,
+    kVkHome = 36,
+    kVkLeft = 37,
+    kVkUp = 38,
+    kVkRight = 39,
+    kVkDown = 40,
+    kVkInsert = 45,
+    kVkDelete = 46,
+    kVkF1 = 112,
+    kVkF12 = 123,
 };
 
 // Menu item state bits as the window manager reports them.
@@ -91,9 +107,9 @@ public:
     // --- top-level windows ---------------------------------------------
     virtual Wnd findWindow(const std::string& exactTitle) = 0;  // FindWindowA(NULL, title)
     virtual Wnd foregroundWindow() = 0;
-    virtual std::vector<Wnd> topLevelWindows() = 0;  // EnumWindows order
+    virtual std::vector<Wnd> topLevelWindows() = 0;         // EnumWindows order
     virtual std::vector<Wnd> childWindows(Wnd parent) = 0;  // EnumChildWindows order
-    virtual std::string windowText(Wnd w) = 0;  // GetWindowTextA, uncut
+    virtual std::string windowText(Wnd w) = 0;              // GetWindowTextA, uncut
     virtual bool isWindow(Wnd w) = 0;
     virtual bool isVisible(Wnd w) = 0;
     virtual bool isIconic(Wnd w) = 0;
@@ -120,8 +136,8 @@ public:
     virtual void endInputWait() {}
 
     // --- menus, read by position ---------------------------------------
-    virtual MenuHandle getMenu(Wnd w) = 0;  // 0: no menu bar
-    virtual int menuItemCount(MenuHandle m) = 0;  // -1 when unreadable
+    virtual MenuHandle getMenu(Wnd w) = 0;                      // 0: no menu bar
+    virtual int menuItemCount(MenuHandle m) = 0;                // -1 when unreadable
     virtual std::string menuString(MenuHandle m, int pos) = 0;  // uncut; separators empty
     virtual std::optional<unsigned> menuItemState(MenuHandle m, int pos) = 0;
     virtual MenuHandle subMenu(MenuHandle m, int pos) = 0;  // 0: none

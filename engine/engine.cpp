@@ -114,7 +114,8 @@ NoteHeader ReadNoteHeader(const std::string& parameter) {
 }
 
 Engine::Engine(Desktop& desktop, Host& host)
-    : d_(desktop), host_(host),
+    : d_(desktop),
+      host_(host),
       clips_(host.flavor() == Flavor::Pad ? kPadClipsLimit : kComposerClipsLimit),
       labels_(std::make_unique<LabelIndex>()) {}
 
@@ -361,7 +362,9 @@ void Engine::jumpOrLoop(Run& run, const LineReading& r) {
     } else if (StartsWith(keyword, ":LoopWindow")) {
         target_ = FindWindowByTitle(d_, rest);
         const bool visible = target_ != 0 && d_.isVisible(target_);
-        outcome([&] { return std::string("window \"") + rest + (visible ? "\" visible" : "\" missing or hidden"); });
+        outcome([&] {
+            return std::string("window \"") + rest + (visible ? "\" visible" : "\" missing or hidden");
+        });
         jump = visible ? Contains(keyword, "WindowInactive") : Contains(keyword, "WindowActive");
     } else if (StartsWith(keyword, ":LoopFile")) {
         const bool exists = FileExists(rest);
@@ -386,7 +389,8 @@ void Engine::jumpOrLoop(Run& run, const LineReading& r) {
                 jump = !(Contains(keyword, "GT") || Contains(keyword, "GE"));
         }
     } else if (StartsWith(keyword, ":LoopControl")) {
-        const bool byClipboard = StartsWith(keyword, ":LoopControlEQ") || StartsWith(keyword, ":LoopControlNE");
+        const bool byClipboard =
+            StartsWith(keyword, ":LoopControlEQ") || StartsWith(keyword, ":LoopControlNE");
         const std::string wanted = byClipboard ? clipboardLine() : rest;
         const Wnd control = FindControl(d_, target_, wanted);
         if (!control) {
@@ -614,7 +618,7 @@ void Engine::clipsDelimit(const LineReading& r) {
         return delimiter_ == kDelimiterLine   ? std::string("clips delimiter: new line")
                : delimiter_ == kDelimiterNone ? std::string("clips delimiter: none")
                : delimiter_ == '\t'           ? std::string("clips delimiter: tab")
-                                              : "clips delimiter: \"" + std::string(1, char(delimiter_)) + "\"";
+                                    : "clips delimiter: \"" + std::string(1, char(delimiter_)) + "\"";
     });
 }
 
@@ -699,7 +703,7 @@ void Engine::AddClips(const std::string& text, bool fromClipboard) {
 void Engine::ClipIt(const std::string& keys) {
     std::string all = keys;
     all += {static_cast<char>(kShiftDown), static_cast<char>(kKeyEnd), static_cast<char>(kShiftUp),
-            static_cast<char>(kCtrlDown), static_cast<char>(kKeyIns), static_cast<char>(kCtrlUp)};
+            static_cast<char>(kCtrlDown),  static_cast<char>(kKeyIns), static_cast<char>(kCtrlUp)};
     send(all);
     d_.processMessages();
 }
@@ -707,7 +711,8 @@ void Engine::ClipIt(const std::string& keys) {
 void Engine::ClipControl() {
     const FieldAddress a = ReadFieldAddress(scriptLine_);
     if (a.line < 1) return;
-    const std::string line = static_cast<size_t>(a.line) <= source_.size() ? source_[a.line - 1] : std::string();
+    const std::string line =
+        static_cast<size_t>(a.line) <= source_.size() ? source_[a.line - 1] : std::string();
     const size_t from = static_cast<size_t>(std::max(a.column, 1) - 1);
     const size_t count = a.length < 1 ? 0 : static_cast<size_t>(a.length);
     AddClips(from < line.size() ? line.substr(from, count) : std::string(), false);
@@ -732,7 +737,8 @@ void Engine::CopyPasteDOS() {
     if (a.line < 1) return;
     send(Repeat(kKeyDown, std::int64_t{a.line} - 1));
     send(Repeat(kKeyRight, std::int64_t{a.column} - 1));
-    std::string mark{static_cast<char>(kShiftDown), static_cast<char>(kKeyRight), static_cast<char>(kKeyLeft)};
+    std::string mark{static_cast<char>(kShiftDown), static_cast<char>(kKeyRight),
+                     static_cast<char>(kKeyLeft)};
     send(mark + Repeat(kKeyRight, std::int64_t{a.length} - 1));
     send(std::string(1, static_cast<char>(kShiftUp)) + alt + " ey" + altUp);
     d_.sleep(clips_.lineCount() == 0 ? 200 : 10);

@@ -36,9 +36,10 @@ enum class RunEnd {
 class RunError : public TaskloomError {
 public:
     RunError(std::size_t index, std::string lineText, const std::string& cause)
-        : TaskloomError("line " + std::to_string(index + 1) + " (" + Cut(lineText, kShownLine) + "): " +
-                        Cut(cause, kShownCause)),
-          index_(index), lineText_(std::move(lineText)) {}
+        : TaskloomError("line " + std::to_string(index + 1) + " (" + Cut(lineText, kShownLine) +
+                        "): " + Cut(cause, kShownCause)),
+          index_(index),
+          lineText_(std::move(lineText)) {}
     std::size_t index() const { return index_; }
     const std::string& lineText() const { return lineText_; }
 

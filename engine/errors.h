@@ -17,7 +17,8 @@ class FileError : public TaskloomError {
 public:
     FileError(std::string file, std::string reason, const std::string& action = "cannot open")
         : TaskloomError(action + " \"" + file + "\": " + reason),
-          file_(std::move(file)), reason_(std::move(reason)) {}
+          file_(std::move(file)),
+          reason_(std::move(reason)) {}
     const std::string& file() const { return file_; }
     const std::string& reason() const { return reason_; }
 

@@ -109,9 +109,7 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
     return lines;
 }
 
-std::vector<std::string> ReadTextLines(const std::string& name) {
-    return SplitTextLines(ReadTextFile(name));
-}
+std::vector<std::string> ReadTextLines(const std::string& name) { return SplitTextLines(ReadTextFile(name)); }
 
 std::string FolderOf(const std::string& path) {
     size_t p = path.find_last_of("\\/:");

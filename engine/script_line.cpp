@@ -7,13 +7,14 @@
 namespace taskloom {
 
 const std::array<KeyName, 31> KeyBox{{
-    {"{None}", kKeyHome}, {"Alt", kAltDown}, {"Bksp", 8}, {"Ctrl", kCtrlDown},
-    {"Del", kKeyDel}, {"Down", kKeyDown}, {"End", kKeyEnd}, {"Enter", 13},
-    {"Esc", 27}, {"F1", 228}, {"F10", 237}, {"F11", 238}, {"F12", 239},
-    {"F2", 229}, {"F3", 230}, {"F4", 231}, {"F5", 232}, {"F6", 233},
-    {"F7", 234}, {"F8", 235}, {"F9", 236}, {"Home", kKeyHome}, {"Ins", kKeyIns},
-    {"Left", kKeyLeft}, {"PgDn", kKeyPgDn}, {"PgUp", kKeyPgUp}, {"Right", kKeyRight},
-    {"Shift", kShiftDown}, {"Space", 32}, {"Tab", 9}, {"Up", kKeyUp},
+    {"{None}", kKeyHome}, {"Alt", kAltDown},  {"Bksp", 8},          {"Ctrl", kCtrlDown},
+    {"Del", kKeyDel},     {"Down", kKeyDown}, {"End", kKeyEnd},     {"Enter", 13},
+    {"Esc", 27},          {"F1", 228},        {"F10", 237},         {"F11", 238},
+    {"F12", 239},         {"F2", 229},        {"F3", 230},          {"F4", 231},
+    {"F5", 232},          {"F6", 233},        {"F7", 234},          {"F8", 235},
+    {"F9", 236},          {"Home", kKeyHome}, {"Ins", kKeyIns},     {"Left", kKeyLeft},
+    {"PgDn", kKeyPgDn},   {"PgUp", kKeyPgUp}, {"Right", kKeyRight}, {"Shift", kShiftDown},
+    {"Space", 32},        {"Tab", 9},         {"Up", kKeyUp},
 }};
 
 std::optional<unsigned char> LookupKeyName(std::string_view name) {

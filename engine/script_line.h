@@ -26,12 +26,12 @@ std::optional<unsigned char> LookupKeyName(std::string_view name);
 constexpr std::size_t kMaxLineKeys = 1u << 20;
 
 struct LineReading {
-    std::string keys;        // key string of the line's key tokens and literal text
-    bool command = false;    // the line holds a command token
-    std::string scriptLine;  // the command token's text inside the braces
-    std::string parameter;   // after its first blank; the whole token without one
+    std::string keys;                               // key string of the line's key tokens and literal text
+    bool command = false;                           // the line holds a command token
+    std::string scriptLine;                         // the command token's text inside the braces
+    std::string parameter;                          // after its first blank; the whole token without one
     bool alt = false, ctrl = false, shift = false;  // modifier pressed by a token
-    bool literalLine = false;  // the stored line began with "{{{"
+    bool literalLine = false;                       // the stored line began with "{{{"
 };
 
 // Reads a line as stored in the script: escaped braces reduced first (when

@@ -17,7 +17,7 @@ bool IsNavigationCode(unsigned char code) { return code >= kKeyHome && code <= k
 }  // namespace
 
 std::uint8_t VirtualKeyOfCode(unsigned char code) {
-    static constexpr std::uint8_t kNavigation[] = {kVkHome, kVkEnd, kVkUp, kVkDown, kVkLeft,
+    static constexpr std::uint8_t kNavigation[] = {kVkHome,  kVkEnd,   kVkUp,   kVkDown,   kVkLeft,
                                                    kVkRight, kVkPrior, kVkNext, kVkInsert, kVkDelete};
     if (code < 32) return code;
     if (code >= kKeyF1 && code <= kKeyF12) return static_cast<std::uint8_t>(code - 116);

@@ -15,12 +15,24 @@
 namespace taskloom {
 
 enum : unsigned char {
-    kKeyF1 = 228, kKeyF12 = 239,
-    kKeyHome = 240, kKeyEnd = 241, kKeyUp = 242, kKeyDown = 243,
-    kKeyLeft = 244, kKeyRight = 245, kKeyPgUp = 246, kKeyPgDn = 247,
-    kKeyIns = 248, kKeyDel = 249,
-    kShiftDown = 250, kShiftUp = 251, kCtrlDown = 252, kCtrlUp = 253,
-    kAltDown = 254, kAltUp = 255,
+    kKeyF1 = 228,
+    kKeyF12 = 239,
+    kKeyHome = 240,
+    kKeyEnd = 241,
+    kKeyUp = 242,
+    kKeyDown = 243,
+    kKeyLeft = 244,
+    kKeyRight = 245,
+    kKeyPgUp = 246,
+    kKeyPgDn = 247,
+    kKeyIns = 248,
+    kKeyDel = 249,
+    kShiftDown = 250,
+    kShiftUp = 251,
+    kCtrlDown = 252,
+    kCtrlUp = 253,
+    kAltDown = 254,
+    kAltUp = 255,
 };
 
 // Alt up, Ctrl up, Shift up: sent after every script line.

@@ -169,8 +169,7 @@ std::optional<std::int32_t> ToInteger(std::string_view text) {
         if (value > 0xFFFFFFFFLL) return std::nullopt;
     }
     // "$FFFFFFFF" is -1, as a 32-bit hexadecimal constant reads.
-    if (hex && !negative && value > std::numeric_limits<std::int32_t>::max())
-        value -= std::int64_t{1} << 32;
+    if (hex && !negative && value > std::numeric_limits<std::int32_t>::max()) value -= std::int64_t{1} << 32;
     if (negative) value = -value;
     if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;

@@ -7,18 +7,25 @@
 namespace taskloom {
 
 std::string NameOfKeyCode(unsigned char code) {
-    static const char* const kNavigation[] = {"Home", "End", "Up", "Down", "Left",
-                                              "Right", "PgUp", "PgDn", "Ins", "Del"};
+    static const char* const kNavigation[] = {"Home",  "End",  "Up",   "Down", "Left",
+                                              "Right", "PgUp", "PgDn", "Ins",  "Del"};
     static const char* const kModifier[] = {"Shift down", "Shift up", "Ctrl down",
-                                            "Ctrl up", "Alt down", "Alt up"};
+                                            "Ctrl up",    "Alt down", "Alt up"};
     switch (code) {
-        case 8: return "Bksp";
-        case 9: return "Tab";
-        case 13: return "Enter";
-        case 27: return "Esc";
-        case 32: return "Space";
-        case ',': return "Comma";
-        default: break;
+        case 8:
+            return "Bksp";
+        case 9:
+            return "Tab";
+        case 13:
+            return "Enter";
+        case 27:
+            return "Esc";
+        case 32:
+            return "Space";
+        case ',':
+            return "Comma";
+        default:
+            break;
     }
     if (code < 32) return "vk " + std::to_string(code);
     if (code < 127) return std::string(1, static_cast<char>(code));

@@ -9,12 +9,12 @@
 
 #include "engine/errors.h"
 
-#define FUZZ_CHECK(cond)                                                                    \
-    do {                                                                                    \
-        if (!(cond)) {                                                                      \
+#define FUZZ_CHECK(cond)                                                                      \
+    do {                                                                                      \
+        if (!(cond)) {                                                                        \
             std::fprintf(stderr, "property failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__); \
-            std::abort();                                                                   \
-        }                                                                                   \
+            std::abort();                                                                     \
+        }                                                                                     \
     } while (0)
 
 namespace taskloom::fuzz {

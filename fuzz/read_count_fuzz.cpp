@@ -36,8 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         // (The strict reader also passes over control characters before the
         // number; a count stops at them.)
         const std::size_t first = text.find_first_not_of(' ');
-        const bool leadingControl = first != std::string_view::npos && static_cast<unsigned char>(text[first]) < 32;
-        const bool positiveHex = text.find('$') != std::string_view::npos && text.find('-') == std::string_view::npos;
+        const bool leadingControl =
+            first != std::string_view::npos && static_cast<unsigned char>(text[first]) < 32;
+        const bool positiveHex =
+            text.find('$') != std::string_view::npos && text.find('-') == std::string_view::npos;
         if (strict && !leadingControl && !(positiveHex && *strict < 0)) FUZZ_CHECK(count == *strict);
 
         // A 64-bit number written out, with blanks before and text after.
@@ -52,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             if (!digitAfter) FUZZ_CHECK(ReadCount(buf) == Held(v));
             if (v >= 0) {
                 std::snprintf(buf, sizeof buf, "%*s$%" PRIX64 "%c", blanks, "", v, after);
-                const bool hexAfter = digitAfter || (after >= 'a' && after <= 'f') || (after >= 'A' && after <= 'F');
+                const bool hexAfter =
+                    digitAfter || (after >= 'a' && after <= 'f') || (after >= 'A' && after <= 'F');
                 if (!hexAfter) FUZZ_CHECK(ReadCount(buf) == Held(v));
             }
         }

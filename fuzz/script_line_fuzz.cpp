@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             FUZZ_CHECK(StartsWith(r.scriptLine, ":"));
             FUZZ_CHECK(r.scriptLine.find('}') == std::string::npos);
             const std::size_t blank = r.scriptLine.find(' ');
-            FUZZ_CHECK(r.parameter == (blank == std::string::npos ? r.scriptLine : r.scriptLine.substr(blank + 1)));
+            FUZZ_CHECK(r.parameter ==
+                       (blank == std::string::npos ? r.scriptLine : r.scriptLine.substr(blank + 1)));
         } else {
             FUZZ_CHECK(r.scriptLine.empty() && r.parameter.empty());
         }
@@ -49,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
     fuzz::NotThrowing([&] {
         for (char brace : {'{', '}'})
-            FUZZ_CHECK(TripleBraces(TripleBraces(text, brace, BraceMode::Escape), brace, BraceMode::Reduce) == text);
+            FUZZ_CHECK(TripleBraces(TripleBraces(text, brace, BraceMode::Escape), brace, BraceMode::Reduce) ==
+                       text);
     });
 
     // Text with a leading brace, escaped as the composer stores it, is a

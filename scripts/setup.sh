@@ -8,7 +8,7 @@ pkgs=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64
   xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 )
 
 missing=()

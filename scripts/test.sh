@@ -8,6 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
+echo "== format (clang-format, .clang-format at the top)"
+bash scripts/format.sh --check
+
 jobs=$(nproc)
 build() {
   cmake --preset "$1" >/dev/null

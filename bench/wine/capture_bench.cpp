@@ -32,16 +32,15 @@ namespace {
 constexpr char kTitle[] = "Taskloom Capture Target";
 constexpr char kLine[] = "Order 4711: 3 x Widget (blue), due 2025-01-31";
 
-
-
 struct Series {
     std::vector<double> ms;
     int wrong = 0;
 };
 
 void Report(const char* what, const Series& s) {
-    std::printf("  %-44s %s%s\n", what, Describe(Summarize(s.ms), "ms").c_str(),
-                s.wrong ? (", " + std::to_string(s.wrong) + " captures WRONG").c_str() : ", every capture right");
+    std::printf(
+        "  %-44s %s%s\n", what, Describe(Summarize(s.ms), "ms").c_str(),
+        s.wrong ? (", " + std::to_string(s.wrong) + " captures WRONG").c_str() : ", every capture right");
 }
 
 }  // namespace
@@ -62,7 +61,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string text = std::string("first line\r\nsecond line\r\n") + kLine;
-    SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, nullptr);
+    SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
     SendMessageTimeoutA(edit, EM_SETSEL, text.size(), text.size(), SMTO_ABORTIFHUNG, 5000, nullptr);
 
     Win32Desktop desktop;

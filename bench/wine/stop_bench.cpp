@@ -29,8 +29,6 @@ namespace {
 
 constexpr char kReceiverTitle[] = "Taskloom Stop Bench Receiver";
 
-
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,8 +49,8 @@ int main(int argc, char** argv) {
     };
     const Case cases[] = {
         {"endless loop without pauses", {"{.Spin}", "{:Goto Spin}"}},
-        {"endless loop typing \"ab\" a line", {std::string("{:TO ") + kReceiverTitle + "}", "{.Type}", "ab",
-                                             "{:Goto Type}"}},
+        {"endless loop typing \"ab\" a line",
+         {std::string("{:TO ") + kReceiverTitle + "}", "{.Type}", "ab", "{:Goto Type}"}},
         {":PauseSeconds 60", {"{:PauseSeconds 60}"}},
     };
     std::printf("stop_bench: %d stops of each, requested 50 to 300 ms into the run\n", runs);

@@ -56,13 +56,17 @@ struct Options {
 };
 
 bool ParseOptions(int argc, char** argv, Options& o) {
-    std::vector<NumberOption> numbers = {{"--chars", 10000}, {"--runs", 2}, {"--notepad-runs", 1},
-                                         {"--xdotool-chars", 1000}, {"--seed", 1}};
+    std::vector<NumberOption> numbers = {
+        {"--chars", 10000}, {"--runs", 2}, {"--notepad-runs", 1}, {"--xdotool-chars", 1000}, {"--seed", 1}};
     bool quick = false;
     std::vector<std::string> rest;
     if (!ReadOptions(argc, argv, numbers, quick, rest)) return false;
-    if (quick) numbers = {{"--chars", 300}, {"--runs", 1}, {"--notepad-runs", 1}, {"--xdotool-chars", 100},
-                          {"--seed", numbers[4].value}};
+    if (quick)
+        numbers = {{"--chars", 300},
+                   {"--runs", 1},
+                   {"--notepad-runs", 1},
+                   {"--xdotool-chars", 100},
+                   {"--seed", numbers[4].value}};
     o.chars = static_cast<std::size_t>(numbers[0].value);
     o.runs = static_cast<int>(numbers[1].value);
     o.notepadRuns = static_cast<int>(numbers[2].value);
@@ -125,8 +129,6 @@ struct Receiver {
     HWND edit = nullptr;
 };
 
-
-
 bool StartReceiver(Receiver& r, const std::string& commandLine, const std::string& title) {
     try {
         r.process = std::make_unique<wintest::ChildProcess>(commandLine);
@@ -137,7 +139,8 @@ bool StartReceiver(Receiver& r, const std::string& commandLine, const std::strin
     r.title = title;
     r.main = wintest::WaitForWindow(title, r.process->id());
     r.edit = r.main ? wintest::FindChildByClass(r.main, "Edit") : nullptr;
-    if (!r.edit) std::printf("%s: no window \"%s\" with an edit field showed up\n", r.name.c_str(), title.c_str());
+    if (!r.edit)
+        std::printf("%s: no window \"%s\" with an edit field showed up\n", r.name.c_str(), title.c_str());
     return r.edit != nullptr;
 }
 
@@ -229,17 +232,18 @@ Result Measure(Win32Desktop& desktop, Receiver& r, Sender sender, const std::str
 
 void PrintResult(Sender sender, const Result& r, std::size_t chars) {
     if (!r.ran) return;
-    std::printf("  %-8s %8.1f chars/s  %zu chars, sent in %7.0f ms, in the field after %7.0f ms%s; lost %zu, "
-                "extra %zu, reordered %zu\n",
-                kSenderNames[static_cast<int>(sender)], r.charsPerSecond, chars, r.sendMs, r.arriveMs,
-                r.complete ? "" : " (incomplete)", r.diff.lost, r.diff.extra, r.diff.reordered);
+    std::printf(
+        "  %-8s %8.1f chars/s  %zu chars, sent in %7.0f ms, in the field after %7.0f ms%s; lost %zu, "
+        "extra %zu, reordered %zu\n",
+        kSenderNames[static_cast<int>(sender)], r.charsPerSecond, chars, r.sendMs, r.arriveMs,
+        r.complete ? "" : " (incomplete)", r.diff.lost, r.diff.extra, r.diff.reordered);
     std::fflush(stdout);
 }
 
-void Bench(Win32Desktop& desktop, Receiver& r, int runs, const std::string& codes,
-           const std::string& xdCodes, const std::string& xdotoolCommand) {
-    std::printf("\nreceiver: %s; %d run(s); taskloom and floor type %zu characters, xdotool %zu\n", r.name.c_str(),
-                runs, codes.size(), xdotoolCommand.empty() ? std::size_t{0} : xdCodes.size());
+void Bench(Win32Desktop& desktop, Receiver& r, int runs, const std::string& codes, const std::string& xdCodes,
+           const std::string& xdotoolCommand) {
+    std::printf("\nreceiver: %s; %d run(s); taskloom and floor type %zu characters, xdotool %zu\n",
+                r.name.c_str(), runs, codes.size(), xdotoolCommand.empty() ? std::size_t{0} : xdCodes.size());
     // The first text a field takes in costs more (fonts, buffers): a short
     // one is typed first and not counted.
     const std::string warmUp = codes.substr(0, 300);
@@ -276,8 +280,9 @@ void Bench(Win32Desktop& desktop, Receiver& r, int runs, const std::string& code
     for (int s = 0; s < 3; ++s) {
         if (rates[s].empty()) continue;
         std::printf("  %-8s %s; %s\n", kSenderNames[s], Describe(Summarize(rates[s]), "chars/s").c_str(),
-                    allExact[s] ? "every run exact"
-                                : ("NOT exact: " + std::to_string(faults[s]) + " faulty characters in all").c_str());
+                    allExact[s]
+                        ? "every run exact"
+                        : ("NOT exact: " + std::to_string(faults[s]) + " faulty characters in all").c_str());
     }
     if (!ratioFloor.empty())
         std::printf("  taskloom / floor:   %s\n", Describe(Summarize(ratioFloor), "", 3).c_str());
@@ -294,9 +299,10 @@ int main(int argc, char** argv) {
     using namespace taskloom::winebench;
     Options o;
     if (!ParseOptions(argc, argv, o)) {
-        std::fprintf(stderr,
-                     "usage: typing_bench [--quick] [--runs N] [--notepad-runs N] [--chars N (97 or more)] "
-                     "[--xdotool-chars N] [--seed N] [--receiver target|notepad] [--xdotool PATH | --no-xdotool]\n");
+        std::fprintf(
+            stderr,
+            "usage: typing_bench [--quick] [--runs N] [--notepad-runs N] [--chars N (97 or more)] "
+            "[--xdotool-chars N] [--seed N] [--receiver target|notepad] [--xdotool PATH | --no-xdotool]\n");
         return 1;
     }
     const std::string codes = MakeText(o.chars, o.seed);
@@ -324,16 +330,18 @@ int main(int argc, char** argv) {
             xdotoolCommand = "/bin/sh " + *unixScript;
         }
     }
-    std::printf("typing_bench: seed %u; SendKeyString waits 1 ms before about one key in four and lets messages "
-                "run after every key\n",
-                o.seed);
+    std::printf(
+        "typing_bench: seed %u; SendKeyString waits 1 ms before about one key in four and lets messages "
+        "run after every key\n",
+        o.seed);
 
     Win32Desktop desktop;
     if (o.target) {
         Receiver r;
         r.name = "our target (tl_target.exe)";
         const std::string exe = RequireProgram("tl_target.exe");
-        if (!exe.empty() && StartReceiver(r, wintest::Quote(exe) + " \"Taskloom Bench Target\"", "Taskloom Bench Target"))
+        if (!exe.empty() &&
+            StartReceiver(r, wintest::Quote(exe) + " \"Taskloom Bench Target\"", "Taskloom Bench Target"))
             Bench(desktop, r, o.runs, codes, xdCodes, xdotoolCommand);
     }
     if (o.notepad && o.notepadRuns > 0) {

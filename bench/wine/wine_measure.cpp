@@ -37,8 +37,8 @@ Summary Summarize(std::vector<double> values) {
 
 std::string Describe(const Summary& s, const char* unit, int decimals) {
     char text[200];
-    std::snprintf(text, sizeof text, "median %.*f %s (min %.*f, p90 %.*f, max %.*f, n=%zu)", decimals, s.median,
-                  unit, decimals, s.min, decimals, s.p90, decimals, s.max, s.count);
+    std::snprintf(text, sizeof text, "median %.*f %s (min %.*f, p90 %.*f, max %.*f, n=%zu)", decimals,
+                  s.median, unit, decimals, s.min, decimals, s.p90, decimals, s.max, s.count);
     return text;
 }
 
@@ -101,9 +101,9 @@ std::string WithNewlines(const std::string& fieldText) {
 std::optional<std::string> UnixPath(const std::string& windowsPath) {
     using Convert = char*(CDECL*)(const WCHAR*);
     const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    const auto convert =
-        kernel ? reinterpret_cast<Convert>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")))
-               : nullptr;
+    const auto convert = kernel ? reinterpret_cast<Convert>(reinterpret_cast<void*>(
+                                      GetProcAddress(kernel, "wine_get_unix_file_name")))
+                                : nullptr;
     if (!convert) return std::nullopt;
     const int wide = MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, nullptr, 0);
     if (wide <= 0) return std::nullopt;
@@ -181,7 +181,9 @@ std::string TempFile(const std::string& stem) {
     return base + stem + "_" + std::to_string(GetCurrentProcessId());
 }
 
-bool FileExists(const std::string& file) { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& file) {
+    return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string FindProgram(const char* name) {
     for (const char* dir : {"", "..\\..\\tests\\win32\\"}) {

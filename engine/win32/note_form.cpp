@@ -36,7 +36,9 @@ struct Layout {
 const Layout kComposerLayout = {
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
     WS_EX_TOPMOST,
-    237, 147, true,
+    237,
+    147,
+    true,
     {0, 0, 237, 129},
     {20, 130, 61, 17},
     {152, 130, 61, 17},
@@ -47,7 +49,9 @@ const Layout kComposerLayout = {
 const Layout kPadLayout = {
     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
     0,
-    245, 177, false,
+    245,
+    177,
+    false,
     {0, 18, 237, 131},
     {2, 0, 59, 19},
     {70, 0, 55, 19},
@@ -87,19 +91,20 @@ NoteForm::NoteForm(Flavor variant, HWND owner, ErrorReport report)
     RECT outer{0, 0, layout.width, layout.height};
     if (layout.clientSize) AdjustWindowRectEx(&outer, layout.style, FALSE, layout.exStyle);
     window_.reset(CreateWindowExA(layout.exStyle, kClassName, "", layout.style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  outer.right - outer.left, outer.bottom - outer.top, owner, nullptr, instance,
-                                  this));
+                                  outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
+                                  instance, this));
     if (!window_)
-        throw std::runtime_error("cannot create the note window (error " + std::to_string(GetLastError()) + ")");
+        throw std::runtime_error("cannot create the note window (error " + std::to_string(GetLastError()) +
+                                 ")");
 
     // The memo is made first: it is above the buttons where the pad's
     // overlap (one pixel), and first in the tab order.
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP;
-    memo_ = addControl("EDIT", "", child | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE, kMemoId,
-                       ToRect(layout.memo));
+    memo_ = addControl("EDIT", "", child | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE,
+                       kMemoId, ToRect(layout.memo));
     continue_ = addControl("BUTTON", "&Continue",
-                           child | (layout.continueIsDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, kContinueId,
-                           ToRect(layout.continueButton));
+                           child | (layout.continueIsDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0,
+                           kContinueId, ToRect(layout.continueButton));
     abort_ = addControl("BUTTON", "&Abort", child | BS_PUSHBUTTON, 0, kAbortId, ToRect(layout.abortButton));
     lastFocus_ = continue_;
     if (variant_ == Flavor::Pad) ResizeClick();
@@ -109,10 +114,9 @@ NoteForm::~NoteForm() = default;
 
 HWND NoteForm::addControl(const char* cls, const char* text, DWORD style, DWORD exStyle, int id,
                           const RECT& place) {
-    HWND h = CreateWindowExA(exStyle, cls, text, style, place.left, place.top, place.right - place.left,
-                             place.bottom - place.top, form_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
-                             nullptr);
+    HWND h = CreateWindowExA(
+        exStyle, cls, text, style, place.left, place.top, place.right - place.left, place.bottom - place.top,
+        form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     if (!h)
         throw std::runtime_error(std::string("cannot create the note's ") + text + " control (error " +
                                  std::to_string(GetLastError()) + ")");

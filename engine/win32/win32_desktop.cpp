@@ -78,7 +78,8 @@ private:
 class AttachedInput {
 public:
     explicit AttachedInput(DWORD other)
-        : self_(GetCurrentThreadId()), other_(other),
+        : self_(GetCurrentThreadId()),
+          other_(other),
           attached_(other != 0 && other != self_ && AttachThreadInput(self_, other_, TRUE)) {}
     ~AttachedInput() {
         if (attached_) AttachThreadInput(self_, other_, FALSE);
@@ -170,7 +171,8 @@ Wnd Win32Desktop::findWindow(const std::string& exactTitle) {
     // FindWindowA ignores letter case; of the windows it offers, in the same
     // order, the first whose title is equal byte for byte is the one.
     const char* title = exactTitle.c_str();
-    for (HWND h = FindWindowExA(nullptr, nullptr, nullptr, title); h; h = FindWindowExA(nullptr, h, nullptr, title)) {
+    for (HWND h = FindWindowExA(nullptr, nullptr, nullptr, title); h;
+         h = FindWindowExA(nullptr, h, nullptr, title)) {
         if (windowText(FromHwnd(h)) == exactTitle) return FromHwnd(h);
     }
     return 0;
@@ -316,8 +318,8 @@ void Win32Desktop::postMessage(Wnd w, unsigned msg, std::uint64_t wparam, std::i
 
 Wnd Win32Desktop::clipboardOwner() {
     if (!clipboardOwner_) {
-        clipboardOwner_ = FromHwnd(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                                   nullptr, GetModuleHandleA(nullptr), nullptr));
+        clipboardOwner_ = FromHwnd(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                                   GetModuleHandleA(nullptr), nullptr));
     }
     return clipboardOwner_;
 }

@@ -88,8 +88,8 @@ public:
     void setClipboardText(const std::string& text) override;
     void emptyClipboard(Wnd owner) override;
 
-    void shellExecute(Wnd owner, const std::string& file, const std::string& params,
-                      const std::string& dir, int show) override;
+    void shellExecute(Wnd owner, const std::string& file, const std::string& params, const std::string& dir,
+                      int show) override;
 
 private:
     Wnd clipboardOwner();

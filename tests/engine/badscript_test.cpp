@@ -35,8 +35,8 @@ enum class Ends { Completed, Stopped, Message, Failed };
 
 struct Expected {
     Ends ends;
-    std::string typed;         // text in the focused editor afterwards
-    std::string detail = {};   // Message: the message; Failed: part of the error
+    std::string typed;           // text in the focused editor afterwards
+    std::string detail = {};     // Message: the message; Failed: part of the error
     std::size_t failedLine = 0;  // Failed: the line named, counted from 1
 };
 
@@ -121,7 +121,8 @@ void Check(const std::string& name, const Outcome& o, const Expected& x) {
             EXPECT_EQ(o.errorLine, x.failedLine);
             EXPECT_EQ(o.error.rfind("line " + std::to_string(x.failedLine) + " (", 0), 0u) << o.error;
             EXPECT_NE(o.error.find(x.detail), std::string::npos) << o.error;
-            EXPECT_LE(o.error.size(), 40 + RunError::kShownLine + RunError::kShownCause) << "a message, not the line";
+            EXPECT_LE(o.error.size(), 40 + RunError::kShownLine + RunError::kShownCause)
+                << "a message, not the line";
             break;
     }
 }
@@ -137,8 +138,10 @@ const std::map<std::string, Expected>& CorpusExpectations() {
         // again (modifier codes 250..255 on the way leave Shift, Ctrl and
         // Alt down for the descent, which types nothing), "+" down to "!",
         // NUL. Characters without a key type nothing.
-        {"binary_all_bytes.tks", {Ends::Completed, "!\"#$%&'()*+-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`"
-                                                   "abcdefghijklmnopqrstuvwxyz{|}~+*)('&%$#\"!"}},
+        {"binary_all_bytes.tks",
+         {Ends::Completed,
+          "!\"#$%&'()*+-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`"
+          "abcdefghijklmnopqrstuvwxyz{|}~+*)('&%$#\"!"}},
         // NUL is an ordinary character of an item; it types no text.
         {"nul_bytes.tks", {Ends::Completed, "ab\r\nx"}},
         // An open quote runs to the end of the file; the rest is one line.
@@ -148,7 +151,8 @@ const std::map<std::string, Expected>& CorpusExpectations() {
         // "{" and "{{": unclosed, dropped. "{}": empty token. "{{}}": token
         // "{" then literal "}". Lines beginning "{{{" are literal after the
         // reduction; "}}}" anywhere reduces to "}".
-        {"braces_only.tks", {Ends::Completed, std::string("}") + "}}" + "{" + "}" + "{{" + "{}" + "}{" + "{}" + "}}"}},
+        {"braces_only.tks",
+         {Ends::Completed, std::string("}") + "}}" + "{" + "}" + "{{" + "{}" + "}{" + "{}" + "}}"}},
         // Backspace and Tab edit; ESC, BEL, VT, FF, DEL type nothing; the
         // title with control characters names no window.
         {"escape_and_controls.tks",
@@ -227,7 +231,8 @@ TEST(BadScripts, BigFilesMadeAtTestTime) {
         {"empty_lines_100k.tks", std::string(100'000, ',') + "z", {Ends::Completed, "z"}},
         {"line_breaks_100k.tks", Repeat("\r\n", 100'000), {Ends::Completed, ""}},
         {"labels_10k_chars.tks",
-         JoinCommaText({"{:Goto " + label + "}", "skipped", "{." + lowered + "}", "ok", "{:Goto " + label + "x}"}),
+         JoinCommaText(
+             {"{:Goto " + label + "}", "skipped", "{." + lowered + "}", "ok", "{:Goto " + label + "x}"}),
          {Ends::Message, "ok", "Undefined Label: \r{." + label + "x}\rQuitting Script..."}},
     };
     for (const Case& c : cases) {

@@ -35,7 +35,8 @@ void ExpectOne(const Lines& lines, std::size_t line, Severity severity, std::vec
     EXPECT_EQ(found[0].line, line) << Dump(found);
     EXPECT_EQ(found[0].severity, severity) << Dump(found);
     for (const std::string& part : parts)
-        EXPECT_NE(found[0].message.find(part), std::string::npos) << "wanted: " << part << "\n" << Dump(found);
+        EXPECT_NE(found[0].message.find(part), std::string::npos) << "wanted: " << part << "\n"
+                                                                  << Dump(found);
 }
 
 struct TempDir {
@@ -55,7 +56,8 @@ TEST(Checker, ErrorsAreWhatWouldEndTheRun) {
     ExpectOne({"{:Goto Agian}", "{.Again}"}, 1, Severity::Error,
               {"\"Agian\"", "Undefined Label: {.Agian}", "did you mean \"Again\" (line 2)?"});
     ExpectClean({"{:Goto again}", "{.Again}"});  // labels are found without case
-    ExpectOne({"{.Top}", "{:LoopWindowActive Wait Report}"}, 2, Severity::Error, {"Undefined Label: {.Wait}"});
+    ExpectOne({"{.Top}", "{:LoopWindowActive Wait Report}"}, 2, Severity::Error,
+              {"Undefined Label: {.Wait}"});
     ExpectClean({"{.Wait}", "{:LoopWindowActive Wait Report}"});
     ExpectOne({"{:Goto}"}, 1, Severity::Error, {"names no label", "{.:Goto}"});
 
@@ -114,8 +116,8 @@ TEST(Checker, KeyTokensThatDoNotTypeWhatTheySay) {
     }
     // Meant as they are: one-letter repeats, words far from any key name,
     // braces typed as text, escaped braces, literal lines.
-    ExpectClean(
-        {"{x 3}", "{F 2}", "{ab 2}", "{abc}", "{hello}world", "see {braces} here", "a{{{Enter}}}", "{{{Enter}}}"});
+    ExpectClean({"{x 3}", "{F 2}", "{ab 2}", "{abc}", "{hello}world", "see {braces} here", "a{{{Enter}}}",
+                 "{{{Enter}}}"});
 }
 
 TEST(Checker, CommandsThatDoNothingOrOtherThanMeant) {
@@ -126,7 +128,9 @@ TEST(Checker, CommandsThatDoNothingOrOtherThanMeant) {
         Lines twin;
     };
     const Case cases[] = {
-        {{"{:Goot L}"}, 1, "no command has the keyword \":Goot\": the line does nothing; did you mean \":Goto\"?",
+        {{"{:Goot L}"},
+         1,
+         "no command has the keyword \":Goot\": the line does nothing; did you mean \":Goto\"?",
          {"{:Goto L}", "{.L}"}},
         {{"{:pauseseconds 2}"}, 1, "did you mean \":PauseSeconds\"?", {"{:PauseSeconds 2}"}},
         {{"{:ClipsClear all}"}, 1, "must stand alone", {"{:ClipsClear}"}},
@@ -135,22 +139,38 @@ TEST(Checker, CommandsThatDoNothingOrOtherThanMeant) {
         {{"{:TO}"}, 1, "names no window", {"{:TO Report}"}},
         {{"{:ClipsAddTxt}"}, 1, "adds nothing to the clips", {"{:ClipsAddText}"}},
         {{"{:ClipsAddText 2}"}, 1, "\":ClipsAddText\" takes nothing after it", {"{:ClipsAddFile 2 1 5}"}},
-        {{"{:MouseDoubleClick OK}"}, 1, "right click; did you mean \":MouseDblClick\"?", {"{:MouseDblClick OK}"}},
+        {{"{:MouseDoubleClick OK}"},
+         1,
+         "right click; did you mean \":MouseDblClick\"?",
+         {"{:MouseDblClick OK}"}},
         {{"{:PauseMs 500}"}, 1, "waits whole seconds", {"{:Pause1/10 5}"}},
         {{"{:ClipsDelimiterComma}"}, 1, "sets the clips delimiter to \":\"", {"{:ClipsDelimiterOther ,}"}},
         {{"{:Menu File}"}, 1, "only presses Alt", {"{:Menu \x1b&File}"}},
         {{"{:LabelGoto L}", "{.L}"}, 1, "a jump is written \"{:Goto L}\"", {"{:Goto L}", "{.L}"}},
-        {{"{.L}", "{:LoopWindowActiv L Report}"}, 2, "never jumps; did you mean \":LoopWindowActive\"?",
+        {{"{.L}", "{:LoopWindowActiv L Report}"},
+         2,
+         "never jumps; did you mean \":LoopWindowActive\"?",
          {"{.L}", "{:LoopWindowActive L Report}"}},
-        {{"{.L}", "{:LoopClipboardEq L x}"}, 2, "always jumps; did you mean \":LoopClipboardEQ\"?",
+        {{"{.L}", "{:LoopClipboardEq L x}"},
+         2,
+         "always jumps; did you mean \":LoopClipboardEQ\"?",
          {"{.L}", "{:LoopClipboardEQ L x}"}},
         {{"{.L}", "{:LoopUntil L}"}, 2, "no loop has the keyword \":LoopUntil\"", {"{.L}", "{:LoopEOF L}"}},
-        {{"{.L}", "{:LoopTimes L}"}, 2, "has no count: the loop does not repeat", {"{.L}", "{:LoopTimes L 1}"}},
-        {{"{:LoopTimes L 3}", "x", "{.L}"}, 1, "stands after it (line 3): the loop jumps forward once",
+        {{"{.L}", "{:LoopTimes L}"},
+         2,
+         "has no count: the loop does not repeat",
+         {"{.L}", "{:LoopTimes L 1}"}},
+        {{"{:LoopTimes L 3}", "x", "{.L}"},
+         1,
+         "stands after it (line 3): the loop jumps forward once",
          {"{.L}", "x", "{:LoopTimes L 3}"}},
-        {{"{:PopUp 10 500 T}", "hi"}, 1, "y 500 is 400 or more: the note is shown at y 350",
+        {{"{:PopUp 10 500 T}", "hi"},
+         1,
+         "y 500 is 400 or more: the note is shown at y 350",
          {"{:PopUp 10 399 T}", "hi"}},
-        {{"{:PopUp 10 20 T}", "{:/}"}, 1, "the note \"T\" has no lines and is not shown",
+        {{"{:PopUp 10 20 T}", "{:/}"},
+         1,
+         "the note \"T\" has no lines and is not shown",
          {"{:PopUp 10 20 T}", "", "{:/}"}},
     };
     for (const Case& c : cases) {
@@ -160,20 +180,60 @@ TEST(Checker, CommandsThatDoNothingOrOtherThanMeant) {
     }
 
     // Every form the composer writes is clean.
-    ExpectClean({"{.L}", "{:/ Remark}", "text", "{:/}", "{:PopUp 10 20 Title}", "line", "{:/}", "{:TO Report}",
-                 "{:To Rep}", "{:Menu \x1b&File\x1b&Open...}", "{:Run notepad.exe a.txt}", "{:Load a.txt}",
-                 "{:PauseSeconds 2}", "{:Pause1/10 3}", "{:Pause1/10}", "{:MouseClick OK}", "{:MouseDblClick OK}",
-                 "{:MouseRightClick OK}", "{:Goto L}", "{:ClipsClear}", "{:ClipsLoad c.txt}", "{:ClipsSave c.txt}",
-                 "{:ClipsCopy 1}", "{:ClipsPaste 2}", "{:ClipsDelimiterLine}", "{:ClipsDelimiterTab}",
-                 "{:ClipsDelimiterNone}", "{:ClipsDelimiterOther ;}", "{:ClipsAddText}", "{:ClipsAddForm}",
-                 "{:ClipsAddClipboard}", "{:ClipsAddControls 1 2 3}", "{:ClipsAddFile 1 2 3}",
-                 "{:ClipsAddDOS 1 2 3}", "{:LoopTimes L 3}", "{:LoopEOF L}", "{:LoopWindowActive L T}",
-                 "{:LoopWindowInactive L T}", "{:LoopFileExists L f}", "{:LoopFileNotFound L f}",
-                 "{:LoopMenuEnabled L \x1b&File}", "{:LoopMenuDisabled L \x1b&File}", "{:LoopControlEnabled L OK}",
-                 "{:LoopControlDisabled L OK}", "{:LoopControlEQ L}", "{:LoopControlNE L}",
-                 "{:LoopClipboardContains L x}", "{:LoopClipboardContainsNOT L x}", "{:LoopClipboardEQ L x}",
-                 "{:LoopClipboardGE L x}", "{:LoopClipboardGT L x}", "{:LoopClipboardLE L x}",
-                 "{:LoopClipboardLT L x}", "{Ctrl}{Shift}{Tab}{F12}{pgup 2}"});
+    ExpectClean({"{.L}",
+                 "{:/ Remark}",
+                 "text",
+                 "{:/}",
+                 "{:PopUp 10 20 Title}",
+                 "line",
+                 "{:/}",
+                 "{:TO Report}",
+                 "{:To Rep}",
+                 "{:Menu \x1b&File\x1b&Open...}",
+                 "{:Run notepad.exe a.txt}",
+                 "{:Load a.txt}",
+                 "{:PauseSeconds 2}",
+                 "{:Pause1/10 3}",
+                 "{:Pause1/10}",
+                 "{:MouseClick OK}",
+                 "{:MouseDblClick OK}",
+                 "{:MouseRightClick OK}",
+                 "{:Goto L}",
+                 "{:ClipsClear}",
+                 "{:ClipsLoad c.txt}",
+                 "{:ClipsSave c.txt}",
+                 "{:ClipsCopy 1}",
+                 "{:ClipsPaste 2}",
+                 "{:ClipsDelimiterLine}",
+                 "{:ClipsDelimiterTab}",
+                 "{:ClipsDelimiterNone}",
+                 "{:ClipsDelimiterOther ;}",
+                 "{:ClipsAddText}",
+                 "{:ClipsAddForm}",
+                 "{:ClipsAddClipboard}",
+                 "{:ClipsAddControls 1 2 3}",
+                 "{:ClipsAddFile 1 2 3}",
+                 "{:ClipsAddDOS 1 2 3}",
+                 "{:LoopTimes L 3}",
+                 "{:LoopEOF L}",
+                 "{:LoopWindowActive L T}",
+                 "{:LoopWindowInactive L T}",
+                 "{:LoopFileExists L f}",
+                 "{:LoopFileNotFound L f}",
+                 "{:LoopMenuEnabled L \x1b&File}",
+                 "{:LoopMenuDisabled L \x1b&File}",
+                 "{:LoopControlEnabled L OK}",
+                 "{:LoopControlDisabled L OK}",
+                 "{:LoopControlEQ L}",
+                 "{:LoopControlNE L}",
+                 "{:LoopClipboardContains L x}",
+                 "{:LoopClipboardContainsNOT L x}",
+                 "{:LoopClipboardEQ L x}",
+                 "{:LoopClipboardGE L x}",
+                 "{:LoopClipboardGT L x}",
+                 "{:LoopClipboardLE L x}",
+                 "{:LoopClipboardLT L x}",
+                 "{Ctrl}{Shift}{Tab}{F12}{pgup 2}"});
 }
 
 TEST(Checker, BlocksAndLabelLines) {
@@ -181,7 +241,8 @@ TEST(Checker, BlocksAndLabelLines) {
     ExpectOne({"{:/ Remark}", "text", "{:/}", "hello", "{:TO Report}"}, 4, Severity::Warning,
               {"\"hello\" is skipped: \"{:/}\" on line 3"});
     ExpectClean({"{:/ Remark}", "text", "{:/}", "{:TO Report}", "hello"});
-    ExpectOne({"{Enter}", "{:/}", "{Tab}"}, 3, Severity::Warning, {"never runs", "skips to the end of the script"});
+    ExpectOne({"{Enter}", "{:/}", "{Tab}"}, 3, Severity::Warning,
+              {"never runs", "skips to the end of the script"});
     // Remark and note text: only lines that look like script lines are named.
     ExpectOne({"{:/ Remark}", "{Enter}", "{:TO R}"}, 2, Severity::Warning,
               {"skipped as text of the remark block of line 1"});
@@ -192,7 +253,8 @@ TEST(Checker, BlocksAndLabelLines) {
     ExpectOne({"{:/ Remark}", "{.Again}", "words", "{:Goto Again}"}, 2, Severity::Warning,
               {"a jump to \"{.Again}\" runs the text of the remark block of line 1 after it as script lines, "
                "starting with \"words\" (line 3)"});
-    ExpectOne({"{:PopUp 1 2 T}", "{Tab}", "{:/}"}, 2, Severity::Warning, {"shown as a line of the note of line 1"});
+    ExpectOne({"{:PopUp 1 2 T}", "{Tab}", "{:/}"}, 2, Severity::Warning,
+              {"shown as a line of the note of line 1"});
 
     // Label lines a jump cannot find.
     const std::vector<Finding> blanks = CheckScript({" {.L}", "{:Goto L}"}, "");
@@ -205,8 +267,8 @@ TEST(Checker, BlocksAndLabelLines) {
 }
 
 TEST(Checker, LineNumbersCountEveryLineFromOne) {
-    const Lines script = {"",           "{:/ About}", "remark text", "",  "{:/}",           "{:TO Report}",
-                          "",           "{Entr}",     "{:/ more}",   "x", "{:Goto Nowhere}"};
+    const Lines script = {"", "{:/ About}", "remark text", "",  "{:/}",           "{:TO Report}",
+                          "", "{Entr}",     "{:/ more}",   "x", "{:Goto Nowhere}"};
     const std::vector<Finding> found = CheckScript(script, "");
     ASSERT_EQ(found.size(), 2u) << Dump(found);
     EXPECT_EQ(FormatFinding("a.tks", found[0]).substr(0, 21), "a.tks:8: warning: \"{E");
@@ -221,11 +283,15 @@ TEST(Checker, DoesNothingExactlyWhenTheInterpreterDoesNothing) {
         void outcome(const std::string& what) override { all += what + "\n"; }
     };
     const Lines commands = {
-        "{:Goot L}",      "{:goto L}",        "{:Goto L}",       "{:GotoX L}",       "{:Pause1/10}",
-        "{:pause1/10}",   "{:ClipsClear}",    "{:ClipsClear x}", "{:ClipsCopy 1}",   "{:ClipsCopy2}",
-        "{:ClipsPasteX}", "{:ClipsPaste 1}",  "{:Run }",         "{:Run notepad}",   "{:Runx}",
-        "{:Loop L}",      "{:LoopUntil L}",   "{:LoopTimes L 2}", "{:LabelGoto L}",  "{:Mouse OK}",
-        "{:Clips}",       "{:/}",             "{:MENU x}",       "{:ClipsDelimitX}", "{:LoopEOF L}",
+        "{:Goot L}",      "{:goto L}",       "{:Goto L}",
+        "{:GotoX L}",     "{:Pause1/10}",    "{:pause1/10}",
+        "{:ClipsClear}",  "{:ClipsClear x}", "{:ClipsCopy 1}",
+        "{:ClipsCopy2}",  "{:ClipsPasteX}",  "{:ClipsPaste 1}",
+        "{:Run }",        "{:Run notepad}",  "{:Runx}",
+        "{:Loop L}",      "{:LoopUntil L}",  "{:LoopTimes L 2}",
+        "{:LabelGoto L}", "{:Mouse OK}",     "{:Clips}",
+        "{:/}",           "{:MENU x}",       "{:ClipsDelimitX}",
+        "{:LoopEOF L}",
     };
     for (const std::string& line : commands) {
         SCOPED_TRACE(line);
@@ -287,7 +353,8 @@ TEST(CheckCommand, ReportsEachFindingASummaryAndTheExitStatus) {
     EXPECT_NE(out.find("\n3 files checked: 1 error, 1 warning\n"), std::string::npos) << out;
     EXPECT_EQ(check({bad, dir.file("missing.tks"), clean}, out, err), cli::kCheckUnreadable);
     EXPECT_NE(err.find("missing.tks"), std::string::npos);
-    EXPECT_NE(out.find("2 files checked: 1 error, 0 warnings; 1 file could not be read\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("2 files checked: 1 error, 0 warnings; 1 file could not be read\n"), std::string::npos)
+        << out;
     EXPECT_EQ(check({}, out, err), cli::kCheckUsage);
     EXPECT_EQ(check({"--strict", clean}, out, err), cli::kCheckUsage);
     EXPECT_EQ(check({"--help"}, out, err), cli::kCheckClean);

@@ -22,8 +22,9 @@ namespace {
 using Fixture = taskloom::sim::ScriptRun;
 
 struct TempDir {
-    std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                 ("taskloom-cmd-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("taskloom-cmd-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     TempDir() {
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
@@ -61,7 +62,8 @@ TEST(Clips, DelimitersInBothPrograms) {
         Fixture x(f);
         x.d.setClipboardText("first\r\nsecond");
         x.run({"{:ClipsAddClipboard}"});
-        EXPECT_EQ(x.engine.clips().lines(), f == Flavor::Composer ? Lines{"first"} : (Lines{"first", "second"}));
+        EXPECT_EQ(x.engine.clips().lines(),
+                  f == Flavor::Composer ? Lines{"first"} : (Lines{"first", "second"}));
     }
     // ":ClipsAddForm" is ":ClipsAddText"; the capture reads the caret's line.
     Fixture x(Flavor::Composer);
@@ -107,8 +109,9 @@ TEST(Clips, FieldAddressesAndControlCapture) {
     Wnd form = x.d.addWindow("Form");
     x.d.addChild(form, "Customer: Smith");
     x.d.addChild(form, "Order 4711", {.visible = false});
-    x.run({"{:TO Form}", "{:ClipsAddControls 1 11 5}", "{:ClipsAddControls 2 7 99}", "{:ClipsAddControls 2 0 5}",
-           "{:ClipsAddControls 3 1 5}", "{:ClipsAddControls 0 1 5}", "{:ClipsAddControls 1 40 2}"});
+    x.run({"{:TO Form}", "{:ClipsAddControls 1 11 5}", "{:ClipsAddControls 2 7 99}",
+           "{:ClipsAddControls 2 0 5}", "{:ClipsAddControls 3 1 5}", "{:ClipsAddControls 0 1 5}",
+           "{:ClipsAddControls 1 40 2}"});
     EXPECT_EQ(x.engine.clips().lines(), (Lines{"Smith", "4711", "Order", "", ""}));
     EXPECT_EQ(x.engine.sourceLines(), (Lines{"Customer: Smith", "Order 4711"}));
 }
@@ -121,15 +124,16 @@ TEST(Clips, ConsoleFieldKeySequence) {
     x.d.clearKeyLog();
     x.run({"{:ClipsAddDOS 2 5 3}"});
     EXPECT_EQ(x.d.keyWords(),
-              (Words{"Alt up", "Ctrl up", "Shift up", "Alt down", "Space", "e", "k", "Alt up", "Down", "Right", "Right",
-                     "Right", "Right", "Shift down", "Right", "Left", "Right", "Right", "Shift up", "Alt down", "Space",
-                     "e", "y", "Alt up"}));
+              (Words{"Alt up", "Ctrl up", "Shift up", "Alt down", "Space", "e",          "k",     "Alt up",
+                     "Down",   "Right",   "Right",    "Right",    "Right", "Shift down", "Right", "Left",
+                     "Right",  "Right",   "Shift up", "Alt down", "Space", "e",          "y",     "Alt up"}));
     EXPECT_EQ(x.engine.clips().lines(), Lines{"abc"});
     EXPECT_EQ(x.d.foregroundWindow(), console);
     // A single number reads as L=0: marking starts, nothing is added.
     x.d.clearKeyLog();
     x.run({"{:ClipsAddDOS 3}"});
-    EXPECT_EQ(x.d.keyWords(), (Words{"Alt up", "Ctrl up", "Shift up", "Alt down", "Space", "e", "k", "Alt up"}));
+    EXPECT_EQ(x.d.keyWords(),
+              (Words{"Alt up", "Ctrl up", "Shift up", "Alt down", "Space", "e", "k", "Alt up"}));
     EXPECT_EQ(x.engine.clips().lineCount(), 1u);
     EXPECT_THROW(x.run({"{:ClipsAddDOS 99999999 1 1}"}), RunError);
 }
@@ -280,14 +284,19 @@ TEST(Commands, MenuMnemonicsAndMouse) {
     EXPECT_EQ(x.d.keyWords(), (Words{"Alt up", "Ctrl up", "Shift up", "Alt down", "f", "s", "a", "Alt up"}));
     EXPECT_EQ(x.d.foregroundWindow(), app);  // the target is activated first
     x.d.clearKeyLog();
-    x.run({std::string("{:Menu \x1b&Edit\x1b" "Copy}")});
+    x.run(
+        {std::string("{:Menu \x1b&Edit\x1b"
+                     "Copy}")});
     EXPECT_EQ(x.d.keyWords(), (Words{"Alt up", "Ctrl up", "Shift up", "Alt down", "e", "Alt up"}));
 
     x.d.setForegroundDirect(x.editor);
     x.run({"{:MouseClick OK}", "{:MouseDblClick OK}", "{:MouseRightClick OK}", "{:MouseClick Cancel}"});
     using P = taskloom::sim::PostedMessage;
-    EXPECT_EQ(x.d.posted(), (std::vector<P>{{ok, kWmLButtonDown}, {ok, kWmLButtonUp}, {ok, kWmLButtonDblClk},
-                                            {ok, kWmRButtonDown}, {ok, kWmRButtonUp}}));
+    EXPECT_EQ(x.d.posted(), (std::vector<P>{{ok, kWmLButtonDown},
+                                            {ok, kWmLButtonUp},
+                                            {ok, kWmLButtonDblClk},
+                                            {ok, kWmRButtonDown},
+                                            {ok, kWmRButtonUp}}));
     EXPECT_EQ(x.d.foregroundWindow(), x.editor);  // posted, not activated
 }
 
@@ -298,10 +307,12 @@ TEST(Commands, ProgramStartAndTextLoad) {
            "{:Run \"C:\\Program Files\\Tool\\tool.exe\" -q x}"});
     const auto& calls = c.d.shellCalls();
     ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ((ShellStart{calls[0].file, calls[0].params, calls[0].dir}), (ShellStart{"tool.exe", "-q", "C:\\Tools\\"}));
+    EXPECT_EQ((ShellStart{calls[0].file, calls[0].params, calls[0].dir}),
+              (ShellStart{"tool.exe", "-q", "C:\\Tools\\"}));
     EXPECT_EQ(calls[0].show, 5);
     EXPECT_EQ(calls[0].owner, c.editor);
-    EXPECT_EQ((ShellStart{calls[1].file, calls[1].params, calls[1].dir}), (ShellStart{"viewer.exe", "c:\\a.txt", ""}));
+    EXPECT_EQ((ShellStart{calls[1].file, calls[1].params, calls[1].dir}),
+              (ShellStart{"viewer.exe", "c:\\a.txt", ""}));
     EXPECT_EQ(calls[2].file, "Run");  // no blank: the keyword itself (":" as its folder), which fails quietly
     EXPECT_EQ((ShellStart{calls[3].file, calls[3].params, calls[3].dir}),
               (ShellStart{"tool.exe", "-q x", "C:\\Program Files\\Tool\\"}));
@@ -312,12 +323,16 @@ TEST(Commands, ProgramStartAndTextLoad) {
     EXPECT_EQ(ExecProgram("notepad C:\\a.txt", none), (ShellStart{"notepad", "C:\\a.txt", ""}));
     EXPECT_EQ(ExecProgram("C:\\Data", none), (ShellStart{"C:\\Data", "", ""}));
     EXPECT_EQ(ExecProgram("C:\\Program Files\\x.exe", none), (ShellStart{"C:\\Program", "Files\\x.exe", ""}));
-    EXPECT_EQ(ExecProgram("mailto:someone@example.com", none), (ShellStart{"mailto:someone@example.com", "", ""}));
+    EXPECT_EQ(ExecProgram("mailto:someone@example.com", none),
+              (ShellStart{"mailto:someone@example.com", "", ""}));
     EXPECT_EQ(ExecProgram("http://example.com/", none), (ShellStart{"http://example.com", "", ""}));
-    EXPECT_EQ(ExecProgram("\"C:\\Program Files\\x.exe\" -a", none), (ShellStart{"x.exe", "-a", "C:\\Program Files\\"}));
+    EXPECT_EQ(ExecProgram("\"C:\\Program Files\\x.exe\" -a", none),
+              (ShellStart{"x.exe", "-a", "C:\\Program Files\\"}));
     auto exists = [](const std::string& s) { return s == "C:\\My Docs\\report.doc"; };
-    EXPECT_EQ(ExecProgram("C:\\My Docs\\report.doc", exists), (ShellStart{"report.doc", "", "C:\\My Docs\\"}));
-    EXPECT_EQ(ComposerStart("C:\\My Docs\\report.doc", exists), (ShellStart{"report.doc", "", "C:\\My Docs\\"}));
+    EXPECT_EQ(ExecProgram("C:\\My Docs\\report.doc", exists),
+              (ShellStart{"report.doc", "", "C:\\My Docs\\"}));
+    EXPECT_EQ(ComposerStart("C:\\My Docs\\report.doc", exists),
+              (ShellStart{"report.doc", "", "C:\\My Docs\\"}));
 
     Fixture p(Flavor::Pad);
     p.host.own = 77;

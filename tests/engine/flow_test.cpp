@@ -42,7 +42,7 @@ TEST(FlowControl, SwitchWaitsWhileTheReceiverTakesItsKeys) {
     EXPECT_EQ(s.engine.RunScript(), RunEnd::Completed);
     ASSERT_FALSE(s.asked.empty());
     for (Wnd w : s.asked) EXPECT_EQ(w, s.slow);  // the previous receiver is asked, not the next
-    EXPECT_GE(s.d.now() - start, 600u);           // the switch waited for the backlog
+    EXPECT_GE(s.d.now() - start, 600u);          // the switch waited for the backlog
     EXPECT_EQ(s.d.text(s.slow), "Slowtyped into slow");
     EXPECT_EQ(s.d.text(s.quick), "Quicktyped into quick");
     EXPECT_EQ(s.d.inputWaitsEnded, 1);

@@ -33,8 +33,8 @@ TEST(Interpreter, KeyLinesReleaseStringsAndEmptyList) {
     EXPECT_EQ(f.d.keyWords(), (Words{"a", "b", "Alt up", "Ctrl up", "Shift up"}));
     f.d.clearKeyLog();
     f.run({"{Ctrl}{Shift}x"});
-    EXPECT_EQ(f.d.keyWords(), (Words{"Ctrl down", "Shift down", "X", "Alt up", "Ctrl up", "Shift up", "Ctrl up",
-                                     "Shift up"}));
+    EXPECT_EQ(f.d.keyWords(), (Words{"Ctrl down", "Shift down", "X", "Alt up", "Ctrl up", "Shift up",
+                                     "Ctrl up", "Shift up"}));
 
     f.d.setText(f.editor, "");
     f.run({"{Tab 3}abc", "abc{Tab 3}", "{{{Enter}}}", "{Enter}{:Pause1/10}rest", "x}}}y"});
@@ -72,8 +72,8 @@ TEST(Interpreter, JumpsLabelsAndRemarkBlocks) {
     // Remark blocks: text lines skipped up to the next "{:" line; the closing
     // "{:/}" skips plain lines after it too; a block at the end ends the run.
     f.d.setText(f.editor, "");
-    f.run({"{:/ Remark}", "hello", "{Enter}", "{:/}", "skipped", "{Tab}too", "{:Pause1/10}", "seen", "{:/ end}",
-           "never"});
+    f.run({"{:/ Remark}", "hello", "{Enter}", "{:/}", "skipped", "{Tab}too", "{:Pause1/10}", "seen",
+           "{:/ end}", "never"});
     EXPECT_EQ(f.typed(), "seen");
 }
 

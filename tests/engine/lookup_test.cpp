@@ -10,11 +10,11 @@ using Lines = std::vector<std::string>;
 TEST(Lookup, TitleListsAndPrefixSearch) {
     SimDesktop d;
     d.addWindow("Untitled - Notepad");
-    d.addWindow("");                                       // untitled: never listed
-    d.addWindow("Secret", {.visible = false});             // hidden
-    d.addWindow("Notepad");                                // the tail of an earlier title
-    d.addWindow("Untitled - Notepad");                     // an exact repeat
-    Wnd controls = d.addWindow("Report\r\nControls");       // a control-list window
+    d.addWindow("");                                   // untitled: never listed
+    d.addWindow("Secret", {.visible = false});         // hidden
+    d.addWindow("Notepad");                            // the tail of an earlier title
+    d.addWindow("Untitled - Notepad");                 // an exact repeat
+    Wnd controls = d.addWindow("Report\r\nControls");  // a control-list window
     Wnd top = d.addWindow("Report - Editor");
     // Top of the stacking order first.
     EXPECT_EQ(GetTitles(d), (Lines{"Report - Editor", "Untitled - Notepad", "Notepad"}));
@@ -79,7 +79,7 @@ TEST(Lookup, MenuPaths) {
     d.setMenuBar(app, bar);
     const std::string E(1, kEsc);
     EXPECT_TRUE(MenuPathEnabled(d, app, "&File" + E + "&Open...\tCtrl+O"));  // first equal item wins
-    EXPECT_FALSE(MenuPathEnabled(d, app, "&File" + E + "&Open..."));        // needs the shortcut text
+    EXPECT_FALSE(MenuPathEnabled(d, app, "&File" + E + "&Open..."));         // needs the shortcut text
     EXPECT_TRUE(MenuPathEnabled(d, app, "&File" + E + "&Recent" + E + "&1 a.txt"));
     EXPECT_TRUE(MenuPathEnabled(d, app, "&File" + E + longItem.substr(0, 29)));
     EXPECT_FALSE(MenuPathEnabled(d, app, "&File" + E + longItem));

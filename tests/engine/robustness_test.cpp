@@ -48,9 +48,9 @@ struct FaultyDesktop : SimDesktop {
 ::testing::AssertionResult ModifiersUp(SimDesktop& d) {
     if (!d.isKeyDown(kVkShift) && !d.isKeyDown(kVkControl) && !d.isKeyDown(kVkMenu))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "down:" << (d.isKeyDown(kVkShift) ? " Shift" : "")
-                                         << (d.isKeyDown(kVkControl) ? " Ctrl" : "")
-                                         << (d.isKeyDown(kVkMenu) ? " Alt" : "");
+    return ::testing::AssertionFailure()
+           << "down:" << (d.isKeyDown(kVkShift) ? " Shift" : "") << (d.isKeyDown(kVkControl) ? " Ctrl" : "")
+           << (d.isKeyDown(kVkMenu) ? " Alt" : "");
 }
 
 // A script that holds modifiers in every way a line can: key tokens, a menu
@@ -95,7 +95,8 @@ TEST(StuckKeys, AnExceptionFromAnywhereInALineLeavesNoModifierDown) {
         const long n = where == Key ? total.keys : where == Pump ? total.pumps : total.clipboardReads;
         for (long at = 1; at <= n; ++at) {
             for (bool nonStandard : {false, true}) {
-                SCOPED_TRACE(testing::Message() << "failure " << where << " at " << at << (nonStandard ? " (int)" : ""));
+                SCOPED_TRACE(testing::Message()
+                             << "failure " << where << " at " << at << (nonStandard ? " (int)" : ""));
                 FaultyDesktop d;
                 d.setForegroundDirect(d.addWindow("Editor"));
                 (where == Key ? d.failAtKey : where == Pump ? d.failAtPump : d.failAtClipboard) = at;
@@ -109,7 +110,8 @@ TEST(StuckKeys, AnExceptionFromAnywhereInALineLeavesNoModifierDown) {
                         engine.RunScript();
                         ADD_FAILURE() << "the failure did not end the run";
                     } catch (const RunError& e) {
-                        EXPECT_NE(std::string(e.what()).find("injected failure"), std::string::npos) << e.what();
+                        EXPECT_NE(std::string(e.what()).find("injected failure"), std::string::npos)
+                            << e.what();
                     }
                 }
                 EXPECT_TRUE(ModifiersUp(d));
@@ -133,7 +135,9 @@ TEST(StuckKeys, EveryWayARunEndsLeavesNoModifierDown) {
         {"inactive window", {"{Ctrl}{Alt}{:TO No Such Window}"}, RunEnd::Message},
         {"no clips file for the loop", {"{Shift}{:LoopEOF L}", "{.L}"}, RunEnd::EndOfClips},
         {"note with a bad x", {"{Ctrl}{Shift}{:PopUp x 10 Title}", "text"}, std::nullopt},
-        {"clips load of a missing file", {"{Shift}{Alt}{:ClipsLoad /nonexistent-dir/none.txt}"}, std::nullopt},
+        {"clips load of a missing file",
+         {"{Shift}{Alt}{:ClipsLoad /nonexistent-dir/none.txt}"},
+         std::nullopt},
         {"note file missing", {"{Ctrl}{:PopUp 1 2 T}", "@/nonexistent-dir/note.txt"}, std::nullopt},
     };
     for (Flavor flavor : {Flavor::Pad, Flavor::Composer}) {
@@ -238,8 +242,8 @@ struct SearchingHost : MemoryHost {
 // index the labels), then, while "a" runs, the test edits the list; the
 // "{:Goto B}" after it must see the edit.
 const Lines kEditedWhileRunning{
-    "{:Goto A}", "p", "q", "{:Goto End}", "{.B}", "b", "{:Goto End}",
-    "{.A}", "{:Goto D}", "{.D}", "a", "{:Goto B}", "{.End}",
+    "{:Goto A}", "p",         "q",    "{:Goto End}", "{.B}",      "b",      "{:Goto End}",
+    "{.A}",      "{:Goto D}", "{.D}", "a",           "{:Goto B}", "{.End}",
 };
 
 template <class HostType>
@@ -275,13 +279,23 @@ TEST(LabelLookup, JumpsFollowEditsOfTheListDuringARun) {
         {"no edit", [](Lines&) {}, {"ab", {}}},
         // An earlier line becomes the label (other case): the first one wins.
         {"earlier duplicate", [](Lines& l) { l[1] = "{.b}"; }, {"aq", {}}},
-        {"label renamed", [](Lines& l) { l[4] = "{.Gone}"; },
+        {"label renamed",
+         [](Lines& l) { l[4] = "{.Gone}"; },
          {"a", {"Undefined Label: \r{.B}\rQuitting Script..."}}},
-        {"label moved up", [](Lines& l) { l[4] = "x"; l[2] = "{.B}"; }, {"a", {}}},
+        {"label moved up",
+         [](Lines& l) {
+             l[4] = "x";
+             l[2] = "{.B}";
+         },
+         {"a", {}}},
         // Two lines inserted above the running one: the run goes on at the
         // line that now follows its position ("{.D}", then "a" again), and
         // the label is found where it now stands.
-        {"lines inserted above", [](Lines& l) { l.insert(l.begin() + 3, {"x", "y"}); }, {"aab", {}}},
+        {"lines inserted above",
+         [](Lines& l) {
+             l.insert(l.begin() + 3, {"x", "y"});
+         },
+         {"aab", {}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -29,7 +29,8 @@ TEST(SendKeyString, ShiftRuleAndModifierHeldFlag) {
     d.clearKeyLog();
     // Only the last modifier code counts: after a release the Shift rule is back.
     SendKeyString(d, Codes({252, 250, 253, 'A', 251}));
-    EXPECT_EQ(d.keyWords(), (Words{"Ctrl down", "Shift down", "Ctrl up", "Shift down", "A", "Shift up", "Shift up"}));
+    EXPECT_EQ(d.keyWords(),
+              (Words{"Ctrl down", "Shift down", "Ctrl up", "Shift down", "A", "Shift up", "Shift up"}));
     d.clearKeyLog();
     // The flag lives for one call: a press from an earlier call does not count.
     SendKeyString(d, Codes({252}));
@@ -44,7 +45,8 @@ TEST(SendKeyString, CodeTable) {
                                    "Enter", "Space", "Tab", "Backspace", "Esc"}));
     d.clearKeyLog();
     SendKeyString(d, Codes({240, 241, 242, 243, 244, 245, 246, 247, 248, 249}));
-    EXPECT_EQ(d.keyWords(), (Words{"Home", "End", "Up", "Down", "Left", "Right", "PgUp", "PgDn", "Ins", "Del"}));
+    EXPECT_EQ(d.keyWords(),
+              (Words{"Home", "End", "Up", "Down", "Left", "Right", "PgUp", "PgDn", "Ins", "Del"}));
     // Navigation keys are extended keys, with their scan codes; nothing else is.
     for (const KeyEvent& e : d.keyLog()) {
         EXPECT_TRUE(e.extended);

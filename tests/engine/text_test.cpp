@@ -85,9 +85,10 @@ TEST(Numbers, CountsAndStrictConversion) {
 
 class FileStoreTest : public ::testing::Test {
 protected:
-    std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                ("taskloom-fs-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() /
+        ("taskloom-fs-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     void SetUp() override { std::filesystem::create_directories(dir); }
     void TearDown() override { std::filesystem::remove_all(dir); }
     std::string path(const char* name) { return (dir / name).string(); }
@@ -106,7 +107,8 @@ TEST_F(FileStoreTest, WritesAndReadsEightBitTextExactly) {
     // Replacing an existing file leaves the new content and nothing beside it.
     WriteScriptFile(path("s.tks"), {"second"});
     EXPECT_EQ(ReadScriptFile(path("s.tks")), Lines{"second"});
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()),
+              2);
 }
 
 TEST_F(FileStoreTest, FailuresNameTheFileAndKeepThePreviousContent) {

@@ -72,9 +72,12 @@ TEST(Trace, NamesEveryKindOfKeyCode) {
               "Bksp, Tab, Enter, Esc, Space, x, Comma, vk 17");
     EXPECT_EQ(KeyStringWords("\xE4\xE9\xEF\xF0\xF2\xF7\xF9\x7F\xC9"),
               "F1, F6, F12, Home, Up, PgDn, Del, char 127, char 201");
-    EXPECT_EQ(KeyStringWords("\xFA\xFB\xFC\xFD\xFE\xFF"), "Shift down, Shift up, Ctrl down, Ctrl up, Alt down, Alt up");
+    EXPECT_EQ(KeyStringWords("\xFA\xFB\xFC\xFD\xFE\xFF"),
+              "Shift down, Shift up, Ctrl down, Ctrl up, Alt down, Alt up");
     EXPECT_EQ(KeyStringWords(""), "");
-    EXPECT_EQ(VisibleText("a\x1b" "b\tc\x01"), "a<Esc>b<Tab>c<#1>");
+    EXPECT_EQ(VisibleText("a\x1b"
+                          "b\tc\x01"),
+              "a<Esc>b<Tab>c<#1>");
 }
 
 TEST(Trace, ARunWithoutATracerBuildsNoDescriptions) {

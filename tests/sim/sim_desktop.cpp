@@ -12,8 +12,8 @@ struct OemKey {
     std::uint8_t vk, scan;
 };
 constexpr OemKey kOem[] = {
-    {';', ':', 0xBA, 39}, {'=', '+', 0xBB, 13}, {',', '<', 0xBC, 51}, {'-', '_', 0xBD, 12},
-    {'.', '>', 0xBE, 52}, {'/', '?', 0xBF, 53}, {'`', '~', 0xC0, 41}, {'[', '{', 0xDB, 26},
+    {';', ':', 0xBA, 39},  {'=', '+', 0xBB, 13}, {',', '<', 0xBC, 51},  {'-', '_', 0xBD, 12},
+    {'.', '>', 0xBE, 52},  {'/', '?', 0xBF, 53}, {'`', '~', 0xC0, 41},  {'[', '{', 0xDB, 26},
     {'\\', '|', 0xDC, 43}, {']', '}', 0xDD, 27}, {'\'', '"', 0xDE, 40},
 };
 constexpr const char* kLetterRows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
@@ -31,25 +31,44 @@ char CharOfKey(std::uint8_t vk, bool shift) {
 
 const char* NameOfKey(std::uint8_t vk) {
     switch (vk) {
-        case kVkBack: return "Backspace";
-        case kVkTab: return "Tab";
-        case kVkReturn: return "Enter";
-        case kVkShift: return "Shift";
-        case kVkControl: return "Ctrl";
-        case kVkMenu: return "Alt";
-        case kVkEscape: return "Esc";
-        case kVkSpace: return "Space";
-        case kVkPrior: return "PgUp";
-        case kVkNext: return "PgDn";
-        case kVkEnd: return "End";
-        case kVkHome: return "Home";
-        case kVkLeft: return "Left";
-        case kVkUp: return "Up";
-        case kVkRight: return "Right";
-        case kVkDown: return "Down";
-        case kVkInsert: return "Ins";
-        case kVkDelete: return "Del";
-        default: return nullptr;
+        case kVkBack:
+            return "Backspace";
+        case kVkTab:
+            return "Tab";
+        case kVkReturn:
+            return "Enter";
+        case kVkShift:
+            return "Shift";
+        case kVkControl:
+            return "Ctrl";
+        case kVkMenu:
+            return "Alt";
+        case kVkEscape:
+            return "Esc";
+        case kVkSpace:
+            return "Space";
+        case kVkPrior:
+            return "PgUp";
+        case kVkNext:
+            return "PgDn";
+        case kVkEnd:
+            return "End";
+        case kVkHome:
+            return "Home";
+        case kVkLeft:
+            return "Left";
+        case kVkUp:
+            return "Up";
+        case kVkRight:
+            return "Right";
+        case kVkDown:
+            return "Down";
+        case kVkInsert:
+            return "Ins";
+        case kVkDelete:
+            return "Del";
+        default:
+            return nullptr;
     }
 }
 
@@ -205,10 +224,21 @@ void SimDesktop::applyKey(const KeyEvent& e) {
         return;
     }
     switch (e.vk) {
-        case kVkHome: moveTo(lineStart(win->caret)); return;
-        case kVkEnd: moveTo(lineEnd(win->caret)); return;
-        case kVkLeft: moveTo(win->caret == 0 ? 0 : win->caret - (win->caret >= 2 && t.compare(win->caret - 2, 2, "\r\n") == 0 ? 2 : 1)); return;
-        case kVkRight: moveTo(win->caret >= t.size() ? t.size() : win->caret + (t.compare(win->caret, 2, "\r\n") == 0 ? 2 : 1)); return;
+        case kVkHome:
+            moveTo(lineStart(win->caret));
+            return;
+        case kVkEnd:
+            moveTo(lineEnd(win->caret));
+            return;
+        case kVkLeft:
+            moveTo(win->caret == 0
+                       ? 0
+                       : win->caret - (win->caret >= 2 && t.compare(win->caret - 2, 2, "\r\n") == 0 ? 2 : 1));
+            return;
+        case kVkRight:
+            moveTo(win->caret >= t.size() ? t.size()
+                                          : win->caret + (t.compare(win->caret, 2, "\r\n") == 0 ? 2 : 1));
+            return;
         case kVkUp:
         case kVkDown: {
             const size_t start = lineStart(win->caret), column = win->caret - start;
@@ -227,11 +257,16 @@ void SimDesktop::applyKey(const KeyEvent& e) {
         case kVkInsert:
             if (shift) replaceSelection(clipboard_);
             return;
-        case kVkReturn: replaceSelection("\r\n"); return;
-        case kVkTab: replaceSelection("\t"); return;
+        case kVkReturn:
+            replaceSelection("\r\n");
+            return;
+        case kVkTab:
+            replaceSelection("\t");
+            return;
         case kVkBack:
             if (selTo() == selFrom() && win->caret > 0)
-                win->anchor = win->caret - (win->caret >= 2 && t.compare(win->caret - 2, 2, "\r\n") == 0 ? 2 : 1);
+                win->anchor =
+                    win->caret - (win->caret >= 2 && t.compare(win->caret - 2, 2, "\r\n") == 0 ? 2 : 1);
             replaceSelection("");
             return;
         case kVkDelete:
@@ -263,7 +298,8 @@ unsigned SimDesktop::mapVirtualKey(unsigned vk) {
     if (vk >= 'A' && vk <= 'Z') {
         for (int row = 0; row < 3; ++row)
             for (const char* p = kLetterRows[row]; *p; ++p)
-                if (static_cast<unsigned>(*p) == vk) return kLetterRowStart[row] + static_cast<unsigned>(p - kLetterRows[row]);
+                if (static_cast<unsigned>(*p) == vk)
+                    return kLetterRowStart[row] + static_cast<unsigned>(p - kLetterRows[row]);
     }
     if (vk >= '1' && vk <= '9') return vk - '1' + 2;
     if (vk == '0') return 11;
@@ -273,25 +309,44 @@ unsigned SimDesktop::mapVirtualKey(unsigned vk) {
     for (const OemKey& k : kOem)
         if (k.vk == vk) return k.scan;
     switch (vk) {
-        case kVkEscape: return 1;
-        case kVkBack: return 14;
-        case kVkTab: return 15;
-        case kVkReturn: return 28;
-        case kVkControl: return 29;
-        case kVkShift: return 42;
-        case kVkMenu: return 56;
-        case kVkSpace: return 57;
-        case kVkHome: return 71;
-        case kVkUp: return 72;
-        case kVkPrior: return 73;
-        case kVkLeft: return 75;
-        case kVkRight: return 77;
-        case kVkEnd: return 79;
-        case kVkDown: return 80;
-        case kVkNext: return 81;
-        case kVkInsert: return 82;
-        case kVkDelete: return 83;
-        default: return 0;
+        case kVkEscape:
+            return 1;
+        case kVkBack:
+            return 14;
+        case kVkTab:
+            return 15;
+        case kVkReturn:
+            return 28;
+        case kVkControl:
+            return 29;
+        case kVkShift:
+            return 42;
+        case kVkMenu:
+            return 56;
+        case kVkSpace:
+            return 57;
+        case kVkHome:
+            return 71;
+        case kVkUp:
+            return 72;
+        case kVkPrior:
+            return 73;
+        case kVkLeft:
+            return 75;
+        case kVkRight:
+            return 77;
+        case kVkEnd:
+            return 79;
+        case kVkDown:
+            return 80;
+        case kVkNext:
+            return 81;
+        case kVkInsert:
+            return 82;
+        case kVkDelete:
+            return 83;
+        default:
+            return 0;
     }
 }
 

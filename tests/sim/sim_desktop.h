@@ -111,7 +111,9 @@ public:
     void restoreWindow(Wnd w) override;
     void setForeground(Wnd w) override;
     void setFocus(Wnd w) override;
-    InputProgress inputProgress(Wnd w) override { return onInputProgress ? onInputProgress(w) : InputProgress{}; }
+    InputProgress inputProgress(Wnd w) override {
+        return onInputProgress ? onInputProgress(w) : InputProgress{};
+    }
     void endInputWait() override { ++inputWaitsEnded; }
     MenuHandle getMenu(Wnd w) override;
     int menuItemCount(MenuHandle m) override;
@@ -122,8 +124,8 @@ public:
     std::string clipboardText() override { return clipboard_; }
     void setClipboardText(const std::string& text) override { clipboard_ = text; }
     void emptyClipboard(Wnd owner) override;
-    void shellExecute(Wnd owner, const std::string& file, const std::string& params,
-                      const std::string& dir, int show) override;
+    void shellExecute(Wnd owner, const std::string& file, const std::string& params, const std::string& dir,
+                      int show) override;
 
 private:
     struct Window {
@@ -139,8 +141,8 @@ private:
     void collectChildren(Wnd parent, std::vector<Wnd>& out) const;
 
     std::map<Wnd, Window> windows_;
-    std::vector<Wnd> zOrder_;  // top-level windows, top first
-    std::vector<Wnd> creation_;  // all windows in creation order
+    std::vector<Wnd> zOrder_;                      // top-level windows, top first
+    std::vector<Wnd> creation_;                    // all windows in creation order
     std::vector<std::vector<SimMenuItem>> menus_;  // handle = index + 1
     std::vector<MenuHandle> unreadable_;
     Wnd next_ = 0x100;

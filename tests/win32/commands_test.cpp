@@ -23,8 +23,8 @@ TEST_F(ScriptTest, ClipsAddTextCapturesTheCurrentLineAndClipsPasteTypesItBack) {
     ASSERT_TRUE(target.field());
 
     // The launcher pad's buffer: each capture on a line of its own.
-    Finished f = Run({"{:TO Clips Target 42}", "{Ctrl}{Home}", "{Down}", "{:ClipsAddText}", "{Ctrl}{End}", "{Enter}",
-                      "{:ClipsPaste 1}"},
+    Finished f = Run({"{:TO Clips Target 42}", "{Ctrl}{Home}", "{Down}", "{:ClipsAddText}", "{Ctrl}{End}",
+                      "{Enter}", "{:ClipsPaste 1}"},
                      "--print-clips");
     EXPECT_EQ(f.status, 0u) << f.err;
     EXPECT_EQ(f.out, "second line\n");
@@ -61,8 +61,9 @@ TEST_F(ScriptTest, MouseClickClicksARealButtonAndAMissingControlIsPassedOver) {
     HWND clicks = target.control("clicks: 0");
     ASSERT_TRUE(target.field() && target.control("Count") && clicks);
 
-    const Finished f = Run({"{:TO Counter 42}", "{.Again}", "{:MouseClick Count}", "{:LoopTimes Again 3}",
-                            "{:MouseRightClick Count}", "{:MouseClick No Such Control}", "{:Pause1/10 2}", "done"});
+    const Finished f =
+        Run({"{:TO Counter 42}", "{.Again}", "{:MouseClick Count}", "{:LoopTimes Again 3}",
+             "{:MouseRightClick Count}", "{:MouseClick No Such Control}", "{:Pause1/10 2}", "done"});
     EXPECT_EQ(f.status, 0u) << f.err;
     // Three clicks and no more: the right button does not count.
     EXPECT_EQ(ReadUntilStable(clicks, "clicks: 3"), "clicks: 3");
@@ -145,8 +146,8 @@ TEST_F(ScriptTest, FileFieldAndClipboardCommandsOnRealWindows) {
     // line; ":ClipsCopy" puts a clips line on the real clipboard.
     // (The file capture copies the field's current line first, so the
     // clipboard is captured before it.)
-    Finished f = Run({"{:Load data.txt}", "{:TO Clips Target 43}", "{:ClipsAddClipboard}", "{:ClipsAddFile 2 8 3}",
-                      "{:ClipsCopy 3}"},
+    Finished f = Run({"{:Load data.txt}", "{:TO Clips Target 43}", "{:ClipsAddClipboard}",
+                      "{:ClipsAddFile 2 8 3}", "{:ClipsCopy 3}"},
                      "--print-clips");
     EXPECT_EQ(f.status, 0u) << f.err;
     EXPECT_EQ(f.out, "alpha\nbeta\nrow\n");
@@ -162,8 +163,9 @@ TEST_F(ScriptTest, FileFieldAndClipboardCommandsOnRealWindows) {
 }
 
 TEST_F(ScriptTest, ClipsAreSavedReloadedAndLoopedOver) {
-    Target target("--line \"red apple\" --line \"green, pear\" --line \"blue \\\"plum\\\"\" \"Clips File 42\"",
-                  "Clips File 42");
+    Target target(
+        "--line \"red apple\" --line \"green, pear\" --line \"blue \\\"plum\\\"\" \"Clips File 42\"",
+        "Clips File 42");
     ASSERT_TRUE(target.field());
     const std::string start = "red apple\r\ngreen, pear\r\nblue \"plum\"";
     ASSERT_EQ(target.fieldText(start), start);
@@ -171,16 +173,17 @@ TEST_F(ScriptTest, ClipsAreSavedReloadedAndLoopedOver) {
     // Two saves under one name: two lines of comma text in the file. The
     // load reads the file again from its first line; each ":LoopEOF" reads
     // the next, and the end of the file ends the run.
-    const Finished f =
-        Run({"{:TO Clips File 42}", "{Ctrl}{Home}", "{:ClipsAddText}", "{Down}", "{:ClipsAddText}",
-             "{:ClipsSave saved.txt}", "{:ClipsClear}", "{Down}", "{:ClipsAddText}", "{:ClipsSave saved.txt}",
-             "{:ClipsLoad saved.txt}", "{.Each}", "{Ctrl}{End}{Enter}", "{:ClipsPaste 2}", "{:LoopEOF Each}",
-             "not reached"},
-            "--print-clips");
+    const Finished f = Run({"{:TO Clips File 42}", "{Ctrl}{Home}", "{:ClipsAddText}", "{Down}",
+                            "{:ClipsAddText}", "{:ClipsSave saved.txt}", "{:ClipsClear}", "{Down}",
+                            "{:ClipsAddText}", "{:ClipsSave saved.txt}", "{:ClipsLoad saved.txt}", "{.Each}",
+                            "{Ctrl}{End}{Enter}", "{:ClipsPaste 2}", "{:LoopEOF Each}", "not reached"},
+                           "--print-clips");
     EXPECT_EQ(f.status, 0u) << f.err;
-    EXPECT_EQ(ReadWholeFile(folder_ / "saved.txt"), "\"red apple\",\"green, pear\"\r\n\"blue \"\"plum\"\"\"\r\n");
+    EXPECT_EQ(ReadWholeFile(folder_ / "saved.txt"),
+              "\"red apple\",\"green, pear\"\r\n\"blue \"\"plum\"\"\"\r\n");
     // Line 2 of the first saved buffer, then the only line of the second.
-    EXPECT_EQ(target.fieldText(start + "\r\ngreen, pear\r\nblue \"plum\""), start + "\r\ngreen, pear\r\nblue \"plum\"");
+    EXPECT_EQ(target.fieldText(start + "\r\ngreen, pear\r\nblue \"plum\""),
+              start + "\r\ngreen, pear\r\nblue \"plum\"");
     EXPECT_EQ(f.out, "");  // the end of the file left the buffer empty
 }
 

@@ -23,8 +23,8 @@ struct WindowDestroyer {
 using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
 
 OwnedWindow MakeWindow(const std::string& cls, const std::string& text, DWORD style, HWND parent = nullptr) {
-    return OwnedWindow(CreateWindowExA(0, cls.c_str(), text.c_str(), style, 10, 10, 200, 100, parent,
-                                       nullptr, GetModuleHandleA(nullptr), nullptr));
+    return OwnedWindow(CreateWindowExA(0, cls.c_str(), text.c_str(), style, 10, 10, 200, 100, parent, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr));
 }
 
 TEST(Win32DesktopKeyboard, EveryPrintableCharacterHasAKeyAndAScanCode) {
@@ -32,7 +32,8 @@ TEST(Win32DesktopKeyboard, EveryPrintableCharacterHasAKeyAndAScanCode) {
     for (int c = 32; c <= 126; ++c) {
         const std::int16_t key = desktop.vkKeyScan(static_cast<char>(c));
         ASSERT_NE(key, -1) << "no key for '" << static_cast<char>(c) << "' (" << c << ")";
-        EXPECT_NE(desktop.mapVirtualKey(key & 0xFF), 0u) << "no scan code for '" << static_cast<char>(c) << "'";
+        EXPECT_NE(desktop.mapVirtualKey(key & 0xFF), 0u)
+            << "no scan code for '" << static_cast<char>(c) << "'";
     }
     // The plain US layout that the tests' display is set up with.
     EXPECT_EQ(desktop.vkKeyScan('a'), 'A');
@@ -49,8 +50,8 @@ TEST(Win32DesktopWindows, TextsChildrenAndStates) {
     ASSERT_TRUE(top);
     HWND one = CreateWindowExA(0, "STATIC", "One", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, top.get(), nullptr,
                                nullptr, nullptr);
-    HWND oneInner = CreateWindowExA(0, "STATIC", "One inner", WS_CHILD, 0, 0, 20, 20, one, nullptr, nullptr,
-                                    nullptr);
+    HWND oneInner =
+        CreateWindowExA(0, "STATIC", "One inner", WS_CHILD, 0, 0, 20, 20, one, nullptr, nullptr, nullptr);
     HWND two = CreateWindowExA(0, "BUTTON", "Two", WS_CHILD | WS_VISIBLE | WS_DISABLED, 60, 0, 50, 20,
                                top.get(), nullptr, nullptr, nullptr);
     ASSERT_TRUE(one && oneInner && two);
@@ -195,8 +196,8 @@ TEST(Win32DesktopClipboard, TextRoundTripsWholeAndEmpties) {
 
 TEST(Win32DesktopShell, StartsAProgramWithItsParameters) {
     Win32Desktop desktop;
-    desktop.shellExecute(0, wintest::ExeDir() + "tl_target.exe", "\"Started by the shell\"", wintest::ExeDir(),
-                         SW_SHOWNORMAL);
+    desktop.shellExecute(0, wintest::ExeDir() + "tl_target.exe", "\"Started by the shell\"",
+                         wintest::ExeDir(), SW_SHOWNORMAL);
     HWND started = wintest::WaitForWindow("Started by the shell", 0);
     ASSERT_NE(started, nullptr);
     DWORD pid = 0;

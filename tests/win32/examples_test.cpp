@@ -16,7 +16,8 @@ std::string Example(const std::string& name) { return FromBuildPath(TASKLOOM_EXA
 class ExampleTest : public ScriptTest {
 protected:
     CapturedRun Start(const std::string& example, const std::string& options = {}) {
-        return CapturedRun(Quote(TaskloomExe()) + " run " + options + " " + Quote(Example(example)), folder_.path());
+        return CapturedRun(Quote(TaskloomExe()) + " run " + options + " " + Quote(Example(example)),
+                           folder_.path());
     }
 };
 
@@ -34,11 +35,13 @@ TEST_F(ExampleTest, FillFormWaitsForTheFormFillsItAndSends) {
 }
 
 TEST_F(ExampleTest, CollectLinesCopiesTheFirstThreeLinesToTheEnd) {
-    Target target("--line \"alpha 1\" --line \"beta 2\" --line \"gamma 3\" --line \"delta 4\"", "Taskloom Target");
+    Target target("--line \"alpha 1\" --line \"beta 2\" --line \"gamma 3\" --line \"delta 4\"",
+                  "Taskloom Target");
     ASSERT_TRUE(target.field());
     const Finished f = Start("collect-lines.tks").finish();
     EXPECT_EQ(f.status, 0u) << f.err;
-    const std::string expected = "alpha 1\r\nbeta 2\r\ngamma 3\r\ndelta 4\r\ncopy: alpha 1\r\ncopy: beta 2\r\ncopy: gamma 3";
+    const std::string expected =
+        "alpha 1\r\nbeta 2\r\ngamma 3\r\ndelta 4\r\ncopy: alpha 1\r\ncopy: beta 2\r\ncopy: gamma 3";
     EXPECT_EQ(target.fieldText(expected), expected);
     EXPECT_EQ(ReadWholeFile(folder_ / "collected.txt"), "\"alpha 1\"\r\n\"beta 2\"\r\n\"gamma 3\"\r\n");
 }

@@ -85,9 +85,9 @@ std::string Difference(const std::string& expected, const std::string& actual) {
     if (expected == actual) return {};
     std::size_t at = 0;
     while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
-    return "expected " + std::to_string(expected.size()) + " characters, got " + std::to_string(actual.size()) +
-           "; they part at " + std::to_string(at) + ": expected \"" + expected.substr(at, 20) + "\", got \"" +
-           actual.substr(at, 20) + "\"";
+    return "expected " + std::to_string(expected.size()) + " characters, got " +
+           std::to_string(actual.size()) + "; they part at " + std::to_string(at) + ": expected \"" +
+           expected.substr(at, 20) + "\", got \"" + actual.substr(at, 20) + "\"";
 }
 
 void Append(std::vector<std::string>& to, const std::vector<std::string>& lines) {
@@ -188,9 +188,8 @@ TEST_F(FlowControl, DrainedOnlyOnceTheReceiverHasTakenInEveryKey) {
 TEST_F(FlowControl, AHungReceiverHoldsTheSwitchOnlyForTheStallBound) {
     Receiver hung(kHungTitle, "--hang-after=10 --at=20,360");
     ASSERT_TRUE(hung.main && hung.edit);
-    sim::MemoryHost host(Flavor::Pad,
-                         {std::string("{:TO ") + kHungTitle + "}", "0123456789abcdefghij",
-                          std::string("{:TO ") + kQuickTitle + "}", "after the hang"});
+    sim::MemoryHost host(Flavor::Pad, {std::string("{:TO ") + kHungTitle + "}", "0123456789abcdefghij",
+                                       std::string("{:TO ") + kQuickTitle + "}", "after the hang"});
     Engine engine(desktop_, host);
     engine.drainTimeoutMs = 1500;
     const ULONGLONG start = GetTickCount64();

@@ -9,7 +9,8 @@
 
 namespace taskloom::wintest {
 
-ChildProcess::ChildProcess(const std::string& commandLine, const std::string& folder, HANDLE out, HANDLE err) {
+ChildProcess::ChildProcess(const std::string& commandLine, const std::string& folder, HANDLE out,
+                           HANDLE err) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     const bool redirect = out || err;
@@ -23,12 +24,13 @@ ChildProcess::ChildProcess(const std::string& commandLine, const std::string& fo
     line.push_back('\0');  // CreateProcessA may write into the command line
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, redirect, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &info_))
-        throw std::runtime_error("cannot start " + commandLine + " (error " +
-                                 std::to_string(GetLastError()) + ")");
+        throw std::runtime_error("cannot start " + commandLine + " (error " + std::to_string(GetLastError()) +
+                                 ")");
 }
 
 ChildProcess::ChildProcess(DWORD pid) {
-    info_.hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    info_.hProcess =
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     if (!info_.hProcess) throw std::runtime_error("cannot open process " + std::to_string(pid));
     info_.dwProcessId = pid;
 }
@@ -44,7 +46,9 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
 
-bool ChildProcess::waitForExit(DWORD ms) const { return WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
+bool ChildProcess::waitForExit(DWORD ms) const {
+    return WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0;
+}
 
 DWORD ChildProcess::exitCode() const {
     DWORD code = STILL_ACTIVE;
@@ -153,11 +157,12 @@ std::string FromBuildPath(const std::string& path) {
     return windows;
 }
 
-CapturedRun StartScript(const TempFolder& folder, const std::vector<std::string>& lines, const std::string& options,
-                        const std::string& name) {
+CapturedRun StartScript(const TempFolder& folder, const std::vector<std::string>& lines,
+                        const std::string& options, const std::string& name) {
     WriteScriptFile(folder / name, lines);
-    return CapturedRun(Quote(TaskloomExe()) + " run " + options + (options.empty() ? "" : " ") + Quote(folder / name),
-                       folder.path());
+    return CapturedRun(
+        Quote(TaskloomExe()) + " run " + options + (options.empty() ? "" : " ") + Quote(folder / name),
+        folder.path());
 }
 
 bool ModifierDown() {
@@ -204,8 +209,9 @@ std::string Target::fieldText(const std::optional<std::string>& expected) const 
 std::string TaskloomExe() { return FromBuildPath(TASKLOOM_EXE); }
 
 std::string ReadWholeFile(const std::string& name) {
-    OwnedFile file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    OwnedFile file(CreateFileA(name.c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) return {};
     std::string text;
     char chunk[4096];
@@ -284,8 +290,8 @@ HWND FindChildByClass(HWND parent, const std::string& className) {
 }
 
 void SetControlText(HWND control, const std::string& text) {
-    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
-                        nullptr);
+    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                        5000, nullptr);
 }
 
 std::string ControlText(HWND control) {

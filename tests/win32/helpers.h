@@ -20,8 +20,8 @@ public:
     // folder when empty), its standard output and error going to the given
     // inheritable handles when there are any; throws std::runtime_error when
     // it cannot be started.
-    explicit ChildProcess(const std::string& commandLine, const std::string& folder = {}, HANDLE out = nullptr,
-                          HANDLE err = nullptr);
+    explicit ChildProcess(const std::string& commandLine, const std::string& folder = {},
+                          HANDLE out = nullptr, HANDLE err = nullptr);
     // Takes charge of a program that something else started (the shell);
     // throws std::runtime_error when it cannot be opened.
     explicit ChildProcess(DWORD pid);

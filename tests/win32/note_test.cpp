@@ -84,15 +84,16 @@ TEST(RunnerNote, WaitsTopmostAtItsPlaceAndEachAnswerDecidesTheRest) {
     const std::string runner = wintest::TaskloomExe();
     // A window of our own with the note's caption, topmost so that a search
     // by title would meet it first: it must not be the one that gets moved.
-    OwnedWindow decoy(CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Check this", WS_POPUP | WS_CAPTION | WS_VISIBLE,
-                                      600, 500, 200, 100, nullptr, nullptr, nullptr, nullptr));
+    OwnedWindow decoy(CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Check this",
+                                      WS_POPUP | WS_CAPTION | WS_VISIBLE, 600, 500, 200, 100, nullptr,
+                                      nullptr, nullptr, nullptr));
     ASSERT_TRUE(decoy);
 
     for (const RunnerCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string script = folder / "note.tks", after = folder / "after.txt";
-        std::ofstream(script, std::ios::binary)
-            << JoinCommaText({"{:PopUp 120 80 Check this}", "line one", "line two", "{:ClipsSave " + after + "}"});
+        std::ofstream(script, std::ios::binary) << JoinCommaText(
+            {"{:PopUp 120 80 Check this}", "line one", "line two", "{:ClipsSave " + after + "}"});
 
         ChildProcess run(wintest::Quote(runner) + " run " + c.options + wintest::Quote(script));
         HWND note = nullptr;
@@ -113,7 +114,8 @@ TEST(RunnerNote, WaitsTopmostAtItsPlaceAndEachAnswerDecidesTheRest) {
         EXPECT_TRUE(GetWindowLongA(note, GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == note; }, 3000));
         EXPECT_EQ(wintest::ControlText(note), "Check this");
-        EXPECT_EQ(wintest::ControlText(FindWindowExA(note, nullptr, "Edit", nullptr)), "line one\r\nline two");
+        EXPECT_EQ(wintest::ControlText(FindWindowExA(note, nullptr, "Edit", nullptr)),
+                  "line one\r\nline two");
         Pump();
         GetWindowRect(decoy.get(), &r);
         EXPECT_EQ(r.left, 600);
@@ -146,7 +148,8 @@ TEST(RunnerNote, WaitsTopmostAtItsPlaceAndEachAnswerDecidesTheRest) {
 // Holds `note` on this thread while `look` runs on another with the form's
 // window; if the wait has not ended 5 s after `look`, Abort ends it so that
 // a failing test ends too.
-NoteAnswer ShowAndLook(NoteForm& note, const std::vector<std::string>& lines, const std::function<void(HWND)>& look) {
+NoteAnswer ShowAndLook(NoteForm& note, const std::vector<std::string>& lines,
+                       const std::function<void(HWND)>& look) {
     std::atomic<bool> returned{false};
     std::thread watcher([&] {
         const HWND form = note.window();
@@ -219,7 +222,8 @@ TEST(NoteFormVariants, TheWaitEndsHoweverTheNoteGoes) {
 
     // The program is asked to end: Abort, and the request stays for its loop.
     const DWORD self = GetCurrentThreadId();
-    EXPECT_EQ(ShowAndLook(note, {"x"}, [&](HWND) { PostThreadMessageA(self, WM_QUIT, 7, 0); }), NoteAnswer::Abort);
+    EXPECT_EQ(ShowAndLook(note, {"x"}, [&](HWND) { PostThreadMessageA(self, WM_QUIT, 7, 0); }),
+              NoteAnswer::Abort);
     EXPECT_FALSE(IsWindowVisible(note.window()));
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));

@@ -26,7 +26,8 @@ TEST_F(ScriptTest, WindowSwitchByExactTitleAndByPrefixTypesIntoThatWindow) {
     ASSERT_TRUE(alpha.field() && beta.field());
 
     // ":TO" wants the whole title; ":To" and ":to" a beginning of it.
-    const Finished f = Run({"{:TO Alpha Ledger 41}", "one", "{:To Beta Jour}", "two", "{:to Alpha L}", "+three"});
+    const Finished f =
+        Run({"{:TO Alpha Ledger 41}", "one", "{:To Beta Jour}", "two", "{:to Alpha L}", "+three"});
     EXPECT_EQ(f.status, 0u) << f.err;
     EXPECT_EQ(alpha.fieldText("one+three"), "one+three");
     EXPECT_EQ(beta.fieldText("two"), "two");
@@ -41,8 +42,8 @@ TEST_F(ScriptTest, BringingTheActiveWindowForwardAgainKeepsItsFocusedFieldAndQue
     HWND city = name ? FindWindowExA(form.window(), name, "Edit", nullptr) : nullptr;
     ASSERT_TRUE(name && city);
 
-    const Finished f = Run({"{:TO Order Form 41}", "Ada Lovelace", "{Tab}", "Lon", "{:TO Order Form 41}", "don",
-                            "{:To Order Form 4}", "{Shift}{Tab}", "{End}, Countess"});
+    const Finished f = Run({"{:TO Order Form 41}", "Ada Lovelace", "{Tab}", "Lon", "{:TO Order Form 41}",
+                            "don", "{:To Order Form 4}", "{Shift}{Tab}", "{End}, Countess"});
     EXPECT_EQ(f.status, 0u) << f.err;
     EXPECT_EQ(ReadUntilStable(city, "London"), "London");
     EXPECT_EQ(ReadUntilStable(name, "Ada Lovelace, Countess"), "Ada Lovelace, Countess");
@@ -59,14 +60,16 @@ TEST_F(ScriptTest, SwitchToAMissingWindowEndsTheRunWithAMessage) {
     // missing too, and is named as written.
     f = Run({"{:TO gamma notes 41}", "after"});
     EXPECT_EQ(f.status, 3u);
-    EXPECT_NE(f.err.find("Inactive Window: \ngamma notes 41\nQuitting Script..."), std::string::npos) << f.err;
+    EXPECT_NE(f.err.find("Inactive Window: \ngamma notes 41\nQuitting Script..."), std::string::npos)
+        << f.err;
     // Nothing after the failed switch was typed.
     EXPECT_EQ(target.fieldText("before"), "before");
 }
 
 TEST_F(ScriptTest, LoopWindowActiveWaitsForAWindowThatOpensLater) {
-    CapturedRun run = StartScript(folder_, {"{.Wait}", "{:Pause1/10 2}", "{:LoopWindowActive Wait Late Window 41}",
-                                            "{:TO Late Window 41}", "arrived"});
+    CapturedRun run =
+        StartScript(folder_, {"{.Wait}", "{:Pause1/10 2}", "{:LoopWindowActive Wait Late Window 41}",
+                              "{:TO Late Window 41}", "arrived"});
     Sleep(1000);
     Target late("\"Late Window 41\"", "Late Window 41");
     ASSERT_TRUE(late.field());
@@ -84,8 +87,8 @@ TEST_F(ScriptTest, LoopControlEnabledWaitsForAButtonThatIsEnabledLater) {
     ASSERT_TRUE(go && target.field());
     ASSERT_FALSE(IsWindowEnabled(go));
 
-    const Finished f = Run({"{:TO Delta Panel 41}", "{.Wait}", "{:Pause1/10}", "{:LoopControlEnabled Wait Go}",
-                            "{:MouseClick Go}", "clicked"});
+    const Finished f = Run({"{:TO Delta Panel 41}", "{.Wait}", "{:Pause1/10}",
+                            "{:LoopControlEnabled Wait Go}", "{:MouseClick Go}", "clicked"});
     EXPECT_EQ(f.status, 0u) << f.err;
     EXPECT_TRUE(IsWindowEnabled(go));
     // The target tells a click on its disabled button apart: this one came
@@ -111,8 +114,8 @@ constexpr char kLongItem[] = "A menu item text well over twenty-nine characters"
 // (an item of the bar without a submenu).
 struct MenuWindow {
     MenuWindow() {
-        window.reset(CreateWindowExA(0, "STATIC", "Taskloom menu window 41", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200,
-                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+        window.reset(CreateWindowExA(0, "STATIC", "Taskloom menu window 41", WS_OVERLAPPEDWINDOW, 10, 10, 300,
+                                     200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
         bar = CreateMenu();
         file = CreatePopupMenu();
         recent = CreatePopupMenu();
@@ -173,8 +176,8 @@ TEST(MenuPathEnabledOnARealMenu, FollowsPlainItemsAndLeavesTheMenuAsItWas) {
     EXPECT_FALSE(MenuPathEnabled(desktop, w, Path({"&File", "&Missing"})));
     EXPECT_FALSE(MenuPathEnabled(desktop, w, ""));
 
-    OwnedWindow plain(CreateWindowExA(0, "STATIC", "Taskloom no menu 41", WS_OVERLAPPEDWINDOW, 10, 10, 100, 100,
-                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+    OwnedWindow plain(CreateWindowExA(0, "STATIC", "Taskloom no menu 41", WS_OVERLAPPEDWINDOW, 10, 10, 100,
+                                      100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
     EXPECT_FALSE(MenuPathEnabled(desktop, W(plain.get()), "&File"));
 
     EXPECT_EQ(m.States(), before);

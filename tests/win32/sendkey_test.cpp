@@ -21,7 +21,9 @@ constexpr char kTitle[] = "Taskloom Target";
 
 Wnd W(HWND h) { return static_cast<Wnd>(reinterpret_cast<intptr_t>(h)); }
 
-std::string Keys(std::initializer_list<unsigned char> codes) { return std::string(codes.begin(), codes.end()); }
+std::string Keys(std::initializer_list<unsigned char> codes) {
+    return std::string(codes.begin(), codes.end());
+}
 
 // Whatever a test did, no modifier may stay pressed afterwards; a leftover
 // is released so that it cannot spoil the tests after it.
@@ -37,8 +39,8 @@ void ExpectModifiersUp(Desktop& desktop) {
 class TargetTyping : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        target_ = std::make_unique<ChildProcess>(wintest::Quote(wintest::ExeDir() + "tl_target.exe") + " --menu " +
-                                                 wintest::Quote(kTitle));
+        target_ = std::make_unique<ChildProcess>(wintest::Quote(wintest::ExeDir() + "tl_target.exe") +
+                                                 " --menu " + wintest::Quote(kTitle));
         main_ = wintest::WaitForWindow(kTitle, target_->id());
         edit_ = main_ ? wintest::FindChildByClass(main_, "Edit") : nullptr;
     }
@@ -47,7 +49,8 @@ protected:
     void SetUp() override {
         ASSERT_NE(main_, nullptr) << "the target window did not show up";
         ASSERT_NE(edit_, nullptr);
-        SendMessageTimeoutA(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_ABORTIFHUNG, 5000, nullptr);
+        SendMessageTimeoutA(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_ABORTIFHUNG, 5000,
+                            nullptr);
         ActivateWindow(desktop_, W(main_));
         ASSERT_TRUE(wintest::WaitUntil([&] { return GetForegroundWindow() == main_; }, 5000));
     }
@@ -84,8 +87,9 @@ TEST_F(TargetTyping, EveryPrintableCharacterArrivesExactly) {
 
 TEST_F(TargetTyping, EditingAndNavigationKeysActAsKeys) {
     // abc, Home, X, End, Y, Left, Backspace, Delete: "Xab".
-    EXPECT_EQ(Type("abc" + Keys({kKeyHome}) + "X" + Keys({kKeyEnd}) + "Y" + Keys({kKeyLeft, 8, kKeyDel}), "Xab"),
-              "Xab");
+    EXPECT_EQ(
+        Type("abc" + Keys({kKeyHome}) + "X" + Keys({kKeyEnd}) + "Y" + Keys({kKeyLeft, 8, kKeyDel}), "Xab"),
+        "Xab");
     // Enter and Tab are text in this field; Up, Down and Right move between lines.
     EXPECT_EQ(Type("\rd\te" + Keys({kKeyUp, kKeyEnd}) + "!" + Keys({kKeyDown, kKeyHome, kKeyRight}) + "-",
                    "Xab!\r\nd-\te"),
@@ -97,8 +101,8 @@ TEST_F(TargetTyping, EditingAndNavigationKeysActAsKeys) {
 TEST_F(TargetTyping, ShiftHeldByTheKeyStringAddsNoShiftOfItsOwn) {
     // Shift pressed around "abc" gives capitals; "dE" shifts only the E;
     // a held Shift turns 1 into "!" and an upper-case letter stays one.
-    const std::string keys = Keys({kShiftDown}) + "abc" + Keys({kShiftUp}) + "dE" + Keys({kShiftDown}) + "1A" +
-                             Keys({kShiftUp}) + "(x)";
+    const std::string keys = Keys({kShiftDown}) + "abc" + Keys({kShiftUp}) + "dE" + Keys({kShiftDown}) +
+                             "1A" + Keys({kShiftUp}) + "(x)";
     EXPECT_EQ(Type(keys, "ABCdE!A(x)"), "ABCdE!A(x)");
 }
 
@@ -152,7 +156,8 @@ TEST(NotepadTyping, TextTypedIntoNotepadArrives) {
     ASSERT_TRUE(wintest::WaitUntil([&] { return GetForegroundWindow() == main; }, 5000));
 
     const std::string text = "Dear Sir (or Madam),\rTotal: $12.50 + 7% = ~13.38; see <a@b.c> [#1] {x|y}!";
-    const std::string expected = "Dear Sir (or Madam),\r\nTotal: $12.50 + 7% = ~13.38; see <a@b.c> [#1] {x|y}!";
+    const std::string expected =
+        "Dear Sir (or Madam),\r\nTotal: $12.50 + 7% = ~13.38; see <a@b.c> [#1] {x|y}!";
     const ULONGLONG start = GetTickCount64();
     SendKeyString(desktop, text);
     EXPECT_EQ(ReadUntilStable(edit, expected), expected);

@@ -78,24 +78,33 @@ TEST(StuckKeys, ModifiersAreUpHoweverTheRunEnds) {
     const StuckCase cases[] = {
         {"Ctrl and Shift, then a note whose x is no number",
          {toReceiver, "abc", "{Ctrl}{Shift}{:PopUp x 1 t}", "never", "{:ClipsSave " + after + "}"},
-         Ending::Fails, 4, "abc"},
+         Ending::Fails,
+         4,
+         "abc"},
         {"Alt, then the clips load of a missing file",
          {toReceiver, "def", "{Alt}{:ClipsLoad " + missing + "}", "{:ClipsSave " + after + "}"},
-         Ending::Fails, 4, "def"},
+         Ending::Fails,
+         4,
+         "def"},
         {"Shift and Ctrl before a note that is aborted by its button",
          {toReceiver, "ghi", "{Shift}{Ctrl}{:PopUp 300 200 " + std::string(kNoteTitle) + "}", "hold on",
           "{:ClipsSave " + after + "}"},
-         Ending::NoteAbortButton, 5, "ghi"},
+         Ending::NoteAbortButton,
+         5,
+         "ghi"},
         {"Alt and Shift before a note answered Abort by the option",
          {toReceiver, "jkl", "{Alt}{Shift}{:PopUp 300 200 " + std::string(kNoteTitle) + "}", "hold on",
           "{:ClipsSave " + after + "}"},
-         Ending::NoteAbortOption, 5, "jkl"},
+         Ending::NoteAbortOption,
+         5,
+         "jkl"},
     };
     for (const StuckCase& c : cases) {
         SCOPED_TRACE(c.name);
         ReleaseModifiers();
         ASSERT_EQ(ModifiersDown(), "") << "down before the run";
-        SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_ABORTIFHUNG, 5000, nullptr);
+        SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_ABORTIFHUNG, 5000,
+                            nullptr);
         DeleteFileA(after.c_str());
         const std::string script = base + ".tks";
         std::ofstream(script, std::ios::binary) << JoinCommaText(c.lines);

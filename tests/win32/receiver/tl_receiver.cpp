@@ -77,29 +77,29 @@ LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK MainProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE: {
-        HWND edit = CreateWindowExA(
-            WS_EX_CLIENTEDGE, "EDIT", "",
-            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-            0, 0, 0, 0, h, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)),
-            GetModuleHandleA(nullptr), nullptr);
-        if (!edit) return -1;
-        // The default limit of a multi-line field is far below what the
-        // benchmarks type.
-        SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-        g_editProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
-        return 0;
-    }
-    case WM_SIZE:
-        MoveWindow(GetDlgItem(h, kEditId), 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
-        return 0;
-    case WM_SETFOCUS:
-        SetFocus(GetDlgItem(h, kEditId));
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+        case WM_CREATE: {
+            HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE |
+                                            ES_AUTOVSCROLL | ES_WANTRETURN,
+                                        0, 0, 0, 0, h, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)),
+                                        GetModuleHandleA(nullptr), nullptr);
+            if (!edit) return -1;
+            // The default limit of a multi-line field is far below what the
+            // benchmarks type.
+            SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+            g_editProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+            return 0;
+        }
+        case WM_SIZE:
+            MoveWindow(GetDlgItem(h, kEditId), 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+            return 0;
+        case WM_SETFOCUS:
+            SetFocus(GetDlgItem(h, kEditId));
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
     }
     return DefWindowProcA(h, msg, wp, lp);
 }
@@ -118,8 +118,8 @@ int main(int argc, char** argv) {
     wc.lpszClassName = "TaskloomReceiver";
     if (!RegisterClassA(&wc)) return 1;
 
-    HWND main = CreateWindowExA(0, wc.lpszClassName, g_options.title.c_str(), WS_OVERLAPPEDWINDOW, g_options.x,
-                                g_options.y, 480, 320, nullptr, nullptr, instance, nullptr);
+    HWND main = CreateWindowExA(0, wc.lpszClassName, g_options.title.c_str(), WS_OVERLAPPEDWINDOW,
+                                g_options.x, g_options.y, 480, 320, nullptr, nullptr, instance, nullptr);
     if (!main) return 1;
     ShowWindow(main, SW_SHOWNORMAL);
     UpdateWindow(main);

@@ -114,10 +114,11 @@ LRESULT CALLBACK SingleLineProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcA(g_singleLineProc, h, msg, wp, lp);
 }
 
-HWND AddControl(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h,
-                DWORD exStyle = 0) {
+HWND AddControl(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y, int w,
+                int h, DWORD exStyle = 0) {
     return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                           nullptr);
 }
 
 HMENU BuildMenu() {
@@ -150,9 +151,11 @@ void WriteWhole(const std::string& name, const std::string& text) {
 
 bool CreateForm(HWND h) {
     AddControl(h, "STATIC", "Name:", 0, -1, 10, 14, 60, 20);
-    HWND name = AddControl(h, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kNameId, 80, 10, 240, 24, WS_EX_CLIENTEDGE);
+    HWND name =
+        AddControl(h, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kNameId, 80, 10, 240, 24, WS_EX_CLIENTEDGE);
     AddControl(h, "STATIC", "City:", 0, -1, 10, 48, 60, 20);
-    HWND city = AddControl(h, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kCityId, 80, 44, 240, 24, WS_EX_CLIENTEDGE);
+    HWND city =
+        AddControl(h, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kCityId, 80, 44, 240, 24, WS_EX_CLIENTEDGE);
     AddControl(h, "BUTTON", "Send", WS_TABSTOP | BS_PUSHBUTTON, kSendId, 80, 80, 90, 26);
     AddControl(h, "STATIC", "Order A-1234-XY", 0, -1, 10, 120, 200, 20);
     AddControl(h, "STATIC", "ready", 0, kStatusId, 10, 150, 400, 20);
@@ -167,8 +170,8 @@ bool CreateField(HWND h) {
     std::string text;
     for (size_t i = 0; i < g_options.lines.size(); ++i) text += (i ? "\r\n" : "") + g_options.lines[i];
     HWND edit = AddControl(h, "EDIT", text.c_str(),
-                           WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, kEditId, 0, 0,
-                           0, 0, WS_EX_CLIENTEDGE);
+                           WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, kEditId,
+                           0, 0, 0, 0, WS_EX_CLIENTEDGE);
     if (!edit) return false;
     g_multiLineProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MultiLineProc)));
@@ -180,7 +183,8 @@ bool CreateField(HWND h) {
         AddControl(h, "BUTTON", "Go", BS_PUSHBUTTON | WS_DISABLED, kGoId, 0, 0, 60, 24);
         SetTimer(h, kEnableTimer, static_cast<UINT>(g_options.enableAfterMs), nullptr);
     }
-    if (g_options.count || g_options.enableAfterMs >= 0) AddControl(h, "STATIC", "ready", 0, kStatusId, 0, 0, 200, 20);
+    if (g_options.count || g_options.enableAfterMs >= 0)
+        AddControl(h, "STATIC", "ready", 0, kStatusId, 0, 0, 200, 20);
     return true;
 }
 
@@ -204,57 +208,58 @@ void Layout(HWND h, int width, int height) {
 
 LRESULT CALLBACK MainProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE:
-        return (g_options.form ? CreateForm(h) : CreateField(h)) ? 0 : -1;
-    case WM_SIZE:
-        if (!g_options.form) Layout(h, LOWORD(lp), HIWORD(lp));
-        return 0;
-    case WM_SETFOCUS:
-        // Whoever focuses the window means its field (the form's first one).
-        SetFocus(GetDlgItem(h, g_options.form ? kNameId : kEditId));
-        return 0;
-    case WM_TIMER:
-        if (wp == kEnableTimer) {
-            KillTimer(h, kEnableTimer);
-            EnableWindow(GetDlgItem(h, kGoId), TRUE);
-        }
-        return 0;
-    case WM_COMMAND:
-        switch (LOWORD(wp)) {
-        case kCmdStamp:
-            SendMessageA(GetDlgItem(h, kEditId), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("<stamp>"));
+        case WM_CREATE:
+            return (g_options.form ? CreateForm(h) : CreateField(h)) ? 0 : -1;
+        case WM_SIZE:
+            if (!g_options.form) Layout(h, LOWORD(lp), HIWORD(lp));
             return 0;
-        case kCmdExit:
-            DestroyWindow(h);
+        case WM_SETFOCUS:
+            // Whoever focuses the window means its field (the form's first one).
+            SetFocus(GetDlgItem(h, g_options.form ? kNameId : kEditId));
             return 0;
-        case kCountId:
-            if (HIWORD(wp) == BN_CLICKED) {
-                const std::string text = "clicks: " + std::to_string(++g_clicks);
-                SetDlgItemTextA(h, kClicksId, text.c_str());
-                SetFocus(GetDlgItem(h, kEditId));
+        case WM_TIMER:
+            if (wp == kEnableTimer) {
+                KillTimer(h, kEnableTimer);
+                EnableWindow(GetDlgItem(h, kGoId), TRUE);
             }
             return 0;
-        case kGoId:
-            if (HIWORD(wp) == BN_CLICKED) {
-                // A click posted to a disabled button may still arrive.
-                const bool enabled = IsWindowEnabled(GetDlgItem(h, kGoId));
-                SetDlgItemTextA(h, kStatusId, enabled ? "go: clicked" : "go: clicked while disabled");
-                SetFocus(GetDlgItem(h, kEditId));
+        case WM_COMMAND:
+            switch (LOWORD(wp)) {
+                case kCmdStamp:
+                    SendMessageA(GetDlgItem(h, kEditId), EM_REPLACESEL, TRUE,
+                                 reinterpret_cast<LPARAM>("<stamp>"));
+                    return 0;
+                case kCmdExit:
+                    DestroyWindow(h);
+                    return 0;
+                case kCountId:
+                    if (HIWORD(wp) == BN_CLICKED) {
+                        const std::string text = "clicks: " + std::to_string(++g_clicks);
+                        SetDlgItemTextA(h, kClicksId, text.c_str());
+                        SetFocus(GetDlgItem(h, kEditId));
+                    }
+                    return 0;
+                case kGoId:
+                    if (HIWORD(wp) == BN_CLICKED) {
+                        // A click posted to a disabled button may still arrive.
+                        const bool enabled = IsWindowEnabled(GetDlgItem(h, kGoId));
+                        SetDlgItemTextA(h, kStatusId, enabled ? "go: clicked" : "go: clicked while disabled");
+                        SetFocus(GetDlgItem(h, kEditId));
+                    }
+                    return 0;
+                case kSendId:
+                    if (HIWORD(wp) == BN_CLICKED) {
+                        const std::string text =
+                            "sent: " + TextOf(GetDlgItem(h, kNameId)) + "/" + TextOf(GetDlgItem(h, kCityId));
+                        SetDlgItemTextA(h, kStatusId, text.c_str());
+                        if (!g_options.out.empty()) WriteWhole(g_options.out, text);
+                    }
+                    return 0;
             }
+            break;
+        case WM_DESTROY:
+            PostQuitMessage(0);
             return 0;
-        case kSendId:
-            if (HIWORD(wp) == BN_CLICKED) {
-                const std::string text =
-                    "sent: " + TextOf(GetDlgItem(h, kNameId)) + "/" + TextOf(GetDlgItem(h, kCityId));
-                SetDlgItemTextA(h, kStatusId, text.c_str());
-                if (!g_options.out.empty()) WriteWhole(g_options.out, text);
-            }
-            return 0;
-        }
-        break;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
     }
     return DefWindowProcA(h, msg, wp, lp);
 }
