@@ -24,7 +24,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
   export DEBIAN_FRONTEND=noninteractive
   $sudo_cmd apt-get update -qq
-  $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # The install's chatter goes to a log that is shown only when it fails.
+  log=$(mktemp "${TMPDIR:-/tmp}/taskloom-setup.XXXXXX")
+  if ! $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "setup: apt-get install failed" >&2
+    exit 1
+  fi
+  rm -f "$log"
 fi
 
 # The posix thread model gives mingw's libstdc++ std::thread and std::mutex.
