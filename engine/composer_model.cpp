@@ -200,10 +200,12 @@ bool ReadPopupBlock(const std::vector<std::string>& lines, std::size_t index, Po
             blank == std::string::npos ? std::string_view{} : std::string_view(text).substr(blank + 1);
         const std::size_t b1 = rest.find(' ');
         const std::string_view hText = rest.substr(0, b1);
-        const std::string_view afterH = b1 == std::string_view::npos ? std::string_view{} : rest.substr(b1 + 1);
+        const std::string_view afterH =
+            b1 == std::string_view::npos ? std::string_view{} : rest.substr(b1 + 1);
         const std::size_t b2 = afterH.find(' ');
         const std::string_view vText = afterH.substr(0, b2);
-        const std::string_view title = b2 == std::string_view::npos ? std::string_view{} : afterH.substr(b2 + 1);
+        const std::string_view title =
+            b2 == std::string_view::npos ? std::string_view{} : afterH.substr(b2 + 1);
         const std::optional<std::int32_t> h = ToInteger(hText);
         if (!h) throw PopupHeaderError(index + 1, std::string(hText));
         const std::optional<std::int32_t> v = ToInteger(vText);

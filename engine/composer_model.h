@@ -23,8 +23,8 @@ namespace taskloom {
 
 // The pages of the composer in tab order; page-dependent rules compare the
 // active page's caption. The third page's caption changes with its content.
-inline constexpr std::array<const char*, 8> kPageCaptions{
-    "Windows", "Menus", "Controls", "Commands", "Keys", "Popup", "Clips", "Tessdeck"};
+inline constexpr std::array<const char*, 8> kPageCaptions{"Windows", "Menus", "Controls", "Commands",
+                                                          "Keys",    "Popup", "Clips",    "Tessdeck"};
 inline constexpr const char* kDosScreenCaption = "DOS Screen";
 inline constexpr const char* kTextFileCaption = "TextFile";
 
@@ -109,8 +109,8 @@ private:
 };
 
 // A header line of a popup block (note or remark) and the closing line.
-bool IsPopupHeader(std::string_view line);   // "{:PopUp..." or "{:/" but not "{:/}"
-bool IsClosingLine(std::string_view line);   // begins "{:/}"
+bool IsPopupHeader(std::string_view line);  // "{:PopUp..." or "{:/" but not "{:/}"
+bool IsClosingLine(std::string_view line);  // begins "{:/}"
 
 // AddLine: the composed ScriptLine finished and inserted. On the Keys page
 // the key part comes first (KeyPartOfAddLine); a line beginning with "{"
@@ -192,10 +192,10 @@ struct ButtonStates {
     bool deleteEnabled = false;
     bool upEnabled = false;
     bool downEnabled = false;
-    bool testEnabled = false;     // the Test button and File, Test
+    bool testEnabled = false;  // the Test button and File, Test
     bool statusBarVisible = true;
     int formHeight = kFormHeight;
-    bool clearTarget = false;     // no line selected: TargetWnd := -1
+    bool clearTarget = false;  // no line selected: TargetWnd := -1
     PageRefresh refresh = PageRefresh::None;
 };
 ButtonStates SetButtons(const ScriptList& list, std::string_view pageCaption);

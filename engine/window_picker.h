@@ -14,10 +14,10 @@ constexpr int kTrackMin = 1, kTrackMax = 40, kTrackStart = 2;  // TrackBar1
 
 // The Windows page as the switch line needs it.
 struct WindowChoice {
-    std::string title;        // the entry selected in TitleBox, as shown
-    Wnd picked = -1;          // PickedWnd (GetMenusClick sets it)
+    std::string title;           // the entry selected in TitleBox, as shown
+    Wnd picked = -1;             // PickedWnd (GetMenusClick sets it)
     int trackPos = kTrackStart;  // TrackBar1
-    bool matchFirst = false;  // MatchBox "Match only first"
+    bool matchFirst = false;     // MatchBox "Match only first"
 };
 
 // MatchCount: the track bar position kept within 2..40.
