@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/filestore.h"
 #include "engine/text.h"
 
 namespace taskloom {
@@ -218,6 +219,26 @@ bool ReadPopupBlock(const std::vector<std::string>& lines, std::size_t index, Po
     }
     page = std::move(next);
     return true;
+}
+
+NotePreview PopTestClick(const PopupPage& page) {
+    NotePreview note;
+    for (const std::string& m : page.memo) {
+        if (!StartsWith(m, "@")) {
+            note.lines.push_back(m);
+            continue;
+        }
+        const std::string name = m.substr(1);
+        if (FileExists(name))
+            note.lines = ReadTextLines(name);
+        else
+            note.lines.push_back("??? @" + name);
+    }
+    note.title = page.title;
+    note.x = PopupPosition(page.barH);
+    note.y = PopupPosition(page.barV);
+    if (std::clamp(page.barV, kPopBarMin, kPopBarMax) == kPopBarMax) note.y -= 50;
+    return note;
 }
 
 // --- form state ------------------------------------------------------------------

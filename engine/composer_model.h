@@ -184,6 +184,19 @@ private:
 // exactly as it was.
 bool ReadPopupBlock(const std::vector<std::string>& lines, std::size_t index, PopupPage& page);
 
+// The note the Test Popup button shows (PopTestClick).
+struct NotePreview {
+    std::string title;
+    std::vector<std::string> lines;
+    int x = 0, y = 0;
+};
+// PopTestClick: the memo's lines in order, where a line "@file" replaces all
+// lines so far with the file's lines, or adds "??? @file" when no such file
+// exists; the title; x = (PopBarH - 1) * 100 and y = (PopBarV - 1) * 100,
+// minus 50 at PopBarV 5. Throws FileError for a file that exists but cannot
+// be read.
+NotePreview PopTestClick(const PopupPage& page);
+
 // --- form state ------------------------------------------------------------
 
 // What SetButtons derives from the list and the active page.

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
 using namespace taskloom;
 using Lines = std::vector<std::string>;
 
@@ -62,7 +66,8 @@ TEST(ComposerModel, PopupBlockWrittenAndReadBack) {
     PopupPage page;
     page.memo = {"Dear sir", "{Enter"};
     EXPECT_EQ(AddPopupBlock(list, keys, page), (ListChange{1, 0, 4}));
-    EXPECT_EQ(list.lines(), (Lines{"first", "{:PopUp 200 200 Notes:}", "Dear sir", "{Enter}", "{:/}", "last"}));
+    EXPECT_EQ(list.lines(),
+              (Lines{"first", "{:PopUp 200 200 Notes:}", "Dear sir", "{Enter}", "{:/}", "last"}));
     EXPECT_EQ(list.selected(), 4);
 
     page = {1, 5, "Hi", {"r"}, true};
@@ -89,8 +94,10 @@ TEST(ComposerModel, PopupBlockWrittenAndReadBack) {
     // Numbers that do not convert: the line and the text are named, the page
     // keeps what it showed.
     const PopupPage before = shown;
-    for (auto [line, bad] : {std::pair{"{:PopUp 2x0 200 T}", "2x0"}, {"{:PopUp 200 y T}", "y"},
-                             {"{:PopUp 200}", "200}"}, {"{:PopUp}", ""}}) {
+    for (auto [line, bad] : {std::pair{"{:PopUp 2x0 200 T}", "2x0"},
+                             {"{:PopUp 200 y T}", "y"},
+                             {"{:PopUp 200}", "200}"},
+                             {"{:PopUp}", ""}}) {
         const Lines lines{"a", line, "memo"};
         try {
             ReadPopupBlock(lines, 1, shown);
@@ -106,8 +113,8 @@ TEST(ComposerModel, PopupBlockWrittenAndReadBack) {
 }
 
 TEST(ComposerModel, DeleteTakesAWholePopupBlockAndALoneClosingLineAlone) {
-    const Lines script{"{:TO A}", "{:PopUp 0 0 N}", "one", "two", "{:/}", "keys", "{:/ Remark}", "why", "{:/}",
-                       "end"};
+    const Lines script{"{:TO A}", "{:PopUp 0 0 N}", "one", "two",  "{:/}",
+                       "keys",    "{:/ Remark}",    "why", "{:/}", "end"};
     ScriptList list = ListOf(script, 1);
     EXPECT_EQ(list.deleteSelected(), (ListChange{1, 4, 0}));
     EXPECT_EQ(list.lines(), (Lines{"{:TO A}", "keys", "{:/ Remark}", "why", "{:/}", "end"}));
@@ -176,7 +183,26 @@ TEST(ComposerModel, ButtonsRoutesAndPanels) {
     EXPECT_EQ(AddBtnRoute("Windows", true), AddRoute::Duplicate);
     EXPECT_EQ(AddBtnRoute("Windows", false), AddRoute::Switch);
     EXPECT_EQ(AddBtnRoute("Keys", false), AddRoute::Plain);
-    EXPECT_EQ(WindowPanelText("Notepad", "\x1b" "File"), "Notepad {Menu: \x1b" "File}");
+    EXPECT_EQ(WindowPanelText("Notepad",
+                              "\x1b"
+                              "File"),
+              "Notepad {Menu: \x1b"
+              "File}");
     EXPECT_EQ(WindowPanelText("", "x"), "");
     EXPECT_EQ(FormCaption("New"), "Taskloom - New");
+}
+
+TEST(ComposerModel, TestPopupPreview) {
+    namespace fs = std::filesystem;
+    const fs::path file =
+        fs::temp_directory_path() / ("taskloom-preview-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(file) << "from\r\nfile\r\n";
+    const std::string at = "@" + file.string();
+    const NotePreview n = PopTestClick({1, 5, "T", {"lost", at, "after", "@no such file"}, false});
+    fs::remove(file);
+    EXPECT_EQ(n.lines, (Lines{"from", "file", "after", "??? @no such file"}));
+    EXPECT_EQ(n.title, "T");
+    EXPECT_EQ(n.x, 0);
+    EXPECT_EQ(n.y, 350);
+    EXPECT_EQ(PopTestClick({4, 4, "", {}, false}).y, 300);
 }

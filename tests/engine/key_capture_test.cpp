@@ -20,8 +20,13 @@ TEST(KeyCapture, KeyTokensCountsAndCombinations) {
     KeyStrokesKeyUp(f, kVkF12, 0);
     EXPECT_EQ(f.keyStrokes, "{F5}{Down 4}{F12}");
 
-    for (auto [vk, name] : {std::pair{kVkBack, "Bksp"}, {kVkPrior, "PgUp"}, {kVkNext, "PgDn"}, {kVkInsert, "Ins"},
-                            {kVkDelete, "Del"}, {kVkReturn, "Enter"}, {kVkEscape, "Esc"}})
+    for (auto [vk, name] : {std::pair{kVkBack, "Bksp"},
+                            {kVkPrior, "PgUp"},
+                            {kVkNext, "PgDn"},
+                            {kVkInsert, "Ins"},
+                            {kVkDelete, "Del"},
+                            {kVkReturn, "Enter"},
+                            {kVkEscape, "Esc"}})
         EXPECT_EQ(KeyNameOf(vk), name);
     EXPECT_FALSE(KeyNameOf(kVkF1));
 
@@ -55,10 +60,10 @@ TEST(KeyCapture, TableOfResultingLines) {
         int count;
         const char* line;
     };
-    for (const Row& row : {Row{"", "abc", 1, "abc"}, Row{"", "abc", 3, "{abc 3}"}, Row{"", "a b", 3, "a b"},
-                           Row{"{Tab}", "", 1, "{Tab}"}, Row{"{Tab}", "abc", 1, "{Tab}abc"},
-                           Row{"{Tab}", "", 2, "{Tab} 2"}, Row{"", "x{y", 1, "x{{{y"}, Row{"", "", 1, ""},
-                           Row{"", "}", 1, "}}}"}}) {
+    for (const Row& row :
+         {Row{"", "abc", 1, "abc"}, Row{"", "abc", 3, "{abc 3}"}, Row{"", "a b", 3, "a b"},
+          Row{"{Tab}", "", 1, "{Tab}"}, Row{"{Tab}", "abc", 1, "{Tab}abc"}, Row{"{Tab}", "", 2, "{Tab} 2"},
+          Row{"", "x{y", 1, "x{{{y"}, Row{"", "", 1, ""}, Row{"", "}", 1, "}}}"}}) {
         ScriptList list;
         KeyFields f{row.keyStrokes, row.autoText, row.count};
         AddLine(list, f, "", true);

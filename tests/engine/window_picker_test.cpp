@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/menu_walk.h"
+#include "engine/sendkey.h"
 #include "tests/sim/sim_desktop.h"
 
 using namespace taskloom;
@@ -102,7 +105,10 @@ TEST(WindowPicker, MenuLinesAndTheSwitchBeforeThem) {
     KeyFields keys;
     WindowChoice choice{"Notepad", 0x200, 2, false};
     Wnd target = 0x100;
-    const std::string path = "\x1b" "&File\x1b" "&Open...";
+    const std::string path =
+        "\x1b"
+        "&File\x1b"
+        "&Open...";
     EXPECT_EQ(AddMenuClick(list, keys, choice, target, path), (ListChange{0, 0, 2}));
     EXPECT_EQ(list.lines(), (Lines{"{:TO Notepad}", "{:Menu " + path + "}"}));
     EXPECT_EQ(target, 0x200);
@@ -117,4 +123,38 @@ TEST(WindowPicker, ControlsReadOut) {
     EXPECT_EQ(UpdateLineCol(0, 0, 0, 0), "Line:   1  Col:   1  Len:   0");
     EXPECT_EQ(UpdateLineCol(11, 130, 120, 5), "Line:  12  Col:  11  Len:   5");
     EXPECT_EQ(LineColText(1234, 5, 67890), "Line: 1234  Col:   5  Len: 67890");
+}
+
+TEST(WindowPicker, TitleClickAndConsoleScreenCopy) {
+    SimDesktop d;
+    const Wnd w = d.addWindow("Form");
+    d.addChild(w, "Name");
+    d.addChild(w, "OK");
+    d.setMenuBar(w, d.newMenu({{"&File"}}));
+    KeyFields keys{"{Tab}", "typed", 1};
+    MenusPick pick = GetMenusClick(d, "Form", keys);
+    EXPECT_EQ(pick.picked, w);
+    EXPECT_EQ(pick.controls, (Lines{"Name", "OK"}));
+    EXPECT_EQ(pick.tree.nodeCount(), 2);
+    EXPECT_EQ(keys.autoText, "");
+    d.closeWindow(w);
+    pick = GetMenusClick(d, "Form", keys);
+    EXPECT_EQ(pick.picked, 0);
+    EXPECT_TRUE(pick.controls.empty());
+    EXPECT_EQ(pick.tree.nodeCount(), 1);
+
+    // The console's menu, 80 columns and 25 lines marked, copied; no key
+    // left down.
+    SendKeyString(d, DosScreenCopyKeys());
+    const std::vector<std::string> words = d.keyWords();
+    const Lines head(words.begin(), words.begin() + 7);
+    EXPECT_EQ(head, (Lines{"Alt down", "Space", "e", "k", "Alt up", "Shift down", "Right"}));
+    EXPECT_EQ(std::count(words.begin(), words.end(), "Right"), 80);
+    EXPECT_EQ(std::count(words.begin(), words.end(), "Down"), 24);
+    const Lines tail(words.end() - 7, words.end());
+    EXPECT_EQ(tail, (Lines{"Down", "Shift up", "Alt down", "Space", "e", "y", "Alt up"}));
+    d.clearKeyLog();
+    SendKeyString(d, CaretHomeKeys());
+    EXPECT_EQ(d.keyWords(), (Lines{"Ctrl down", "Home", "Ctrl up"}));
+    for (std::uint8_t vk : {kVkShift, kVkControl, kVkMenu}) EXPECT_FALSE(d.isKeyDown(vk));
 }
