@@ -51,7 +51,9 @@ ListChange AddMenuClick(ScriptList& list, KeyFields& keys, WindowChoice& choice,
 MenusPick GetMenusClick(Desktop& desktop, const std::string& title, KeyFields& keys) {
     keys.autoText.clear();
     MenusPick pick;
-    pick.picked = FindWindowByTitle(desktop, title);
+    // No title chosen is no window: a search for the empty title would find
+    // some untitled one.
+    pick.picked = title.empty() ? 0 : FindWindowByTitle(desktop, title);
     pick.tree = WalkMenu(desktop, pick.picked, title);
     // Without a window, asking for the children of handle 0 would list the
     // desktop's top-level windows as if they were controls.

@@ -41,8 +41,9 @@ ListChange AddMenuClick(ScriptList& list, KeyFields& keys, WindowChoice& choice,
                         const std::string& menuPath);
 
 // GetMenusClick's findings for the title selected on the Windows page: the
-// window with exactly that title (0 when there is none), its menu tree and
-// its control list (empty for a window that is gone). AutoText is emptied.
+// window with exactly that title (0 when there is none or no title is
+// chosen), its menu tree and its control list (empty without a window).
+// AutoText is emptied.
 struct MenusPick {
     Wnd picked = 0;  // PickedWnd
     MenuTree tree;

@@ -137,6 +137,8 @@ TEST(WindowPicker, TitleClickAndConsoleScreenCopy) {
     EXPECT_EQ(pick.controls, (Lines{"Name", "OK"}));
     EXPECT_EQ(pick.tree.nodeCount(), 2);
     EXPECT_EQ(keys.autoText, "");
+    d.addWindow("");
+    EXPECT_EQ(GetMenusClick(d, "", keys).picked, 0);  // no title chosen
     d.closeWindow(w);
     pick = GetMenusClick(d, "Form", keys);
     EXPECT_EQ(pick.picked, 0);
