@@ -194,7 +194,9 @@ bool ReadPopupBlock(const std::vector<std::string>& lines, std::size_t index, Po
     next.memo.clear();
     for (std::size_t i = index + 1; i < lines.size() && !Contains(lines[i], "{:"); ++i)
         next.memo.push_back(lines[i]);
-    if (remark) next.remarkOnly = true;
+    // The page shows the block as it is: a note header unchecks "Script
+    // remark only", or the next Add would write the note as a remark.
+    next.remarkOnly = remark;
     if (popup) {
         const std::size_t blank = text.find(' ');
         const std::string_view rest =

@@ -176,9 +176,10 @@ private:
 
 // MacroBoxClick's read-back of the line at `index` into the Popup page. A
 // header ("{:PopUp" or "{:/ Remark") fills the memo with the lines after it
-// up to the first line holding "{:"; a remark header checks RemarkBox; a
-// "{:PopUp H V title}" header sets the sliders to H div 100 + 1 and
-// V div 100 + 1 (held within 1..5) and the title (up to its closing brace).
+// up to the first line holding "{:"; RemarkBox is checked for a remark
+// header and unchecked for a note header; a "{:PopUp H V title}" header sets
+// the sliders to H div 100 + 1 and V div 100 + 1 (held within 1..5) and the
+// title (up to its closing brace).
 // Returns whether the line was a header; other lines leave the page as it
 // is. Numbers that do not convert throw PopupHeaderError and leave the page
 // exactly as it was.

@@ -89,7 +89,7 @@ TEST(ComposerModel, PopupBlockWrittenAndReadBack) {
     // the brace; a line holding "{:" ends the text.
     const Lines odd{"{:PopUp 1000 -250 T:}typed", "a", "b{:Wait 1}", "c"};
     EXPECT_TRUE(ReadPopupBlock(odd, 0, shown));
-    EXPECT_EQ(shown, (PopupPage{5, 1, "T:", {"a"}, true}));
+    EXPECT_EQ(shown, (PopupPage{5, 1, "T:", {"a"}, false}));
 
     // Numbers that do not convert: the line and the text are named, the page
     // keeps what it showed.
