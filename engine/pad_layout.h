@@ -36,9 +36,9 @@ struct UpDown {
 struct BarLayout {
     int barWidth = 0;
     PadSize window;
-    std::string hint;  // the up-down's new hint
-    int position = 0;  // the up-down's position afterwards
-    bool hide = false; // Auto Hide hides the pad now
+    std::string hint;   // the up-down's new hint
+    int position = 0;   // the up-down's position afterwards
+    bool hide = false;  // Auto Hide hides the pad now
 };
 
 // AdjustTheBar(p): the bar shows icons 0..p. With the clips pane shown the
