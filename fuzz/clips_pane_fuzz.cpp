@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             const PaneAdd r = AddClipToPane(pane, clip, delimiter, limit);
             FUZZ_CHECK(PaneSize(r.text) <= limit);
             if (r.added) {
-                FUZZ_CHECK(r.text.size() >= pane.size() + clip.size() - std::count(clip.begin(), clip.end(), '\n'));
+                FUZZ_CHECK(r.text.size() >=
+                           pane.size() + clip.size() - std::count(clip.begin(), clip.end(), '\n'));
                 FUZZ_CHECK(r.text.compare(0, pane.size(), pane) == 0);
             } else {
                 FUZZ_CHECK(r.text == pane && !r.status.empty());
@@ -50,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         FUZZ_CHECK(SplitCommaText(comma.substr(0, comma.size() - 2)) == expected);
         // The phone number test: what qualifies has a hyphen after its start and enough digits.
         if (IsPhoneNumber(text)) {
-            FUZZ_CHECK(text.size() >= kPhoneMinLength && text.find('-') != 0 && text.find('-') != std::string_view::npos);
+            FUZZ_CHECK(text.size() >= kPhoneMinLength && text.find('-') != 0 &&
+                       text.find('-') != std::string_view::npos);
             FUZZ_CHECK(TelAddress(text).find(' ') == std::string::npos);
         }
     });

@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
         const PlacedPad placed = PlacePad(pad.entries);
         FUZZ_CHECK(placed.bar.size() == pad.entries.size() && placed.slots.size() == pad.entries.size());
-        for (std::size_t i = 0; i < placed.bar.size(); ++i) FUZZ_CHECK(placed.bar[i].slot == static_cast<int>(i));
+        for (std::size_t i = 0; i < placed.bar.size(); ++i)
+            FUZZ_CHECK(placed.bar[i].slot == static_cast<int>(i));
 
         // Records that hold no carriage return and at most two TABs write and
         // read back unchanged.

@@ -42,9 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         }
         // The hint search finds only an icon whose key is exactly the text.
         const std::vector<std::string> hints = {"a\t" + std::string(text), "b"};
-        if (!text.empty() && text.find('\t') == std::string_view::npos) FUZZ_CHECK(FindHotKeyIcon(hints, text) == 0);
+        if (!text.empty() && text.find('\t') == std::string_view::npos)
+            FUZZ_CHECK(FindHotKeyIcon(hints, text) == 0);
         if (size >= 3) {
-            const std::string key = ComposerHotKeyText(data[0], static_cast<char>(data[1]), data[2] & 7u, "x");
+            const std::string key =
+                ComposerHotKeyText(data[0], static_cast<char>(data[1]), data[2] & 7u, "x");
             if (key != "x" && !key.empty()) FUZZ_CHECK(ParseShortcut(key, nullptr, UsLayoutName).key != 0);
         }
     });
