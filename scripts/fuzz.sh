@@ -16,7 +16,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(comma_text script_line read_count field_address note_header popup_block)
+# Every fuzz/NAME_fuzz.cpp is a target NAME, with its seeds in fuzz/corpus/NAME.
+targets=()
+for f in fuzz/*_fuzz.cpp; do
+  f=${f##*/}
+  targets+=("${f%_fuzz.cpp}")
+done
 build_dir=${FUZZ_BUILD_DIR:-build/fuzz}
 ci_seconds=${FUZZ_CI_SECONDS:-10}
 
