@@ -90,7 +90,8 @@ std::vector<PrintedPage> LayOutScript(const std::vector<std::string>& lines, std
         const std::size_t first = p * perPage, last = std::min(pieces.size(), first + perPage);
         int y = bodyTop;
         for (std::size_t i = first; i < last; ++i, y += lineHeight)
-            page.runs.push_back({left + (pieces[i].continuation ? indent : 0), y, std::move(pieces[i].text)});
+            page.runs.push_back({left + (pieces[i].continuation ? indent : 0), y, std::move(pieces[i].text),
+                                 pieces[i].continuation});
         pages.push_back(std::move(page));
     }
     return pages;

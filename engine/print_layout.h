@@ -28,6 +28,7 @@ struct TextRun {
     int x = 0;
     int y = 0;
     std::string text;
+    bool continues = false;  // goes on with the script line of the run above it
 };
 
 struct PrintedPage {

@@ -35,8 +35,8 @@ Lines BodyTexts(const std::vector<PrintedPage>& pages, const FakeDevice& device,
         for (const TextRun& run : page.runs) {
             if (run.y < margin + 2 * device.lineHeight()) continue;
             EXPECT_LE(run.x + device.textWidth(run.text), device.pageWidth() - margin) << run.text;
-            EXPECT_LE(run.y + device.lineHeight(), std::max(device.pageHeight() - margin,
-                                                            margin + 3 * device.lineHeight()));
+            EXPECT_LE(run.y + device.lineHeight(),
+                      std::max(device.pageHeight() - margin, margin + 3 * device.lineHeight()));
             if (run.x > margin)
                 out.back() += run.text;
             else

@@ -11,9 +11,10 @@ using Lines = std::vector<std::string>;
 namespace {
 
 struct TempDir {
-    std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                 ("taskloom-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("taskloom-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     TempDir() { std::filesystem::create_directories(path); }
     ~TempDir() { std::filesystem::remove_all(path); }
     std::string file(const std::string& name) const { return (path / name).string(); }
@@ -52,7 +53,8 @@ TEST(ScriptFiles, OpenReadsFirstAndSaveRoundTrips) {
     const Lines script = {"{:TO Order Form}", "Ada, \"the\" first", "", "{:Menu \x1b&File\x1b&Save}"};
     const std::string name = dir.file(SaveFileName("order"));
     SaveScript(name, script);
-    EXPECT_EQ(ReadTextFile(name), "\"{:TO Order Form}\",\"Ada, \"\"the\"\" first\",,\"{:Menu \x1b&File\x1b&Save}\"");
+    EXPECT_EQ(ReadTextFile(name),
+              "\"{:TO Order Form}\",\"Ada, \"\"the\"\" first\",,\"{:Menu \x1b&File\x1b&Save}\"");
     const OpenedScript opened = OpenScript(name);
     EXPECT_FALSE(opened.error);
     EXPECT_EQ(opened.lines, script);
@@ -80,8 +82,9 @@ TEST(ScriptFiles, PasteAppendsEveryClipsLineAndMarksModified) {
     EXPECT_TRUE(PasteAsks(clips));
     EXPECT_TRUE(PasteScript(script, clips));
     EXPECT_EQ(script, (Lines{"{:TO Editor}", "{Enter}", "", "  {:Goto x}  "}));
-    EXPECT_EQ(PasteQuestion(),
-              "The script statements you are about to enter\r\nfrom the Clips pad are NOT verified... Proceed?");
+    EXPECT_EQ(
+        PasteQuestion(),
+        "The script statements you are about to enter\r\nfrom the Clips pad are NOT verified... Proceed?");
 }
 
 TEST(ScriptFiles, CheckRowsPointAtLines) {
