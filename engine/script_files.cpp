@@ -60,6 +60,46 @@ void SaveScript(const std::string& fileName, const std::vector<std::string>& lin
     WriteScriptFile(fileName, lines);
 }
 
+std::optional<std::string> SaveMenuClick(std::string_view scriptName, const std::vector<std::string>& lines,
+                                         const AskSaveName& askName) {
+    std::string name(scriptName);
+    const SavePlan plan = PlanSave(name);
+    if (plan.askName) {
+        std::optional<std::string> chosen = askName(plan.proposed);
+        if (!chosen) return std::nullopt;
+        name = *chosen;
+    }
+    name = SaveFileName(name);
+    SaveScript(name, lines);
+    return name;
+}
+
+std::optional<std::string> SaveAsMenuClick(std::string_view scriptName, const std::vector<std::string>& lines,
+                                           const AskSaveName& askName) {
+    return SaveMenuClick(SaveAsProposal(scriptName), lines, askName);
+}
+
+DiscardDecision SaveBeforeDiscard(bool modified, std::string_view scriptName,
+                                  const std::vector<std::string>& lines,
+                                  const std::function<SaveAnswer()>& ask, const AskSaveName& askName,
+                                  bool saveAs) {
+    DiscardDecision decision;
+    if (!modified) return decision;
+    switch (ask()) {
+        case SaveAnswer::No:
+            break;
+        case SaveAnswer::Cancel:
+            decision.proceed = false;
+            break;
+        case SaveAnswer::Yes:
+            decision.savedAs = saveAs ? SaveAsMenuClick(scriptName, lines, askName)
+                                      : SaveMenuClick(scriptName, lines, askName);
+            decision.proceed = decision.savedAs.has_value();
+            break;
+    }
+    return decision;
+}
+
 std::string PasteQuestion() { return std::string(kPasteQuestionFirst) + "\r\n" + kPasteQuestionSecond; }
 
 bool PasteAsks(const std::vector<std::string>& clips) { return !clips.empty(); }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -81,6 +82,37 @@ OpenedScript OpenScript(const std::string& fileName);
 // file takes the old one's place, so a failed save leaves it whole). Throws
 // FileError.
 void SaveScript(const std::string& fileName, const std::vector<std::string>& lines);
+
+// The Save dialog, asked with the proposed name: the chosen name, or none
+// when the user cancels.
+using AskSaveName = std::function<std::optional<std::string>(const std::string& proposed)>;
+
+// File, Save: a script name is written in place; any other name is first
+// offered in the Save dialog, and the chosen name gets ".tks" when it holds
+// none. Returns the name written to, which becomes the script name and goes
+// into the caption; none when the dialog was cancelled (nothing written).
+// Throws FileError when the file cannot be written.
+std::optional<std::string> SaveMenuClick(std::string_view scriptName, const std::vector<std::string>& lines,
+                                         const AskSaveName& askName);
+// File, Save As: the same with the name cut at its first ".tks", so that the
+// dialog always shows.
+std::optional<std::string> SaveAsMenuClick(std::string_view scriptName, const std::vector<std::string>& lines,
+                                           const AskSaveName& askName);
+
+// Before New, Open or closing the window drop a modified script, the user is
+// asked kSaveQuestion with Yes, No and Cancel. Yes saves first (Save, or
+// Save As where the caller says so); the script is dropped only when that
+// save wrote the file, so a cancelled Save dialog keeps the work as Cancel
+// does. An unmodified script is dropped without a question.
+enum class SaveAnswer { Yes, No, Cancel };
+struct DiscardDecision {
+    bool proceed = true;                 // go on with New, Open or closing
+    std::optional<std::string> savedAs;  // the name the script was saved under
+};
+DiscardDecision SaveBeforeDiscard(bool modified, std::string_view scriptName,
+                                  const std::vector<std::string>& lines,
+                                  const std::function<SaveAnswer()>& ask, const AskSaveName& askName,
+                                  bool saveAs = false);
 
 // Load Text: the third page's caption while it shows a text file.
 inline constexpr const char* kTextFileCaption = "TextFile";

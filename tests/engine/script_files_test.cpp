@@ -98,3 +98,50 @@ TEST(ScriptFiles, CheckRowsPointAtLines) {
     EXPECT_EQ(clean[0].line, 0u);
     EXPECT_EQ(clean[0].text, kCheckClean);
 }
+
+TEST(ScriptFiles, SaveFlowsAndTheQuestionBeforeDropping) {
+    TempDir dir;
+    const Lines script = {"{:TO Editor}", "abc"};
+    std::vector<std::string> offered;
+    auto answer = [&](std::optional<std::string> chosen) {
+        return [&offered, chosen](const std::string& proposed) {
+            offered.push_back(proposed);
+            return chosen;
+        };
+    };
+    // A new script: the dialog offers "New"; the typed name gets ".tks".
+    EXPECT_EQ(SaveMenuClick(kNewScriptName, script, answer(dir.file("order"))), dir.file("order.tks"));
+    EXPECT_EQ(offered, Lines{"New"});
+    EXPECT_EQ(OpenScript(dir.file("order.tks")).lines, script);
+    // A named script is saved in place; Save As offers the name without ".tks".
+    EXPECT_EQ(SaveMenuClick(dir.file("order.tks"), {"x"}, answer(std::nullopt)), dir.file("order.tks"));
+    EXPECT_EQ(offered.size(), 1u);
+    EXPECT_EQ(SaveAsMenuClick(dir.file("b.tks.bak"), script, answer(dir.file("b.tks.bak"))),
+              dir.file("b.tks.bak"));
+    EXPECT_EQ(offered.back(), dir.file("b"));
+    EXPECT_EQ(SaveAsMenuClick(dir.file("order.tks"), script, answer(std::nullopt)), std::nullopt);
+    EXPECT_EQ(OpenScript(dir.file("order.tks")).lines, Lines{"x"});  // cancelled: left as it was
+
+    int asked = 0;
+    auto says = [&](SaveAnswer a) {
+        return [&asked, a] {
+            ++asked;
+            return a;
+        };
+    };
+    EXPECT_TRUE(
+        SaveBeforeDiscard(false, "New", script, says(SaveAnswer::Cancel), answer(std::nullopt)).proceed);
+    EXPECT_EQ(asked, 0);
+    EXPECT_TRUE(SaveBeforeDiscard(true, "New", script, says(SaveAnswer::No), answer(std::nullopt)).proceed);
+    EXPECT_FALSE(
+        SaveBeforeDiscard(true, "New", script, says(SaveAnswer::Cancel), answer(std::nullopt)).proceed);
+    // Yes, then the Save dialog cancelled: the script stays.
+    EXPECT_FALSE(SaveBeforeDiscard(true, "New", script, says(SaveAnswer::Yes), answer(std::nullopt)).proceed);
+    const DiscardDecision saved =
+        SaveBeforeDiscard(true, "New", script, says(SaveAnswer::Yes), answer(dir.file("kept")));
+    EXPECT_TRUE(saved.proceed);
+    EXPECT_EQ(saved.savedAs, dir.file("kept.tks"));
+    EXPECT_EQ(asked, 4);
+    EXPECT_THROW(SaveBeforeDiscard(true, "New", script, says(SaveAnswer::Yes), answer(dir.file("no/dir/x"))),
+                 FileError);
+}
