@@ -165,9 +165,10 @@ RunEnd Engine::RunScript() {
     } cleanup{*this};
     d_.fineTimer(true);
     lastKeysTo_ = 0;
+    stop_ = false;
     if (target_ < 1) target_ = ForegroundWindow(d_);
     try {
-        while (run.index < host_.lineCount() && target_ >= -1) {
+        while (run.index < host_.lineCount() && !stop_) {
             runLine(run);
             if (run.over) break;
             ++run.index;
@@ -176,7 +177,10 @@ RunEnd Engine::RunScript() {
         if (observer_) observer_->runEnds(std::string("abandoned: ") + e.what());
         throw;
     }
-    if (!run.over && target_ < -1) run.end = RunEnd::Stopped;
+    if (!run.over && stop_) {
+        run.end = RunEnd::Stopped;
+        target_ = -2;  // the request's visible form outlasts the run
+    }
     if (observer_) {
         static const char* kHow[] = {"completed", "stopped", "ended by a message", "ended by the clips file",
                                      "refused"};
@@ -425,7 +429,7 @@ void Engine::pause(const LineReading& r) {
     // Waits in short slices, letting messages run between them, so that a
     // stop request cuts the pause short.
     const std::uint64_t start = d_.tickMs();
-    while (target_ >= -1) {
+    while (!stop_) {
         const std::uint64_t elapsed = d_.tickMs() - start;
         if (elapsed >= total) break;
         d_.sleep(static_cast<unsigned>(std::min<std::uint64_t>(kPauseSliceMs, total - elapsed)));
@@ -445,7 +449,7 @@ void Engine::waitForDrain(Wnd next) {
     } endWait{d_};
     const std::uint64_t start = d_.tickMs();
     std::uint64_t moved = start, taken = 0;
-    while (target_ >= -1) {
+    while (!stop_) {
         const Desktop::InputProgress p = d_.inputProgress(lastKeysTo_);
         if (p.drained) break;
         const std::uint64_t now = d_.tickMs();
@@ -476,7 +480,7 @@ void Engine::windowSwitch(Run& run, const LineReading& r) {
         target_ = FindWindowByTitle(d_, search);
     }
     waitForDrain(target_);
-    if (target_ < -1) return;  // stopped while waiting: the run ends before its next line
+    if (stop_) return;  // stopped while waiting: the run ends before its next line
     ActivateWindow(d_, target_);
     if (target_ == 0 || !d_.isVisible(target_)) {
         outcome([&] { return "window \"" + search + "\" not found or hidden"; });
