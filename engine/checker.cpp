@@ -23,13 +23,13 @@ constexpr std::size_t npos = std::string::npos;
 
 // --- reading a line the way the interpreter does --------------------------
 //
-// LineScan follows the steps of ReadScriptLine and keeps what the checker
-// needs besides the command: the tokens, which braces were escaped, where
-// the literal text begins, and how many keys the line types (counted, not
-// built: a line of a million keys costs no more to check than a short one).
+// LineScan keeps what the checker needs besides the command: the tokens,
+// which braces were escaped, where the literal text begins, and how many
+// keys the line types (counted, not built: a line of a million keys costs no
+// more to check than a short one).
 
 struct Token {
-    enum Kind { Key, Command, Label, Unclosed } kind = Key;
+    LineToken::Kind kind = LineToken::Key;
     std::string text;          // between the braces (Unclosed: all after the "{")
     bool escapedOpen = false;  // its "{" was written "{{{"
 };
@@ -45,122 +45,29 @@ struct LineScan {
     LineReading reading;             // command, scriptLine and parameter (no keys)
 };
 
-// TripleBraces' reduction, keeping for every character whether it stood for
-// three braces.
-void ReduceBraces(std::string& text, std::vector<bool>& flags, char brace) {
-    std::string out;
-    std::vector<bool> outFlags;
-    for (std::size_t i = 0; i < text.size();) {
-        if (text[i] == brace && i + 2 < text.size() && text[i + 1] == brace && text[i + 2] == brace) {
-            out += brace;
-            outFlags.push_back(true);
-            i += 3;
-        } else {
-            out += text[i];
-            outFlags.push_back(flags[i]);
-            ++i;
-        }
-    }
-    text.swap(out);
-    flags.swap(outFlags);
-}
-
 LineScan ScanLine(const std::string& stored) {
     LineScan s;
     s.literalLine = StartsWith(stored, "{{{");
-    s.text = stored;
-    s.fromEscape.assign(stored.size(), false);
-    if (Contains(stored, "{{{") || Contains(stored, "}}}")) {
-        ReduceBraces(s.text, s.fromEscape, '{');
-        ReduceBraces(s.text, s.fromEscape, '}');
-    }
-    const std::string& t = s.text;
-    std::size_t pos = 0;
-    while (pos < t.size()) {
-        if (s.literalLine || t[pos] != '{') {
-            s.literalFrom = pos;
-            break;
-        }
-        Token tok;
-        tok.escapedOpen = s.fromEscape[pos];
-        const std::size_t close = t.find('}', pos);
-        if (close == npos) {
-            tok.kind = Token::Unclosed;
-            tok.text = t.substr(pos + 1);
-            s.tokens.push_back(tok);
-            break;
-        }
-        tok.text = t.substr(pos + 1, close - pos - 1);
-        tok.kind = StartsWith(tok.text, ":")   ? Token::Command
-                   : StartsWith(tok.text, ".") ? Token::Label
-                                               : Token::Key;
-        s.tokens.push_back(tok);
-        pos = close + 1;
-        const std::size_t blank = tok.text.find(' ');
-        if (tok.kind == Token::Command) {
-            s.afterCommand = t.substr(pos);
-            s.reading.command = true;
-            s.reading.scriptLine = tok.text;
-            s.reading.parameter = blank == npos ? tok.text : tok.text.substr(blank + 1);
-            break;
-        }
-        if (tok.kind == Token::Key && s.keyCount <= kMaxLineKeys) {
-            const std::int32_t count =
-                blank == npos ? 1 : ReadCount(std::string_view(tok.text).substr(blank + 1));
-            const std::string name = tok.text.substr(0, blank);
-            const std::uint64_t one = LookupKeyName(name) ? 1 : name.size();
-            if (count > 0) s.keyCount += one * static_cast<std::uint64_t>(count);
+    s.text = ReduceEscapedBraces(stored, &s.fromEscape);
+    LineTokens reader(s.text, s.literalLine);
+    LineToken t;
+    while (reader.next(t)) {
+        s.tokens.push_back({t.kind, std::string(t.text), s.fromEscape[t.open]});
+        if (t.kind == LineToken::Command) {
+            s.afterCommand = s.text.substr(reader.position());
+            ReadCommandToken(t.text, s.reading);
+        } else if (t.kind == LineToken::Key && s.keyCount <= kMaxLineKeys) {
+            const KeyToken k = ReadKeyToken(t.text);
+            const std::uint64_t one = LookupKeyName(k.name) ? 1 : k.name.size();
+            if (k.count > 0) s.keyCount += one * static_cast<std::uint64_t>(k.count);
         }
     }
-    if (s.literalFrom != npos) s.keyCount += t.size() - s.literalFrom;
+    s.literalFrom = reader.literalFrom();
+    if (s.literalFrom != npos) s.keyCount += s.text.size() - s.literalFrom;
     return s;
 }
 
-// The command rows in the order Engine::dispatch tries them; the first that
-// fits decides.
-enum class Row {
-    Remark,
-    Pause,
-    ClipsAdd,
-    ClipsClear,
-    ClipsCopy,
-    ClipsPaste,
-    ClipsDelimit,
-    WindowSwitch,
-    Run,
-    Load,
-    Menu,
-    PopUp,
-    ClipsSave,
-    ClipsLoad,
-    Mouse,
-    Loop,
-    Nothing,
-};
-
 std::string FirstWord(const std::string& s) { return s.substr(0, s.find(' ')); }
-
-Row Classify(const LineReading& r) {
-    const std::string& s = r.scriptLine;
-    const std::string word = FirstWord(s);
-    if (StartsWith(s, ":/")) return Row::Remark;
-    if (StartsWith(s, ":Pause")) return Row::Pause;
-    if (StartsWith(s, ":ClipsAdd")) return Row::ClipsAdd;
-    if (s == ":ClipsClear") return Row::ClipsClear;
-    if (word == ":ClipsCopy") return Row::ClipsCopy;
-    if (word == ":ClipsPaste") return Row::ClipsPaste;
-    if (StartsWith(s, ":ClipsDelimit")) return Row::ClipsDelimit;
-    if (StartsWith(UpperCase(s), ":TO")) return Row::WindowSwitch;
-    if (StartsWith(s, ":Run") && r.parameter.compare(" ") > 0) return Row::Run;
-    if (StartsWith(s, ":Load")) return Row::Load;
-    if (StartsWith(s, ":Menu")) return Row::Menu;
-    if (StartsWith(s, ":PopUp")) return Row::PopUp;
-    if (StartsWith(s, ":ClipsSave")) return Row::ClipsSave;
-    if (StartsWith(s, ":ClipsLoad")) return Row::ClipsLoad;
-    if (StartsWith(s, ":Mouse")) return Row::Mouse;
-    if (StartsWith(s, ":Loop") || StartsWith(s, ":Goto")) return Row::Loop;
-    return Row::Nothing;
-}
 
 // --- suggestions --------------------------------------------------------------
 
@@ -400,7 +307,7 @@ public:
         findBlocks();
         findLabels();
         for (std::size_t i = 0; i < n; ++i) {
-            if (rowOf(i) != Row::Loop) continue;
+            if (rowOf(i) != CommandKind::Loop) continue;
             const std::string& value = readings_[i]->parameter;
             jumpTargets_.insert(UpperCase(value.substr(0, value.find(' '))));
         }
@@ -428,8 +335,8 @@ private:
         add(index, Severity::Warning, std::move(message));
     }
 
-    Row rowOf(std::size_t i) const {
-        return readings_[i] && readings_[i]->command ? Classify(*readings_[i]) : Row::Nothing;
+    CommandKind rowOf(std::size_t i) const {
+        return readings_[i] && readings_[i]->command ? ClassifyCommand(*readings_[i]) : CommandKind::Nothing;
     }
 
     // A remark or note head takes the lines after it up to the next line
@@ -440,14 +347,14 @@ private:
         const std::size_t n = lines_.size();
         blockOf_.assign(n, std::nullopt);
         for (std::size_t i = 0; i < n;) {
-            const Row row = rowOf(i);
-            if (row != Row::Remark && row != Row::PopUp) {
+            const CommandKind row = rowOf(i);
+            if (row != CommandKind::Remark && row != CommandKind::PopUp) {
                 ++i;
                 continue;
             }
             std::size_t j = i + 1;
             while (j < n && !Contains(lines_[j], "{:")) ++j;
-            const Block b{i, row == Row::PopUp, TrimBlanks(readings_[i]->scriptLine) == ":/", j == n};
+            const Block b{i, row == CommandKind::PopUp, TrimBlanks(readings_[i]->scriptLine) == ":/", j == n};
             for (std::size_t k = i + 1; k < j; ++k) blockOf_[k] = b;
             i = j;
         }
@@ -472,7 +379,7 @@ private:
             // label line with blanks before it, are not found by a jump.
             const LineScan& s = scans_[i];
             for (const Token& t : s.tokens) {
-                if (t.kind != Token::Label) continue;
+                if (t.kind != LineToken::Label) continue;
                 const std::string name = t.text.substr(1);
                 warning(i, "the label " + Braced(t.text) +
                                " cannot be found by a jump: its line holds more than " +
@@ -502,10 +409,10 @@ private:
             if (t.escapedOpen) {
                 warning(i,
                         "the escaped brace \"{{{\" right after a token opens a token here: " +
-                            (t.kind == Token::Unclosed ? Quote("{" + t.text) : Braced(t.text)) +
+                            (t.kind == LineToken::Unclosed ? Quote("{" + t.text) : Braced(t.text)) +
                             " is read as a token, not typed as written; put the text on a line of its own");
             }
-            if (t.kind == Token::Unclosed) {
+            if (t.kind == LineToken::Unclosed) {
                 std::string message =
                     Quote("{" + t.text) + " has no closing \"}\": the rest of the line is dropped";
                 if (StartsWith(t.text, ":")) {
@@ -517,7 +424,7 @@ private:
                 }
                 warning(i, message);
             }
-            if (t.kind != Token::Key) continue;
+            if (t.kind != LineToken::Key) continue;
             const std::size_t blank = t.text.find(' ');
             const std::string name = t.text.substr(0, blank);
             if (t.text.empty()) {
@@ -605,7 +512,7 @@ private:
         }
         const LineScan& s = scans_[i];
         const bool looksLikeScript =
-            label || (!s.tokens.empty() && s.tokens[0].kind == Token::Key && !s.literalLine &&
+            label || (!s.tokens.empty() && s.tokens[0].kind == LineToken::Key && !s.literalLine &&
                       LookupKeyName(s.tokens[0].text.substr(0, s.tokens[0].text.find(' '))));
         if (b.note) {
             if (looksLikeScript)
@@ -661,39 +568,39 @@ private:
         const std::string& s = r.scriptLine;
         const std::string keyword = FirstWord(s);
         const std::string shown = Braced(s);
-        switch (Classify(r)) {
-            case Row::Pause:
+        switch (ClassifyCommand(r)) {
+            case CommandKind::Pause:
                 if (keyword != ":Pause" && keyword != ":PauseSeconds" && s.find("1/10", 5) == npos)
                     warning(i, shown + " waits whole seconds: the pause forms are \":PauseSeconds n\" and " +
                                    "\":Pause1/10 n\" (tenths)");
                 break;
-            case Row::ClipsAdd:
+            case CommandKind::ClipsAdd:
                 checkCapture(i, r, keyword);
                 break;
-            case Row::ClipsDelimit:
+            case CommandKind::ClipsDelimit:
                 checkDelimiter(i, r, keyword);
                 break;
-            case Row::WindowSwitch:
+            case CommandKind::WindowSwitch:
                 if (s.find(' ') == npos)
                     warning(i, shown + " names no window: it looks for a window titled " + Quote(s) +
                                    ", and without one the run ends with \"Inactive Window\"; write " +
                                    Braced(keyword + " title"));
                 break;
-            case Row::Run:
+            case CommandKind::Run:
                 if (s.find(' ') == npos)
                     warning(i, shown + " names no program: it starts a program named " + Quote(s) +
                                    ", which fails without a word; write " + Braced(keyword + " program"));
                 break;
-            case Row::Menu:
+            case CommandKind::Menu:
                 if (!Contains(r.parameter, "&"))
                     warning(i, shown +
                                    " holds no \"&\": it only presses Alt (the menu keys are the letters " +
                                    "after \"&\" in each level)");
                 break;
-            case Row::PopUp:
+            case CommandKind::PopUp:
                 checkNote(i, r);
                 break;
-            case Row::Mouse:
+            case CommandKind::Mouse:
                 if (!StartsWith(keyword, ":MouseClick") && !StartsWith(keyword, ":MouseDblClick") &&
                     !StartsWith(keyword, ":MouseRightClick")) {
                     std::string message = Quote(keyword) + " is taken as a right click";
@@ -702,10 +609,10 @@ private:
                     warning(i, message);
                 }
                 break;
-            case Row::Loop:
+            case CommandKind::Loop:
                 checkLoop(i, r);
                 break;
-            case Row::Nothing:
+            case CommandKind::Nothing:
                 checkNothing(i, r, keyword);
                 break;
             default:

@@ -220,50 +220,71 @@ void Engine::runLine(Run& run) {
 }
 
 void Engine::dispatch(Run& run, const LineReading& r) {
-    const std::string& s = r.scriptLine;
-    if (StartsWith(s, ":/")) {
-        // Remark block: the next line holding "{:" runs next.
-        std::size_t i = run.index + 1;
-        while (i < host_.lineCount() && !Contains(host_.line(i), "{:")) ++i;
-        outcome([&] {
-            const std::size_t skipped = i - run.index - 1;
-            return "remark: " + std::to_string(skipped) + (skipped == 1 ? " line" : " lines") + " skipped";
-        });
-        run.index = i - 1;
-    } else if (StartsWith(s, ":Pause")) {
-        pause(r);
-    } else if (StartsWith(s, ":ClipsAdd")) {
-        capture(r);
-    } else if (s == ":ClipsClear") {
-        clips_.clear();
-        outcome([] { return "clips cleared"; });
-    } else if (s.substr(0, s.find(' ')) == ":ClipsCopy") {
-        clipsCopy(r);
-    } else if (s.substr(0, s.find(' ')) == ":ClipsPaste") {
-        clipsPaste(r);
-    } else if (StartsWith(s, ":ClipsDelimit")) {
-        clipsDelimit(r);
-    } else if (StartsWith(UpperCase(s), ":TO")) {
-        windowSwitch(run, r);
-    } else if (StartsWith(s, ":Run") && r.parameter.compare(" ") > 0) {
-        startProgram(r);
-    } else if (StartsWith(s, ":Load")) {
-        loadText(r);
-    } else if (StartsWith(s, ":Menu")) {
-        menuByMnemonics(run, r);
-    } else if (StartsWith(s, ":PopUp")) {
-        note(run, r);
-    } else if (StartsWith(s, ":ClipsSave")) {
-        clipsSave(r);
-    } else if (StartsWith(s, ":ClipsLoad")) {
-        clipsLoad(r);
-    } else if (StartsWith(s, ":Mouse")) {
-        mouseClick(r);
-    } else if (StartsWith(s, ":Loop") || StartsWith(s, ":Goto")) {
-        jumpOrLoop(run, r);
-    } else {
-        outcome([] { return "no such command: nothing done"; });
+    switch (ClassifyCommand(r)) {
+        case CommandKind::Remark:
+            remark(run);
+            break;
+        case CommandKind::Pause:
+            pause(r);
+            break;
+        case CommandKind::ClipsAdd:
+            capture(r);
+            break;
+        case CommandKind::ClipsClear:
+            clips_.clear();
+            outcome([] { return "clips cleared"; });
+            break;
+        case CommandKind::ClipsCopy:
+            clipsCopy(r);
+            break;
+        case CommandKind::ClipsPaste:
+            clipsPaste(r);
+            break;
+        case CommandKind::ClipsDelimit:
+            clipsDelimit(r);
+            break;
+        case CommandKind::WindowSwitch:
+            windowSwitch(run, r);
+            break;
+        case CommandKind::Run:
+            startProgram(r);
+            break;
+        case CommandKind::Load:
+            loadText(r);
+            break;
+        case CommandKind::Menu:
+            menuByMnemonics(run, r);
+            break;
+        case CommandKind::PopUp:
+            note(run, r);
+            break;
+        case CommandKind::ClipsSave:
+            clipsSave(r);
+            break;
+        case CommandKind::ClipsLoad:
+            clipsLoad(r);
+            break;
+        case CommandKind::Mouse:
+            mouseClick(r);
+            break;
+        case CommandKind::Loop:
+            jumpOrLoop(run, r);
+            break;
+        case CommandKind::Nothing:
+            outcome([] { return "no such command: nothing done"; });
+            break;
     }
+}
+
+// A remark block: the next line holding "{:" runs next.
+void Engine::remark(Run& run) {
+    std::size_t i = run.index + 1;
+    while (i < host_.lineCount() && !Contains(host_.line(i), "{:")) ++i;
+    outcome([&] {
+        const std::size_t skipped = i - run.index - 1;
+        return "remark: " + std::to_string(skipped) + (skipped == 1 ? " line" : " lines") + " skipped";
+    });
+    run.index = i - 1;
 }
 
 // The first line equal to "{." + label + "}" without regard to case. A long

@@ -130,6 +130,7 @@ private:
     void runLine(Run& run);
     void send(const std::string& keys);
     void dispatch(Run& run, const LineReading& r);
+    void remark(Run& run);
     void jumpOrLoop(Run& run, const LineReading& r);
     bool findLabel(const std::string& label, std::size_t& where);
     void endWithMessage(Run& run, const std::string& text);
