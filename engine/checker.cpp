@@ -12,6 +12,7 @@
 #include "engine/engine.h"
 #include "engine/errors.h"
 #include "engine/filestore.h"
+#include "engine/loops.h"
 #include "engine/script_line.h"
 #include "engine/text.h"
 #include "engine/trace.h"
@@ -705,17 +706,8 @@ private:
             error(i, message);
         }
         const std::string keyword = s.substr(0, blank);
-        auto has = [&](const char* part) { return Contains(keyword, part); };
-        auto unknownVariant = [&](const char* family, const char* effect) {
-            std::string message = Quote(keyword) + " names no condition of the " +
-                                  Quote(std::string(family)) + " loops: the loop " + effect;
-            if (auto meant = MeantKeyword(keyword, FormsBeginning(family), budget_))
-                message += "; did you mean " + Quote(*meant) + "?";
-            warning(i, message);
-        };
-        if (StartsWith(keyword, ":Goto") || StartsWith(keyword, ":LoopEOF")) {
-            return;
-        } else if (StartsWith(keyword, ":LoopTimes")) {
+        const LoopFamily family = LoopFamilyOf(keyword);
+        if (family == LoopFamily::Times) {
             const std::int32_t n = ReadCount(rest);
             if (n < 1) {
                 warning(i, Braced(s) +
@@ -729,22 +721,22 @@ private:
                                "): the loop jumps forward once and repeats nothing; put " +
                                "the label before the lines to repeat");
             }
-        } else if (StartsWith(keyword, ":LoopWindow")) {
-            if (!has("WindowInactive") && !has("WindowActive")) unknownVariant(":LoopWindow", "never jumps");
-        } else if (StartsWith(keyword, ":LoopFile")) {
-            if (!has("NotFound") && !has("Exists")) unknownVariant(":LoopFile", "never jumps");
-        } else if (StartsWith(keyword, ":LoopMenu")) {
-            if (!has("Disabled") && !has("Enabled")) unknownVariant(":LoopMenu", "never jumps");
-        } else if (StartsWith(keyword, ":LoopClipboard")) {
-            if (!has("Contains") && !has("LT") && !has("LE") && !has("EQ") && !has("GE") && !has("GT"))
-                unknownVariant(":LoopClipboard", "always jumps");
-        } else if (StartsWith(keyword, ":LoopControl")) {
-            if (!has("ControlEnabled") && !has("ControlDisabled") && !StartsWith(keyword, ":LoopControlEQ") &&
-                !StartsWith(keyword, ":LoopControlNE"))
-                unknownVariant(":LoopControl", "never jumps");
-        } else {
+        } else if (family == LoopFamily::None) {
             std::string message = "no loop has the keyword " + Quote(keyword) + ": the line does nothing";
             if (auto meant = MeantKeyword(keyword, FormsBeginning(":Loop"), budget_))
+                message += "; did you mean " + Quote(*meant) + "?";
+            warning(i, message);
+        } else if (!NamesCondition(family, keyword)) {
+            static const std::map<LoopFamily, const char*> kPrefix{
+                {LoopFamily::Window, ":LoopWindow"},   {LoopFamily::File, ":LoopFile"},
+                {LoopFamily::Menu, ":LoopMenu"},       {LoopFamily::Clipboard, ":LoopClipboard"},
+                {LoopFamily::Control, ":LoopControl"},
+            };
+            const char* prefix = kPrefix.at(family);
+            std::string message = Quote(keyword) + " names no condition of the " +
+                                  Quote(std::string(prefix)) + " loops: the loop " +
+                                  (family == LoopFamily::Clipboard ? "always jumps" : "never jumps");
+            if (auto meant = MeantKeyword(keyword, FormsBeginning(prefix), budget_))
                 message += "; did you mean " + Quote(*meant) + "?";
             warning(i, message);
         }

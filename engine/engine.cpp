@@ -8,6 +8,7 @@
 
 #include "engine/filestore.h"
 #include "engine/lookup.h"
+#include "engine/loops.h"
 #include "engine/sendkey.h"
 #include "engine/starter.h"
 #include "engine/text.h"
@@ -345,100 +346,107 @@ void Engine::jumpOrLoop(Run& run, const LineReading& r) {
         endWithMessage(run, "Undefined Label: \r{." + label + "}\rQuitting Script...");
         return;
     }
-    bool jump = false;
-    if (StartsWith(keyword, ":Goto")) {
-        jump = true;
-    } else if (StartsWith(keyword, ":LoopTimes")) {
-        std::int32_t& counter = run.loopCounters.try_emplace(run.index, -1).first->second;
-        if (counter == 1) {
-            counter = -1;
-        } else {
-            bool go = true;
-            if (counter < 0) {
-                const std::int32_t n = ReadCount(rest);
-                if (n < 2)
-                    go = false;
-                else
-                    counter = n;
-            }
-            if (go) {
-                --counter;
-                jump = true;
-            }
-        }
-    } else if (StartsWith(keyword, ":LoopEOF")) {
-        if (!clipsFile_) {
-            outcome([&] { return "no clips file is open"; });
-            run.over = true;
-            run.end = RunEnd::EndOfClips;
-            return;
-        }
-        clips_.clear();
-        std::string line;
-        readClipsLine(line);
-        if (line.empty()) {
-            outcome([&] { return "end of the clips file"; });
-            run.over = true;
-            run.end = RunEnd::EndOfClips;
-            return;
-        }
-        clips_.setLines(SplitCommaText(line));
-        jump = true;
-    } else if (StartsWith(keyword, ":LoopWindow")) {
-        target_ = FindWindowByTitle(d_, rest);
-        const bool visible = target_ != 0 && d_.isVisible(target_);
-        outcome([&] {
-            return std::string("window \"") + rest + (visible ? "\" visible" : "\" missing or hidden");
-        });
-        jump = visible ? Contains(keyword, "WindowInactive") : Contains(keyword, "WindowActive");
-    } else if (StartsWith(keyword, ":LoopFile")) {
-        const bool exists = FileExists(rest);
-        outcome([&] { return std::string("file \"") + rest + (exists ? "\" exists" : "\" not found"); });
-        jump = exists ? Contains(keyword, "NotFound") : Contains(keyword, "Exists");
-    } else if (StartsWith(keyword, ":LoopMenu")) {
-        const bool enabled = MenuPathEnabled(d_, target_, rest.empty() ? rest : rest.substr(1));
-        outcome([&] { return enabled ? "menu item enabled" : "menu item disabled or missing"; });
-        jump = enabled ? Contains(keyword, "Disabled") : Contains(keyword, "Enabled");
-    } else if (StartsWith(keyword, ":LoopClipboard")) {
-        const std::string clip = clipboardLine();
-        if (Contains(keyword, "Contains")) {
-            const bool occurs = !rest.empty() && Contains(clip, rest);
-            jump = occurs ? Contains(keyword, "NOT") : !Contains(keyword, "NOT");
-        } else {
-            const int c = clip.compare(rest);
-            if (c < 0)
-                jump = !(Contains(keyword, "LT") || Contains(keyword, "LE"));
-            else if (c == 0)
-                jump = !(Contains(keyword, "EQ") || Contains(keyword, "LE") || Contains(keyword, "GE"));
-            else
-                jump = !(Contains(keyword, "GT") || Contains(keyword, "GE"));
-        }
-    } else if (StartsWith(keyword, ":LoopControl")) {
-        const bool byClipboard =
-            StartsWith(keyword, ":LoopControlEQ") || StartsWith(keyword, ":LoopControlNE");
-        const std::string wanted = byClipboard ? clipboardLine() : rest;
-        const Wnd control = FindControl(d_, target_, wanted);
-        if (!control) {
-            outcome([&] { return "control \"" + wanted + "\" not found"; });
-            jump = Contains(keyword, "ControlEnabled") || StartsWith(keyword, ":LoopControlEQ");
-        } else {
-            const bool enabled = d_.isEnabled(control);
-            outcome([&] { return "control \"" + wanted + (enabled ? "\" enabled" : "\" disabled"); });
-            if (Contains(keyword, "ControlDisabled") && enabled)
-                jump = true;
-            else if (Contains(keyword, "ControlEnabled") && !enabled)
-                jump = true;
-            else
-                jump = StartsWith(keyword, ":LoopControlNE");
-        }
-    } else {
+    const LoopFamily family = LoopFamilyOf(keyword);
+    if (family == LoopFamily::None) {
         outcome([] { return "no such loop: nothing done"; });
         return;
     }
+    if (family == LoopFamily::EndOfClips && !nextClipsLine(run)) return;
+    const bool jump = !loopHolds(run, family, keyword, rest);
     outcome([&] { return jump ? "jump to line " + std::to_string(labelIndex + 1) : std::string("go on"); });
     // The label line runs next (it does nothing); for a label on the first
     // line the index wraps and the step to the next line brings it to 0.
     if (jump) run.index = labelIndex - 1;
+}
+
+// Whether the loop's condition holds: the loop jumps back while it does not.
+bool Engine::loopHolds(Run& run, LoopFamily family, const std::string& keyword, const std::string& rest) {
+    switch (family) {
+        case LoopFamily::Times:
+            return countedLoopDone(run, rest);
+        case LoopFamily::Window:
+            return windowLoopHolds(keyword, rest);
+        case LoopFamily::File:
+            return fileLoopHolds(keyword, rest);
+        case LoopFamily::Menu:
+            return menuLoopHolds(keyword, rest);
+        case LoopFamily::Clipboard:
+            return ClipboardLoopHolds(keyword, clipboardLine(), rest);
+        case LoopFamily::Control:
+            return controlLoopHolds(keyword, rest);
+        default:  // ":Goto", and ":LoopEOF" once it has read a line
+            return false;
+    }
+}
+
+// Each ":LoopTimes" line counts its own rounds: the count is read when the
+// line is reached afresh; once its jumps are used up, the counter is ready
+// for the next time.
+bool Engine::countedLoopDone(Run& run, const std::string& rest) {
+    std::int32_t& counter = run.loopCounters.try_emplace(run.index, -1).first->second;
+    if (counter == 1) {
+        counter = -1;
+        return true;
+    }
+    if (counter < 0) {
+        const std::int32_t n = ReadCount(rest);
+        if (n < 2) return true;
+        counter = n;
+    }
+    --counter;
+    return false;
+}
+
+// The next line of the clips file into the clips buffer; at the file's end
+// (or with none open) the run ends.
+bool Engine::nextClipsLine(Run& run) {
+    if (!clipsFile_) {
+        outcome([&] { return "no clips file is open"; });
+        run.over = true;
+        run.end = RunEnd::EndOfClips;
+        return false;
+    }
+    clips_.clear();
+    std::string line;
+    readClipsLine(line);
+    if (line.empty()) {
+        outcome([&] { return "end of the clips file"; });
+        run.over = true;
+        run.end = RunEnd::EndOfClips;
+        return false;
+    }
+    clips_.setLines(SplitCommaText(line));
+    return true;
+}
+
+bool Engine::windowLoopHolds(const std::string& keyword, const std::string& title) {
+    target_ = FindWindowByTitle(d_, title);
+    const bool visible = target_ != 0 && d_.isVisible(target_);
+    outcome(
+        [&] { return std::string("window \"") + title + (visible ? "\" visible" : "\" missing or hidden"); });
+    return WindowLoopHolds(keyword, visible);
+}
+
+bool Engine::fileLoopHolds(const std::string& keyword, const std::string& name) {
+    const bool exists = FileExists(name);
+    outcome([&] { return std::string("file \"") + name + (exists ? "\" exists" : "\" not found"); });
+    return FileLoopHolds(keyword, exists);
+}
+
+bool Engine::menuLoopHolds(const std::string& keyword, const std::string& path) {
+    const bool enabled = MenuPathEnabled(d_, target_, path.empty() ? path : path.substr(1));
+    outcome([&] { return enabled ? "menu item enabled" : "menu item disabled or missing"; });
+    return MenuLoopHolds(keyword, enabled);
+}
+
+bool Engine::controlLoopHolds(const std::string& keyword, const std::string& text) {
+    const std::string wanted = ControlLoopByClipboard(keyword) ? clipboardLine() : text;
+    const Wnd control = FindControl(d_, target_, wanted);
+    const bool enabled = control && d_.isEnabled(control);
+    outcome([&] {
+        return "control \"" + wanted + (!control ? "\" not found" : enabled ? "\" enabled" : "\" disabled");
+    });
+    return ControlLoopHolds(keyword, control != 0, enabled);
 }
 
 void Engine::pause(const LineReading& r) {

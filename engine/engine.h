@@ -16,6 +16,7 @@
 #include "engine/desktop.h"
 #include "engine/errors.h"
 #include "engine/host.h"
+#include "engine/loops.h"
 #include "engine/script_line.h"
 
 namespace taskloom {
@@ -132,6 +133,13 @@ private:
     void dispatch(Run& run, const LineReading& r);
     void remark(Run& run);
     void jumpOrLoop(Run& run, const LineReading& r);
+    bool loopHolds(Run& run, LoopFamily family, const std::string& keyword, const std::string& rest);
+    bool countedLoopDone(Run& run, const std::string& rest);
+    bool nextClipsLine(Run& run);
+    bool windowLoopHolds(const std::string& keyword, const std::string& title);
+    bool fileLoopHolds(const std::string& keyword, const std::string& name);
+    bool menuLoopHolds(const std::string& keyword, const std::string& path);
+    bool controlLoopHolds(const std::string& keyword, const std::string& text);
     bool findLabel(const std::string& label, std::size_t& where);
     void endWithMessage(Run& run, const std::string& text);
     void pause(const LineReading& r);
