@@ -51,9 +51,10 @@ TEST(LoopConditions, ClipboardComparisonsAndContains) {
         const char* keyword;
         bool less, equal, greater;  // holds with the clip "b" against "c", "b", "a"
     };
-    for (const Case& c : {Case{":LoopClipboardLT", true, false, false}, Case{":LoopClipboardLE", true, true, false},
-                          Case{":LoopClipboardEQ", false, true, false}, Case{":LoopClipboardGE", false, true, true},
-                          Case{":LoopClipboardGT", false, false, true}, Case{":LoopClipboardIs", false, false, false}}) {
+    for (const Case& c :
+         {Case{":LoopClipboardLT", true, false, false}, Case{":LoopClipboardLE", true, true, false},
+          Case{":LoopClipboardEQ", false, true, false}, Case{":LoopClipboardGE", false, true, true},
+          Case{":LoopClipboardGT", false, false, true}, Case{":LoopClipboardIs", false, false, false}}) {
         SCOPED_TRACE(c.keyword);
         EXPECT_EQ(ClipboardLoopHolds(c.keyword, "b", "c"), c.less);
         EXPECT_EQ(ClipboardLoopHolds(c.keyword, "b", "b"), c.equal);
