@@ -12,7 +12,9 @@
 #include "engine/engine.h"
 #include "engine/errors.h"
 #include "engine/filestore.h"
+#include "engine/loops.h"
 #include "engine/script_line.h"
+#include "engine/suggestions.h"
 #include "engine/text.h"
 #include "engine/trace.h"
 
@@ -23,13 +25,13 @@ constexpr std::size_t npos = std::string::npos;
 
 // --- reading a line the way the interpreter does --------------------------
 //
-// LineScan follows the steps of ReadScriptLine and keeps what the checker
-// needs besides the command: the tokens, which braces were escaped, where
-// the literal text begins, and how many keys the line types (counted, not
-// built: a line of a million keys costs no more to check than a short one).
+// LineScan keeps what the checker needs besides the command: the tokens,
+// which braces were escaped, where the literal text begins, and how many
+// keys the line types (counted, not built: a line of a million keys costs no
+// more to check than a short one).
 
 struct Token {
-    enum Kind { Key, Command, Label, Unclosed } kind = Key;
+    LineToken::Kind kind = LineToken::Key;
     std::string text;          // between the braces (Unclosed: all after the "{")
     bool escapedOpen = false;  // its "{" was written "{{{"
 };
@@ -45,295 +47,29 @@ struct LineScan {
     LineReading reading;             // command, scriptLine and parameter (no keys)
 };
 
-// TripleBraces' reduction, keeping for every character whether it stood for
-// three braces.
-void ReduceBraces(std::string& text, std::vector<bool>& flags, char brace) {
-    std::string out;
-    std::vector<bool> outFlags;
-    for (std::size_t i = 0; i < text.size();) {
-        if (text[i] == brace && i + 2 < text.size() && text[i + 1] == brace && text[i + 2] == brace) {
-            out += brace;
-            outFlags.push_back(true);
-            i += 3;
-        } else {
-            out += text[i];
-            outFlags.push_back(flags[i]);
-            ++i;
-        }
-    }
-    text.swap(out);
-    flags.swap(outFlags);
-}
-
 LineScan ScanLine(const std::string& stored) {
     LineScan s;
     s.literalLine = StartsWith(stored, "{{{");
-    s.text = stored;
-    s.fromEscape.assign(stored.size(), false);
-    if (Contains(stored, "{{{") || Contains(stored, "}}}")) {
-        ReduceBraces(s.text, s.fromEscape, '{');
-        ReduceBraces(s.text, s.fromEscape, '}');
-    }
-    const std::string& t = s.text;
-    std::size_t pos = 0;
-    while (pos < t.size()) {
-        if (s.literalLine || t[pos] != '{') {
-            s.literalFrom = pos;
-            break;
-        }
-        Token tok;
-        tok.escapedOpen = s.fromEscape[pos];
-        const std::size_t close = t.find('}', pos);
-        if (close == npos) {
-            tok.kind = Token::Unclosed;
-            tok.text = t.substr(pos + 1);
-            s.tokens.push_back(tok);
-            break;
-        }
-        tok.text = t.substr(pos + 1, close - pos - 1);
-        tok.kind = StartsWith(tok.text, ":")   ? Token::Command
-                   : StartsWith(tok.text, ".") ? Token::Label
-                                               : Token::Key;
-        s.tokens.push_back(tok);
-        pos = close + 1;
-        const std::size_t blank = tok.text.find(' ');
-        if (tok.kind == Token::Command) {
-            s.afterCommand = t.substr(pos);
-            s.reading.command = true;
-            s.reading.scriptLine = tok.text;
-            s.reading.parameter = blank == npos ? tok.text : tok.text.substr(blank + 1);
-            break;
-        }
-        if (tok.kind == Token::Key && s.keyCount <= kMaxLineKeys) {
-            const std::int32_t count =
-                blank == npos ? 1 : ReadCount(std::string_view(tok.text).substr(blank + 1));
-            const std::string name = tok.text.substr(0, blank);
-            const std::uint64_t one = LookupKeyName(name) ? 1 : name.size();
-            if (count > 0) s.keyCount += one * static_cast<std::uint64_t>(count);
+    s.text = ReduceEscapedBraces(stored, &s.fromEscape);
+    LineTokens reader(s.text, s.literalLine);
+    LineToken t;
+    while (reader.next(t)) {
+        s.tokens.push_back({t.kind, std::string(t.text), s.fromEscape[t.open]});
+        if (t.kind == LineToken::Command) {
+            s.afterCommand = s.text.substr(reader.position());
+            ReadCommandToken(t.text, s.reading);
+        } else if (t.kind == LineToken::Key && s.keyCount <= kMaxLineKeys) {
+            const KeyToken k = ReadKeyToken(t.text);
+            const std::uint64_t one = LookupKeyName(k.name) ? 1 : k.name.size();
+            if (k.count > 0) s.keyCount += one * static_cast<std::uint64_t>(k.count);
         }
     }
-    if (s.literalFrom != npos) s.keyCount += t.size() - s.literalFrom;
+    s.literalFrom = reader.literalFrom();
+    if (s.literalFrom != npos) s.keyCount += s.text.size() - s.literalFrom;
     return s;
 }
 
-// The command rows in the order Engine::dispatch tries them; the first that
-// fits decides.
-enum class Row {
-    Remark,
-    Pause,
-    ClipsAdd,
-    ClipsClear,
-    ClipsCopy,
-    ClipsPaste,
-    ClipsDelimit,
-    WindowSwitch,
-    Run,
-    Load,
-    Menu,
-    PopUp,
-    ClipsSave,
-    ClipsLoad,
-    Mouse,
-    Loop,
-    Nothing,
-};
-
 std::string FirstWord(const std::string& s) { return s.substr(0, s.find(' ')); }
-
-Row Classify(const LineReading& r) {
-    const std::string& s = r.scriptLine;
-    const std::string word = FirstWord(s);
-    if (StartsWith(s, ":/")) return Row::Remark;
-    if (StartsWith(s, ":Pause")) return Row::Pause;
-    if (StartsWith(s, ":ClipsAdd")) return Row::ClipsAdd;
-    if (s == ":ClipsClear") return Row::ClipsClear;
-    if (word == ":ClipsCopy") return Row::ClipsCopy;
-    if (word == ":ClipsPaste") return Row::ClipsPaste;
-    if (StartsWith(s, ":ClipsDelimit")) return Row::ClipsDelimit;
-    if (StartsWith(UpperCase(s), ":TO")) return Row::WindowSwitch;
-    if (StartsWith(s, ":Run") && r.parameter.compare(" ") > 0) return Row::Run;
-    if (StartsWith(s, ":Load")) return Row::Load;
-    if (StartsWith(s, ":Menu")) return Row::Menu;
-    if (StartsWith(s, ":PopUp")) return Row::PopUp;
-    if (StartsWith(s, ":ClipsSave")) return Row::ClipsSave;
-    if (StartsWith(s, ":ClipsLoad")) return Row::ClipsLoad;
-    if (StartsWith(s, ":Mouse")) return Row::Mouse;
-    if (StartsWith(s, ":Loop") || StartsWith(s, ":Goto")) return Row::Loop;
-    return Row::Nothing;
-}
-
-// --- suggestions --------------------------------------------------------------
-
-// Words longer than this get no suggestion (and cost no time).
-constexpr std::size_t kLongestSuggested = 64;
-
-// Suggestions cost edit distances: a script of thousands of unknown names
-// gets suggestions only until this budget of compared characters is spent.
-class Budget {
-public:
-    bool spend(std::size_t cells) {
-        if (cells > left_) {
-            left_ = 0;
-            return false;
-        }
-        left_ -= cells;
-        return true;
-    }
-    bool spent() const { return left_ == 0; }
-
-private:
-    std::size_t left_ = 20'000'000;
-};
-
-// Edit distance without regard to case; a swap of two neighbours counts one.
-// npos when the budget is spent.
-std::size_t Distance(std::string_view a, std::string_view b, Budget& budget) {
-    if (!budget.spend((a.size() + 1) * (b.size() + 1))) return npos;
-    auto up = [](char c) { return std::toupper(static_cast<unsigned char>(c)); };
-    const std::size_t m = b.size();
-    std::vector<std::size_t> before(m + 1), prev(m + 1), cur(m + 1);
-    for (std::size_t j = 0; j <= m; ++j) prev[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        cur[0] = i;
-        for (std::size_t j = 1; j <= m; ++j) {
-            const std::size_t cost = up(a[i - 1]) == up(b[j - 1]) ? 0 : 1;
-            cur[j] = std::min({prev[j] + 1, cur[j - 1] + 1, prev[j - 1] + cost});
-            if (i > 1 && j > 1 && up(a[i - 1]) == up(b[j - 2]) && up(a[i - 2]) == up(b[j - 1]))
-                cur[j] = std::min(cur[j], before[j - 2] + 1);
-        }
-        before.swap(prev);
-        prev.swap(cur);
-    }
-    return prev[m];
-}
-
-bool WithinReach(std::string_view a, std::string_view b, std::size_t limit) {
-    const std::size_t diff = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
-    return diff <= limit && a.size() <= kLongestSuggested && b.size() <= kLongestSuggested;
-}
-
-// The candidate nearest to `word` within `limit` edits (the first of equals).
-std::optional<std::string> Nearest(std::string_view word, const std::vector<std::string>& candidates,
-                                   std::size_t limit, Budget& budget) {
-    std::optional<std::string> best;
-    std::size_t bestDistance = limit + 1;
-    for (const std::string& c : candidates) {
-        if (budget.spent()) break;
-        if (!WithinReach(word, c, limit)) continue;
-        const std::size_t dist = Distance(word, c, budget);
-        if (dist < bestDistance) {
-            bestDistance = dist;
-            best = c;
-        }
-    }
-    return best;
-}
-
-// Names other programs give the keys of the key name table.
-const std::map<std::string, std::string> kKeyAliases{
-    {"RETURN", "Enter"},   {"CR", "Enter"},         {"ESCAPE", "Esc"},    {"BACKSPACE", "Bksp"},
-    {"BACK", "Bksp"},      {"BS", "Bksp"},          {"BKSP", "Bksp"},     {"DELETE", "Del"},
-    {"INSERT", "Ins"},     {"PAGEUP", "PgUp"},      {"PAGEDOWN", "PgDn"}, {"PGDOWN", "PgDn"},
-    {"CONTROL", "Ctrl"},   {"SPACEBAR", "Space"},   {"UPARROW", "Up"},    {"DOWNARROW", "Down"},
-    {"LEFTARROW", "Left"}, {"RIGHTARROW", "Right"},
-};
-
-// The key name that a token's name probably meant: a known other name of the
-// key, or a key name a slip of one or two characters away. Names of one or
-// two characters are taken as meant ("{x 3}" types xxx, "{ab 2}" abab).
-std::optional<std::string> MeantKeyName(const std::string& name, Budget& budget) {
-    if (auto a = kKeyAliases.find(UpperCase(name)); a != kKeyAliases.end() && LookupKeyName(a->second))
-        return a->second;
-    if (name.size() < 3) return std::nullopt;
-    std::optional<std::string> best;
-    std::size_t bestDistance = npos;
-    for (std::size_t i = 1; i < KeyBox.size(); ++i) {
-        const std::string key = KeyBox[i].name;
-        const std::size_t limit = std::min(name.size(), key.size()) >= 4 ? 2 : 1;
-        if (!WithinReach(name, key, limit)) continue;
-        const std::size_t dist = Distance(name, key, budget);
-        if (dist <= limit && dist < bestDistance) {
-            bestDistance = dist;
-            best = key;
-        }
-    }
-    return best;
-}
-
-// The keywords in the forms the composer writes.
-const std::vector<std::string> kCommandForms{
-    ":/",
-    ":PopUp",
-    ":TO",
-    ":To",
-    ":Menu",
-    ":Run",
-    ":Load",
-    ":PauseSeconds",
-    ":Pause1/10",
-    ":MouseClick",
-    ":MouseDblClick",
-    ":MouseRightClick",
-    ":Goto",
-    ":ClipsClear",
-    ":ClipsLoad",
-    ":ClipsSave",
-    ":ClipsCopy",
-    ":ClipsPaste",
-    ":ClipsDelimiterLine",
-    ":ClipsDelimiterTab",
-    ":ClipsDelimiterNone",
-    ":ClipsDelimiterOther",
-    ":ClipsAddText",
-    ":ClipsAddForm",
-    ":ClipsAddClipboard",
-    ":ClipsAddControls",
-    ":ClipsAddFile",
-    ":ClipsAddDOS",
-    ":LoopTimes",
-    ":LoopEOF",
-    ":LoopWindowActive",
-    ":LoopWindowInactive",
-    ":LoopFileExists",
-    ":LoopFileNotFound",
-    ":LoopMenuEnabled",
-    ":LoopMenuDisabled",
-    ":LoopControlEnabled",
-    ":LoopControlDisabled",
-    ":LoopControlEQ",
-    ":LoopControlNE",
-    ":LoopClipboardContains",
-    ":LoopClipboardContainsNOT",
-    ":LoopClipboardEQ",
-    ":LoopClipboardGE",
-    ":LoopClipboardGT",
-    ":LoopClipboardLE",
-    ":LoopClipboardLT",
-};
-
-// Beginnings by which the interpreter recognises a command.
-const std::vector<std::string> kCommandBeginnings{
-    ":Pause", ":ClipsAdd",  ":ClipsDelimit", ":Run",   ":Load", ":Menu",
-    ":PopUp", ":ClipsSave", ":ClipsLoad",    ":Mouse", ":Loop", ":Goto",
-};
-
-std::vector<std::string> FormsBeginning(std::string_view prefix) {
-    std::vector<std::string> out;
-    for (const std::string& f : kCommandForms)
-        if (StartsWith(f, prefix)) out.push_back(f);
-    return out;
-}
-
-std::optional<std::string> MeantKeyword(const std::string& keyword, const std::vector<std::string>& forms,
-                                        Budget& budget) {
-    for (const std::string& f : forms)
-        if (EqualsNoCase(f, keyword)) return f;
-    if (auto n = Nearest(keyword, forms, std::max<std::size_t>(2, keyword.size() / 4), budget)) return n;
-    const std::string upper = UpperCase(keyword);
-    for (const std::string& b : kCommandBeginnings)
-        if (StartsWith(upper, UpperCase(b)) && !StartsWith(keyword, b)) return b + keyword.substr(b.size());
-    return std::nullopt;
-}
 
 // --- message text -------------------------------------------------------------
 
@@ -400,7 +136,7 @@ public:
         findBlocks();
         findLabels();
         for (std::size_t i = 0; i < n; ++i) {
-            if (rowOf(i) != Row::Loop) continue;
+            if (rowOf(i) != CommandKind::Loop) continue;
             const std::string& value = readings_[i]->parameter;
             jumpTargets_.insert(UpperCase(value.substr(0, value.find(' '))));
         }
@@ -428,8 +164,8 @@ private:
         add(index, Severity::Warning, std::move(message));
     }
 
-    Row rowOf(std::size_t i) const {
-        return readings_[i] && readings_[i]->command ? Classify(*readings_[i]) : Row::Nothing;
+    CommandKind rowOf(std::size_t i) const {
+        return readings_[i] && readings_[i]->command ? ClassifyCommand(*readings_[i]) : CommandKind::Nothing;
     }
 
     // A remark or note head takes the lines after it up to the next line
@@ -440,14 +176,14 @@ private:
         const std::size_t n = lines_.size();
         blockOf_.assign(n, std::nullopt);
         for (std::size_t i = 0; i < n;) {
-            const Row row = rowOf(i);
-            if (row != Row::Remark && row != Row::PopUp) {
+            const CommandKind row = rowOf(i);
+            if (row != CommandKind::Remark && row != CommandKind::PopUp) {
                 ++i;
                 continue;
             }
             std::size_t j = i + 1;
             while (j < n && !Contains(lines_[j], "{:")) ++j;
-            const Block b{i, row == Row::PopUp, TrimBlanks(readings_[i]->scriptLine) == ":/", j == n};
+            const Block b{i, row == CommandKind::PopUp, TrimBlanks(readings_[i]->scriptLine) == ":/", j == n};
             for (std::size_t k = i + 1; k < j; ++k) blockOf_[k] = b;
             i = j;
         }
@@ -472,7 +208,7 @@ private:
             // label line with blanks before it, are not found by a jump.
             const LineScan& s = scans_[i];
             for (const Token& t : s.tokens) {
-                if (t.kind != Token::Label) continue;
+                if (t.kind != LineToken::Label) continue;
                 const std::string name = t.text.substr(1);
                 warning(i, "the label " + Braced(t.text) +
                                " cannot be found by a jump: its line holds more than " +
@@ -502,10 +238,10 @@ private:
             if (t.escapedOpen) {
                 warning(i,
                         "the escaped brace \"{{{\" right after a token opens a token here: " +
-                            (t.kind == Token::Unclosed ? Quote("{" + t.text) : Braced(t.text)) +
+                            (t.kind == LineToken::Unclosed ? Quote("{" + t.text) : Braced(t.text)) +
                             " is read as a token, not typed as written; put the text on a line of its own");
             }
-            if (t.kind == Token::Unclosed) {
+            if (t.kind == LineToken::Unclosed) {
                 std::string message =
                     Quote("{" + t.text) + " has no closing \"}\": the rest of the line is dropped";
                 if (StartsWith(t.text, ":")) {
@@ -517,7 +253,7 @@ private:
                 }
                 warning(i, message);
             }
-            if (t.kind != Token::Key) continue;
+            if (t.kind != LineToken::Key) continue;
             const std::size_t blank = t.text.find(' ');
             const std::string name = t.text.substr(0, blank);
             if (t.text.empty()) {
@@ -605,7 +341,7 @@ private:
         }
         const LineScan& s = scans_[i];
         const bool looksLikeScript =
-            label || (!s.tokens.empty() && s.tokens[0].kind == Token::Key && !s.literalLine &&
+            label || (!s.tokens.empty() && s.tokens[0].kind == LineToken::Key && !s.literalLine &&
                       LookupKeyName(s.tokens[0].text.substr(0, s.tokens[0].text.find(' '))));
         if (b.note) {
             if (looksLikeScript)
@@ -661,39 +397,39 @@ private:
         const std::string& s = r.scriptLine;
         const std::string keyword = FirstWord(s);
         const std::string shown = Braced(s);
-        switch (Classify(r)) {
-            case Row::Pause:
+        switch (ClassifyCommand(r)) {
+            case CommandKind::Pause:
                 if (keyword != ":Pause" && keyword != ":PauseSeconds" && s.find("1/10", 5) == npos)
                     warning(i, shown + " waits whole seconds: the pause forms are \":PauseSeconds n\" and " +
                                    "\":Pause1/10 n\" (tenths)");
                 break;
-            case Row::ClipsAdd:
+            case CommandKind::ClipsAdd:
                 checkCapture(i, r, keyword);
                 break;
-            case Row::ClipsDelimit:
+            case CommandKind::ClipsDelimit:
                 checkDelimiter(i, r, keyword);
                 break;
-            case Row::WindowSwitch:
+            case CommandKind::WindowSwitch:
                 if (s.find(' ') == npos)
                     warning(i, shown + " names no window: it looks for a window titled " + Quote(s) +
                                    ", and without one the run ends with \"Inactive Window\"; write " +
                                    Braced(keyword + " title"));
                 break;
-            case Row::Run:
+            case CommandKind::Run:
                 if (s.find(' ') == npos)
                     warning(i, shown + " names no program: it starts a program named " + Quote(s) +
                                    ", which fails without a word; write " + Braced(keyword + " program"));
                 break;
-            case Row::Menu:
+            case CommandKind::Menu:
                 if (!Contains(r.parameter, "&"))
                     warning(i, shown +
                                    " holds no \"&\": it only presses Alt (the menu keys are the letters " +
                                    "after \"&\" in each level)");
                 break;
-            case Row::PopUp:
+            case CommandKind::PopUp:
                 checkNote(i, r);
                 break;
-            case Row::Mouse:
+            case CommandKind::Mouse:
                 if (!StartsWith(keyword, ":MouseClick") && !StartsWith(keyword, ":MouseDblClick") &&
                     !StartsWith(keyword, ":MouseRightClick")) {
                     std::string message = Quote(keyword) + " is taken as a right click";
@@ -702,10 +438,10 @@ private:
                     warning(i, message);
                 }
                 break;
-            case Row::Loop:
+            case CommandKind::Loop:
                 checkLoop(i, r);
                 break;
-            case Row::Nothing:
+            case CommandKind::Nothing:
                 checkNothing(i, r, keyword);
                 break;
             default:
@@ -798,17 +534,8 @@ private:
             error(i, message);
         }
         const std::string keyword = s.substr(0, blank);
-        auto has = [&](const char* part) { return Contains(keyword, part); };
-        auto unknownVariant = [&](const char* family, const char* effect) {
-            std::string message = Quote(keyword) + " names no condition of the " +
-                                  Quote(std::string(family)) + " loops: the loop " + effect;
-            if (auto meant = MeantKeyword(keyword, FormsBeginning(family), budget_))
-                message += "; did you mean " + Quote(*meant) + "?";
-            warning(i, message);
-        };
-        if (StartsWith(keyword, ":Goto") || StartsWith(keyword, ":LoopEOF")) {
-            return;
-        } else if (StartsWith(keyword, ":LoopTimes")) {
+        const LoopFamily family = LoopFamilyOf(keyword);
+        if (family == LoopFamily::Times) {
             const std::int32_t n = ReadCount(rest);
             if (n < 1) {
                 warning(i, Braced(s) +
@@ -822,22 +549,22 @@ private:
                                "): the loop jumps forward once and repeats nothing; put " +
                                "the label before the lines to repeat");
             }
-        } else if (StartsWith(keyword, ":LoopWindow")) {
-            if (!has("WindowInactive") && !has("WindowActive")) unknownVariant(":LoopWindow", "never jumps");
-        } else if (StartsWith(keyword, ":LoopFile")) {
-            if (!has("NotFound") && !has("Exists")) unknownVariant(":LoopFile", "never jumps");
-        } else if (StartsWith(keyword, ":LoopMenu")) {
-            if (!has("Disabled") && !has("Enabled")) unknownVariant(":LoopMenu", "never jumps");
-        } else if (StartsWith(keyword, ":LoopClipboard")) {
-            if (!has("Contains") && !has("LT") && !has("LE") && !has("EQ") && !has("GE") && !has("GT"))
-                unknownVariant(":LoopClipboard", "always jumps");
-        } else if (StartsWith(keyword, ":LoopControl")) {
-            if (!has("ControlEnabled") && !has("ControlDisabled") && !StartsWith(keyword, ":LoopControlEQ") &&
-                !StartsWith(keyword, ":LoopControlNE"))
-                unknownVariant(":LoopControl", "never jumps");
-        } else {
+        } else if (family == LoopFamily::None) {
             std::string message = "no loop has the keyword " + Quote(keyword) + ": the line does nothing";
             if (auto meant = MeantKeyword(keyword, FormsBeginning(":Loop"), budget_))
+                message += "; did you mean " + Quote(*meant) + "?";
+            warning(i, message);
+        } else if (!NamesCondition(family, keyword)) {
+            static const std::map<LoopFamily, const char*> kPrefix{
+                {LoopFamily::Window, ":LoopWindow"},   {LoopFamily::File, ":LoopFile"},
+                {LoopFamily::Menu, ":LoopMenu"},       {LoopFamily::Clipboard, ":LoopClipboard"},
+                {LoopFamily::Control, ":LoopControl"},
+            };
+            const char* prefix = kPrefix.at(family);
+            std::string message = Quote(keyword) + " names no condition of the " +
+                                  Quote(std::string(prefix)) + " loops: the loop " +
+                                  (family == LoopFamily::Clipboard ? "always jumps" : "never jumps");
+            if (auto meant = MeantKeyword(keyword, FormsBeginning(prefix), budget_))
                 message += "; did you mean " + Quote(*meant) + "?";
             warning(i, message);
         }
@@ -857,7 +584,7 @@ private:
             warning(i, shown + " does nothing: a label is written " + Braced("." + TrimBlanks(r.parameter)));
         } else {
             std::string message = "no command has the keyword " + Quote(keyword) + ": the line does nothing";
-            if (auto meant = MeantKeyword(keyword, kCommandForms, budget_))
+            if (auto meant = MeantKeyword(keyword, CommandForms(), budget_))
                 message += "; did you mean " + Quote(*meant) + "?";
             warning(i, message);
         }
@@ -872,7 +599,7 @@ private:
     std::map<std::string, std::size_t> strayLabels_;  // labels a jump cannot find -> their line
     std::set<std::string> jumpTargets_;               // upper-cased labels that some line jumps to
     std::vector<std::string> labelNames_;             // as written, for suggestions
-    Budget budget_;
+    SuggestionBudget budget_;
     std::vector<Finding> findings_;
 };
 

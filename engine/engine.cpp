@@ -1,11 +1,14 @@
+// The interpreter's run loop and command dispatch, and the commands that
+// switch windows, pause, start programs, load text, press menus, show notes
+// and click controls. The loops, the clips commands and the captures have
+// files of their own.
 #include "engine/engine.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cctype>
-#include <cstring>
 #include <unordered_map>
 
+#include "engine/engine_run.h"
 #include "engine/filestore.h"
 #include "engine/lookup.h"
 #include "engine/sendkey.h"
@@ -13,16 +16,6 @@
 #include "engine/text.h"
 
 namespace taskloom {
-
-// The clips file stays open between commands and between runs, for writing
-// at its end or for reading from its current line.
-struct Engine::ClipsFile {
-    std::FILE* file = nullptr;
-    bool writing = false;
-    ~ClipsFile() {
-        if (file) std::fclose(file);
-    }
-};
 
 // The label lines of one list generation of the host: each line's text,
 // folded as EqualsNoCase compares, to its first position. Built on the
@@ -33,15 +26,6 @@ struct Engine::LabelIndex {
     bool seen = false;   // a lookup ran under `generation`
     bool built = false;  // `first` holds that generation's label lines
     std::unordered_map<std::string, std::size_t> first;
-};
-
-struct Engine::Run {
-    std::size_t index = 0;
-    std::map<std::size_t, std::int32_t> loopCounters;  // one per ":LoopTimes" line
-    bool alt = false, ctrl = false, shift = false;     // modifier flags of the line
-    bool over = false;                                 // the run ends after this line
-    RunEnd end = RunEnd::Completed;
-    std::string lineText;
 };
 
 namespace {
@@ -72,28 +56,6 @@ std::int32_t CommandCount(const LineReading& r) {
     return Contains(r.scriptLine, " ") ? ReadCount(r.parameter) : 1;
 }
 
-FieldAddress ReadFieldAddress(const std::string& scriptLine) {
-    // By position: L between the first and second blank, C between the
-    // second and third, N the rest; a part that is missing reads as 0.
-    FieldAddress a;
-    const size_t first = scriptLine.find(' ');
-    if (first == std::string::npos) return a;
-    std::string_view rest = std::string_view(scriptLine).substr(first + 1);
-    auto number = [](std::string_view s) { return ToInteger(s).value_or(0); };
-    const size_t second = rest.find(' ');
-    if (second == std::string_view::npos) return a;
-    a.line = number(rest.substr(0, second));
-    rest.remove_prefix(second + 1);
-    const size_t third = rest.find(' ');
-    if (third == std::string_view::npos) {
-        a.length = number(rest);  // two numbers: the second is the length
-        return a;
-    }
-    a.column = number(rest.substr(0, third));
-    a.length = number(rest.substr(third + 1));
-    return a;
-}
-
 NoteHeader ReadNoteHeader(const std::string& parameter) {
     NoteHeader h;
     const size_t first = parameter.find(' ');
@@ -122,11 +84,6 @@ Engine::Engine(Desktop& desktop, Host& host)
 Engine::~Engine() = default;
 
 std::vector<std::string>& Engine::memoLines() { return host_.flavor() == Flavor::Pad ? source_ : memo_; }
-
-void Engine::closeClipsFile() {
-    clipsFile_.reset();
-    clipsName_.clear();
-}
 
 std::string Engine::clipboardLine() { return FirstLine(d_.clipboardText()); }
 
@@ -165,9 +122,10 @@ RunEnd Engine::RunScript() {
     } cleanup{*this};
     d_.fineTimer(true);
     lastKeysTo_ = 0;
+    stop_ = false;
     if (target_ < 1) target_ = ForegroundWindow(d_);
     try {
-        while (run.index < host_.lineCount() && target_ >= -1) {
+        while (run.index < host_.lineCount() && !stop_) {
             runLine(run);
             if (run.over) break;
             ++run.index;
@@ -176,7 +134,10 @@ RunEnd Engine::RunScript() {
         if (observer_) observer_->runEnds(std::string("abandoned: ") + e.what());
         throw;
     }
-    if (!run.over && target_ < -1) run.end = RunEnd::Stopped;
+    if (!run.over && stop_) {
+        run.end = RunEnd::Stopped;
+        target_ = -2;  // the request's visible form outlasts the run
+    }
     if (observer_) {
         static const char* kHow[] = {"completed", "stopped", "ended by a message", "ended by the clips file",
                                      "refused"};
@@ -216,50 +177,71 @@ void Engine::runLine(Run& run) {
 }
 
 void Engine::dispatch(Run& run, const LineReading& r) {
-    const std::string& s = r.scriptLine;
-    if (StartsWith(s, ":/")) {
-        // Remark block: the next line holding "{:" runs next.
-        std::size_t i = run.index + 1;
-        while (i < host_.lineCount() && !Contains(host_.line(i), "{:")) ++i;
-        outcome([&] {
-            const std::size_t skipped = i - run.index - 1;
-            return "remark: " + std::to_string(skipped) + (skipped == 1 ? " line" : " lines") + " skipped";
-        });
-        run.index = i - 1;
-    } else if (StartsWith(s, ":Pause")) {
-        pause(r);
-    } else if (StartsWith(s, ":ClipsAdd")) {
-        capture(r);
-    } else if (s == ":ClipsClear") {
-        clips_.clear();
-        outcome([] { return "clips cleared"; });
-    } else if (s.substr(0, s.find(' ')) == ":ClipsCopy") {
-        clipsCopy(r);
-    } else if (s.substr(0, s.find(' ')) == ":ClipsPaste") {
-        clipsPaste(r);
-    } else if (StartsWith(s, ":ClipsDelimit")) {
-        clipsDelimit(r);
-    } else if (StartsWith(UpperCase(s), ":TO")) {
-        windowSwitch(run, r);
-    } else if (StartsWith(s, ":Run") && r.parameter.compare(" ") > 0) {
-        startProgram(r);
-    } else if (StartsWith(s, ":Load")) {
-        loadText(r);
-    } else if (StartsWith(s, ":Menu")) {
-        menuByMnemonics(run, r);
-    } else if (StartsWith(s, ":PopUp")) {
-        note(run, r);
-    } else if (StartsWith(s, ":ClipsSave")) {
-        clipsSave(r);
-    } else if (StartsWith(s, ":ClipsLoad")) {
-        clipsLoad(r);
-    } else if (StartsWith(s, ":Mouse")) {
-        mouseClick(r);
-    } else if (StartsWith(s, ":Loop") || StartsWith(s, ":Goto")) {
-        jumpOrLoop(run, r);
-    } else {
-        outcome([] { return "no such command: nothing done"; });
+    switch (ClassifyCommand(r)) {
+        case CommandKind::Remark:
+            remark(run);
+            break;
+        case CommandKind::Pause:
+            pause(r);
+            break;
+        case CommandKind::ClipsAdd:
+            capture(r);
+            break;
+        case CommandKind::ClipsClear:
+            clips_.clear();
+            outcome([] { return "clips cleared"; });
+            break;
+        case CommandKind::ClipsCopy:
+            clipsCopy(r);
+            break;
+        case CommandKind::ClipsPaste:
+            clipsPaste(r);
+            break;
+        case CommandKind::ClipsDelimit:
+            clipsDelimit(r);
+            break;
+        case CommandKind::WindowSwitch:
+            windowSwitch(run, r);
+            break;
+        case CommandKind::Run:
+            startProgram(r);
+            break;
+        case CommandKind::Load:
+            loadText(r);
+            break;
+        case CommandKind::Menu:
+            menuByMnemonics(run, r);
+            break;
+        case CommandKind::PopUp:
+            note(run, r);
+            break;
+        case CommandKind::ClipsSave:
+            clipsSave(r);
+            break;
+        case CommandKind::ClipsLoad:
+            clipsLoad(r);
+            break;
+        case CommandKind::Mouse:
+            mouseClick(r);
+            break;
+        case CommandKind::Loop:
+            jumpOrLoop(run, r);
+            break;
+        case CommandKind::Nothing:
+            outcome([] { return "no such command: nothing done"; });
+            break;
     }
+}
+
+// A remark block: the next line holding "{:" runs next.
+void Engine::remark(Run& run) {
+    std::size_t i = run.index + 1;
+    while (i < host_.lineCount() && !Contains(host_.line(i), "{:")) ++i;
+    outcome([&] {
+        const std::size_t skipped = i - run.index - 1;
+        return "remark: " + std::to_string(skipped) + (skipped == 1 ? " line" : " lines") + " skipped";
+    });
+    run.index = i - 1;
 }
 
 // The first line equal to "{." + label + "}" without regard to case. A long
@@ -305,117 +287,6 @@ void Engine::endWithMessage(Run& run, const std::string& text) {
     run.end = RunEnd::Message;
 }
 
-void Engine::jumpOrLoop(Run& run, const LineReading& r) {
-    const std::string& s = r.scriptLine;
-    const size_t blank = s.find(' ');
-    const std::string keyword = blank == std::string::npos ? std::string() : s.substr(0, blank);
-    const std::string& value = r.parameter;
-    const size_t vb = value.find(' ');
-    const std::string label = value.substr(0, vb);
-    const std::string rest = vb == std::string::npos ? std::string() : value.substr(vb + 1);
-
-    std::size_t labelIndex = 0;
-    if (!findLabel(label, labelIndex)) {
-        outcome([&] { return "label {." + label + "} not found"; });
-        endWithMessage(run, "Undefined Label: \r{." + label + "}\rQuitting Script...");
-        return;
-    }
-    bool jump = false;
-    if (StartsWith(keyword, ":Goto")) {
-        jump = true;
-    } else if (StartsWith(keyword, ":LoopTimes")) {
-        std::int32_t& counter = run.loopCounters.try_emplace(run.index, -1).first->second;
-        if (counter == 1) {
-            counter = -1;
-        } else {
-            bool go = true;
-            if (counter < 0) {
-                const std::int32_t n = ReadCount(rest);
-                if (n < 2)
-                    go = false;
-                else
-                    counter = n;
-            }
-            if (go) {
-                --counter;
-                jump = true;
-            }
-        }
-    } else if (StartsWith(keyword, ":LoopEOF")) {
-        if (!clipsFile_) {
-            outcome([&] { return "no clips file is open"; });
-            run.over = true;
-            run.end = RunEnd::EndOfClips;
-            return;
-        }
-        clips_.clear();
-        std::string line;
-        readClipsLine(line);
-        if (line.empty()) {
-            outcome([&] { return "end of the clips file"; });
-            run.over = true;
-            run.end = RunEnd::EndOfClips;
-            return;
-        }
-        clips_.setLines(SplitCommaText(line));
-        jump = true;
-    } else if (StartsWith(keyword, ":LoopWindow")) {
-        target_ = FindWindowByTitle(d_, rest);
-        const bool visible = target_ != 0 && d_.isVisible(target_);
-        outcome([&] {
-            return std::string("window \"") + rest + (visible ? "\" visible" : "\" missing or hidden");
-        });
-        jump = visible ? Contains(keyword, "WindowInactive") : Contains(keyword, "WindowActive");
-    } else if (StartsWith(keyword, ":LoopFile")) {
-        const bool exists = FileExists(rest);
-        outcome([&] { return std::string("file \"") + rest + (exists ? "\" exists" : "\" not found"); });
-        jump = exists ? Contains(keyword, "NotFound") : Contains(keyword, "Exists");
-    } else if (StartsWith(keyword, ":LoopMenu")) {
-        const bool enabled = MenuPathEnabled(d_, target_, rest.empty() ? rest : rest.substr(1));
-        outcome([&] { return enabled ? "menu item enabled" : "menu item disabled or missing"; });
-        jump = enabled ? Contains(keyword, "Disabled") : Contains(keyword, "Enabled");
-    } else if (StartsWith(keyword, ":LoopClipboard")) {
-        const std::string clip = clipboardLine();
-        if (Contains(keyword, "Contains")) {
-            const bool occurs = !rest.empty() && Contains(clip, rest);
-            jump = occurs ? Contains(keyword, "NOT") : !Contains(keyword, "NOT");
-        } else {
-            const int c = clip.compare(rest);
-            if (c < 0)
-                jump = !(Contains(keyword, "LT") || Contains(keyword, "LE"));
-            else if (c == 0)
-                jump = !(Contains(keyword, "EQ") || Contains(keyword, "LE") || Contains(keyword, "GE"));
-            else
-                jump = !(Contains(keyword, "GT") || Contains(keyword, "GE"));
-        }
-    } else if (StartsWith(keyword, ":LoopControl")) {
-        const bool byClipboard =
-            StartsWith(keyword, ":LoopControlEQ") || StartsWith(keyword, ":LoopControlNE");
-        const std::string wanted = byClipboard ? clipboardLine() : rest;
-        const Wnd control = FindControl(d_, target_, wanted);
-        if (!control) {
-            outcome([&] { return "control \"" + wanted + "\" not found"; });
-            jump = Contains(keyword, "ControlEnabled") || StartsWith(keyword, ":LoopControlEQ");
-        } else {
-            const bool enabled = d_.isEnabled(control);
-            outcome([&] { return "control \"" + wanted + (enabled ? "\" enabled" : "\" disabled"); });
-            if (Contains(keyword, "ControlDisabled") && enabled)
-                jump = true;
-            else if (Contains(keyword, "ControlEnabled") && !enabled)
-                jump = true;
-            else
-                jump = StartsWith(keyword, ":LoopControlNE");
-        }
-    } else {
-        outcome([] { return "no such loop: nothing done"; });
-        return;
-    }
-    outcome([&] { return jump ? "jump to line " + std::to_string(labelIndex + 1) : std::string("go on"); });
-    // The label line runs next (it does nothing); for a label on the first
-    // line the index wraps and the step to the next line brings it to 0.
-    if (jump) run.index = labelIndex - 1;
-}
-
 void Engine::pause(const LineReading& r) {
     std::int64_t n = CommandCount(r);
     if (n < 1) n = 1;
@@ -425,7 +296,7 @@ void Engine::pause(const LineReading& r) {
     // Waits in short slices, letting messages run between them, so that a
     // stop request cuts the pause short.
     const std::uint64_t start = d_.tickMs();
-    while (target_ >= -1) {
+    while (!stop_) {
         const std::uint64_t elapsed = d_.tickMs() - start;
         if (elapsed >= total) break;
         d_.sleep(static_cast<unsigned>(std::min<std::uint64_t>(kPauseSliceMs, total - elapsed)));
@@ -445,7 +316,7 @@ void Engine::waitForDrain(Wnd next) {
     } endWait{d_};
     const std::uint64_t start = d_.tickMs();
     std::uint64_t moved = start, taken = 0;
-    while (target_ >= -1) {
+    while (!stop_) {
         const Desktop::InputProgress p = d_.inputProgress(lastKeysTo_);
         if (p.drained) break;
         const std::uint64_t now = d_.tickMs();
@@ -476,7 +347,7 @@ void Engine::windowSwitch(Run& run, const LineReading& r) {
         target_ = FindWindowByTitle(d_, search);
     }
     waitForDrain(target_);
-    if (target_ < -1) return;  // stopped while waiting: the run ends before its next line
+    if (stop_) return;  // stopped while waiting: the run ends before its next line
     ActivateWindow(d_, target_);
     if (target_ == 0 || !d_.isVisible(target_)) {
         outcome([&] { return "window \"" + search + "\" not found or hidden"; });
@@ -578,197 +449,6 @@ void Engine::mouseClick(const LineReading& r) {
         d_.postMessage(control, kWmRButtonUp, 0, 0);
     }
     outcome([&] { return "clicked control \"" + r.parameter + "\""; });
-}
-
-void Engine::clipsCopy(const LineReading& r) {
-    const std::vector<std::string>& lines = clips_.lines();
-    if (lines.empty()) return;
-    const std::int32_t n = CommandCount(r);
-    const std::string& line = (n < 1 || static_cast<size_t>(n) > lines.size()) ? lines.back() : lines[n - 1];
-    d_.setClipboardText(line);
-    outcome([&] { return "clipboard: \"" + line + "\""; });
-}
-
-void Engine::clipsPaste(const LineReading& r) {
-    activateTarget();
-    const std::vector<std::string>& lines = clips_.lines();
-    if (lines.empty()) return;
-    const std::int32_t n = CommandCount(r);
-    // A count below 1 names no line: like ":ClipsCopy", the last line is typed.
-    // A copy: messages run while it is typed, and a handler may add clips.
-    const std::string line = (n < 1 || static_cast<size_t>(n) > lines.size()) ? lines.back() : lines[n - 1];
-    send(line);
-    d_.sleep(100);
-}
-
-void Engine::clipsDelimit(const LineReading& r) {
-    const std::string& s = r.scriptLine;
-    const std::string keyword = s.substr(0, s.find(' '));
-    if (Contains(s, "Line"))
-        delimiter_ = kDelimiterLine;
-    else if (Contains(s, "None"))
-        delimiter_ = kDelimiterNone;
-    else if (keyword == ":ClipsDelimiterTab")
-        delimiter_ = '\t';
-    else if (!r.parameter.empty())
-        delimiter_ = static_cast<unsigned char>(r.parameter[0]);
-    else
-        delimiter_ = ' ';
-    outcome([&] {
-        return delimiter_ == kDelimiterLine   ? std::string("clips delimiter: new line")
-               : delimiter_ == kDelimiterNone ? std::string("clips delimiter: none")
-               : delimiter_ == '\t'           ? std::string("clips delimiter: tab")
-                                    : "clips delimiter: \"" + std::string(1, char(delimiter_)) + "\"";
-    });
-}
-
-void Engine::clipsSave(const LineReading& r) {
-    const std::string& name = r.parameter;
-    // A file open for reading under this name is opened again for writing:
-    // saving what was loaded must not abandon the run.
-    if (name != clipsName_ || !clipsFile_ || !clipsFile_->writing) {
-        closeClipsFile();
-        auto f = std::make_unique<ClipsFile>();
-        errno = 0;
-        f->file = std::fopen(name.c_str(), "ab");
-        if (!f->file) throw FileError(name, std::strerror(errno), "cannot open the clips file");
-        f->writing = true;
-        clipsFile_ = std::move(f);
-        clipsName_ = name;
-        outcome([&] { return "clips file \"" + name + "\" opened for writing"; });
-    }
-    const std::string line = JoinCommaText(clips_.lines()) + "\r\n";
-    if (std::fwrite(line.data(), 1, line.size(), clipsFile_->file) != line.size() ||
-        std::fflush(clipsFile_->file) != 0)
-        throw FileError(name, std::strerror(errno), "cannot write the clips file");
-    outcome([&] { return "clips saved"; });
-}
-
-bool Engine::readClipsLine(std::string& line) {
-    line.clear();
-    if (!clipsFile_) return false;
-    if (clipsFile_->writing)
-        throw FileError(clipsName_, "it is open for writing (saved earlier)", "cannot read the clips file");
-    int c;
-    bool any = false;
-    while ((c = std::fgetc(clipsFile_->file)) != EOF) {
-        any = true;
-        if (c == '\n') break;
-        if (c == '\r') {
-            int next = std::fgetc(clipsFile_->file);
-            if (next != '\n' && next != EOF) std::ungetc(next, clipsFile_->file);
-            break;
-        }
-        line += static_cast<char>(c);
-        if (line.size() > (64u << 20))
-            throw FileError(clipsName_, "a line is longer than 64 MB", "cannot read the clips file");
-    }
-    if (std::ferror(clipsFile_->file))
-        throw FileError(clipsName_, std::strerror(errno), "cannot read the clips file");
-    return any;
-}
-
-void Engine::clipsLoad(const LineReading& r) {
-    const std::string& name = r.parameter;
-    // A file open for writing under this name (saved to earlier) is opened
-    // again for reading from its first line.
-    if (name != clipsName_ || !clipsFile_ || clipsFile_->writing) {
-        closeClipsFile();
-        errno = 0;
-        std::FILE* f = std::fopen(name.c_str(), "rb");
-        if (!f) throw FileError(name, std::strerror(errno), "cannot open the clips file");
-        clipsFile_ = std::make_unique<ClipsFile>();
-        clipsFile_->file = f;
-        clipsName_ = name;
-        outcome([&] { return "clips file \"" + name + "\" opened for reading"; });
-    }
-    clips_.clear();
-    std::string line;
-    readClipsLine(line);
-    clips_.setLines(SplitCommaText(line));
-    outcome([&] { return "clips loaded: " + std::to_string(clips_.lineCount()) + " lines"; });
-}
-
-// --- capture -----------------------------------------------------------
-
-void Engine::AddClips(const std::string& text, bool fromClipboard) {
-    if (host_.flavor() == Flavor::Composer) {
-        clips_.addComposer(fromClipboard ? clipboardLine() : text, delimiter_);
-    } else {
-        clips_.addPad(fromClipboard ? d_.clipboardText() : text, delimiter_);
-    }
-    outcome([&] { return "clips: " + std::to_string(clips_.lineCount()) + " lines"; });
-}
-
-void Engine::ClipIt(const std::string& keys) {
-    std::string all = keys;
-    all += {static_cast<char>(kShiftDown), static_cast<char>(kKeyEnd), static_cast<char>(kShiftUp),
-            static_cast<char>(kCtrlDown),  static_cast<char>(kKeyIns), static_cast<char>(kCtrlUp)};
-    send(all);
-    d_.processMessages();
-}
-
-void Engine::ClipControl() {
-    const FieldAddress a = ReadFieldAddress(scriptLine_);
-    if (a.line < 1) return;
-    const std::string line =
-        static_cast<size_t>(a.line) <= source_.size() ? source_[a.line - 1] : std::string();
-    const size_t from = static_cast<size_t>(std::max(a.column, 1) - 1);
-    const size_t count = a.length < 1 ? 0 : static_cast<size_t>(a.length);
-    AddClips(from < line.size() ? line.substr(from, count) : std::string(), false);
-}
-
-namespace {
-
-std::string Repeat(unsigned char code, std::int64_t times) {
-    if (times <= 0) return {};
-    if (static_cast<std::uint64_t>(times) > kMaxLineKeys)
-        throw ScriptError("the field address asks for " + std::to_string(times) + " key strokes; at most " +
-                          std::to_string(kMaxLineKeys) + " are sent");
-    return std::string(static_cast<size_t>(times), static_cast<char>(code));
-}
-
-}  // namespace
-
-void Engine::CopyPasteDOS() {
-    const FieldAddress a = ReadFieldAddress(scriptLine_);
-    const std::string alt(1, static_cast<char>(kAltDown)), altUp(1, static_cast<char>(kAltUp));
-    send(alt + " ek" + altUp);
-    if (a.line < 1) return;
-    send(Repeat(kKeyDown, std::int64_t{a.line} - 1));
-    send(Repeat(kKeyRight, std::int64_t{a.column} - 1));
-    std::string mark{static_cast<char>(kShiftDown), static_cast<char>(kKeyRight),
-                     static_cast<char>(kKeyLeft)};
-    send(mark + Repeat(kKeyRight, std::int64_t{a.length} - 1));
-    send(std::string(1, static_cast<char>(kShiftUp)) + alt + " ey" + altUp);
-    d_.sleep(clips_.lineCount() == 0 ? 200 : 10);
-    AddClips("", true);
-}
-
-void Engine::capture(const LineReading& r) {
-    const std::string& s = r.scriptLine;
-    if (s == ":ClipsAddClipboard") {
-        AddClips("", true);
-        return;
-    }
-    activateTarget();
-    d_.processMessages();
-    if (StartsWith(s, ":ClipsAddDOS")) {
-        CopyPasteDOS();
-        return;
-    }
-    d_.emptyClipboard(target_ > 0 ? static_cast<Wnd>(target_) : 0);
-    ClipIt(std::string(1, static_cast<char>(kKeyHome)));
-    d_.sleep(clips_.lineCount() == 0 ? 200 : 50);
-    const std::string pasted = clipboardLine();
-    if (s == ":ClipsAddText" || s == ":ClipsAddForm") {
-        AddClips(pasted, false);
-    } else if (StartsWith(s, ":ClipsAddControls")) {
-        source_ = GetControls(d_, target_);
-        ClipControl();
-    } else if (StartsWith(s, ":ClipsAddFile")) {
-        ClipControl();
-    }
 }
 
 }  // namespace taskloom

@@ -16,6 +16,7 @@
 #include "engine/desktop.h"
 #include "engine/errors.h"
 #include "engine/host.h"
+#include "engine/loops.h"
 #include "engine/script_line.h"
 
 namespace taskloom {
@@ -78,11 +79,26 @@ public:
     bool running() const { return running_; }
 
     // The stop request: the run ends before its next line, and a running
-    // pause is cut short. Safe to call from another thread.
-    void requestStop() { target_ = -2; }
+    // pause or wait is cut short. Safe to call from another thread. The
+    // request is held apart from the target window, which the run rewrites
+    // when a line switches or looks up windows, so that nothing but the
+    // start of the next run takes it back; the target window reads -2, the
+    // form in which the programs see and make the request.
+    void requestStop() {
+        stop_ = true;
+        target_ = -2;
+    }
+    bool stopRequested() const { return stop_; }
 
-    Wnd targetWnd() const { return target_; }
-    void setTargetWnd(Wnd w) { target_ = w; }
+    // While a stop request stands in a run, -2 whatever the run last wrote.
+    Wnd targetWnd() const { return running_ && stop_ ? Wnd{-2} : target_.load(); }
+    // Below -1: the stop request.
+    void setTargetWnd(Wnd w) {
+        if (w < -1)
+            requestStop();
+        else
+            target_ = w;
+    }
     const std::string& scriptLine() const { return scriptLine_; }
 
     ClipsBuffer& clips() { return clips_; }
@@ -115,7 +131,15 @@ private:
     void runLine(Run& run);
     void send(const std::string& keys);
     void dispatch(Run& run, const LineReading& r);
+    void remark(Run& run);
     void jumpOrLoop(Run& run, const LineReading& r);
+    bool loopHolds(Run& run, LoopFamily family, const std::string& keyword, const std::string& rest);
+    bool countedLoopDone(Run& run, const std::string& rest);
+    bool nextClipsLine(Run& run);
+    bool windowLoopHolds(const std::string& keyword, const std::string& title);
+    bool fileLoopHolds(const std::string& keyword, const std::string& name);
+    bool menuLoopHolds(const std::string& keyword, const std::string& path);
+    bool controlLoopHolds(const std::string& keyword, const std::string& text);
     bool findLabel(const std::string& label, std::size_t& where);
     void endWithMessage(Run& run, const std::string& text);
     void pause(const LineReading& r);
@@ -156,7 +180,8 @@ private:
     struct LabelIndex;
     std::unique_ptr<LabelIndex> labels_;
     RunObserver* observer_ = nullptr;
-    bool running_ = false;
+    std::atomic<bool> running_{false};
+    std::atomic<bool> stop_{false};
     Wnd lastKeysTo_ = 0;  // the window that had the focus when keys were last sent
 };
 

@@ -205,6 +205,62 @@ TEST(StopRequest, EndsAnEndlessLoopBeforeItsNextLine) {
     EXPECT_TRUE(ModifiersUp(d));
 }
 
+namespace {
+
+// A desktop whose window search asks for the stop at its n-th lookup, as a
+// click handled while the line lets messages run, or an interrupt on another
+// thread, would in the middle of the lookup.
+struct StoppingSearchDesktop : SimDesktop {
+    Engine* engine = nullptr;
+    int lookups = 0, stopAt = 5;
+    Wnd findWindow(const std::string& title) override {
+        if (++lookups == stopAt) engine->requestStop();
+        if (lookups > 10'000) throw std::runtime_error("the run outlasted the request");
+        return SimDesktop::findWindow(title);
+    }
+};
+
+}  // namespace
+
+TEST(StopRequest, HoldsWhileALineLooksWindowsUp) {
+    const Lines scripts[] = {
+        {"{.L}", "{:LoopWindowInactive L Editor}", "after"},
+        {"{.L}", "{:LoopWindowActive L Nowhere}", "after"},
+        {"{.L}", "{:TO Editor}", "{Home}", "{:Goto L}"},
+        {"{.L}", "{:To Edit}", "{:Goto L}"},
+    };
+    for (const Lines& lines : scripts) {
+        SCOPED_TRACE(lines[1]);
+        StoppingSearchDesktop d;
+        const Wnd editor = d.addWindow("Editor");
+        d.setForegroundDirect(editor);
+        MemoryHost host(Flavor::Composer, lines);
+        Engine engine(d, host);
+        d.engine = &engine;
+        EXPECT_EQ(engine.RunScript(), RunEnd::Stopped);
+        EXPECT_EQ(d.lookups, d.stopAt) << "windows were looked up after the request";
+        EXPECT_EQ(engine.targetWnd(), -2);
+        EXPECT_EQ(d.text(editor).find("after"), std::string::npos);
+        EXPECT_TRUE(ModifiersUp(d));
+        // The request ends that run only: the next run starts afresh.
+        d.stopAt = 0;
+        host.lines = {"{:TO Editor}", "y"};
+        EXPECT_EQ(engine.RunScript(), RunEnd::Completed);
+        EXPECT_EQ(engine.targetWnd(), editor);
+    }
+    // The programs make the request by setting the target window to -2.
+    StoppingSearchDesktop d;
+    d.setForegroundDirect(d.addWindow("Editor"));
+    MemoryHost host(Flavor::Pad, {"{.L}", "{:LoopWindowInactive L Editor}"});
+    Engine engine(d, host);
+    d.stopAt = 0;
+    d.onProcessMessages = [&] {
+        if (d.processMessageCount() == 20) engine.setTargetWnd(-2);
+    };
+    EXPECT_EQ(engine.RunScript(), RunEnd::Stopped);
+    EXPECT_LT(d.lookups, 20);
+}
+
 TEST(StopRequest, CutsALongPauseShortOnTheSimulatedClock) {
     for (const char* pause : {"{:PauseSeconds 60}", "{:Pause1/10 600}", "{:PauseSeconds $FFFFFFFFFFFF}"}) {
         SCOPED_TRACE(pause);

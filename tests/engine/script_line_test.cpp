@@ -102,3 +102,53 @@ TEST(LineReader, HugeRepeatCountsAreRefusedNotExpanded) {
     EXPECT_EQ(Keys("{x 1000}").size(), 1000u);
     EXPECT_EQ(Keys("{x $-5}"), "");
 }
+
+TEST(LineReader, PartsSharedWithTheChecker) {
+    // Escaped braces: a triple stands for one brace, and is marked as such.
+    std::vector<bool> marks;
+    EXPECT_EQ(ReduceEscapedBraces("{Tab}{{{x}}}{{", &marks), "{Tab}{x}{{");
+    EXPECT_EQ(marks, (std::vector<bool>{0, 0, 0, 0, 0, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(ReduceEscapedBraces("{{{{"), "{{");
+
+    // Tokens up to literal text, a command or an unclosed brace.
+    auto read = [](std::string_view text, bool literal = false) {
+        LineTokens tokens(text, literal);
+        std::string out;
+        for (LineToken t; tokens.next(t);)
+            out += "KCLU"[t.kind] + std::to_string(t.open) + "[" + std::string(t.text) + "]";
+        if (tokens.literalFrom() != std::string::npos) out += " text@" + std::to_string(tokens.literalFrom());
+        return out + " end@" + std::to_string(tokens.position());
+    };
+    EXPECT_EQ(read("{Tab 2}{.L}ab{Enter}"), "K0[Tab 2]L7[.L] text@11 end@11");
+    EXPECT_EQ(read("{Ctrl}{:Menu x}{Tab}"), "K0[Ctrl]C6[:Menu x] end@15");
+    EXPECT_EQ(read("{x}{Tab"), "K0[x]U3[Tab] end@7");
+    EXPECT_EQ(read("{Tab}", true), " text@0 end@0");
+    EXPECT_EQ(read(""), " end@0");
+
+    EXPECT_EQ(ReadKeyToken("Tab 3").count, 3);
+    EXPECT_EQ(ReadKeyToken("Tab").count, 1);
+    EXPECT_EQ(ReadKeyToken("Tab x").count, 0);
+    EXPECT_EQ(ReadKeyToken("Tab x").name, "Tab");
+}
+
+TEST(LineReader, CommandsAreToldApartInOneOrder) {
+    auto kind = [](const char* line) { return ClassifyCommand(ReadScriptLine(line)); };
+    using K = CommandKind;
+    EXPECT_EQ(kind("{:/ note}"), K::Remark);
+    EXPECT_EQ(kind("{:ClipsAddDOS 1 2 3}"), K::ClipsAdd);
+    EXPECT_EQ(kind("{:ClipsClear}"), K::ClipsClear);
+    EXPECT_EQ(kind("{:ClipsClear x}"), K::Nothing);  // only alone
+    EXPECT_EQ(kind("{:ClipsCopy 2}"), K::ClipsCopy);
+    EXPECT_EQ(kind("{:ClipsCopy2}"), K::Nothing);  // the first word must be the keyword
+    EXPECT_EQ(kind("{:ClipsPaste}"), K::ClipsPaste);
+    EXPECT_EQ(kind("{:tO x}"), K::WindowSwitch);  // any case
+    EXPECT_EQ(kind("{:Run notepad}"), K::Run);
+    EXPECT_EQ(kind("{:Run }"), K::Nothing);  // nothing to start
+    EXPECT_EQ(kind("{:Run}"), K::Run);       // the whole token is the program
+    EXPECT_EQ(kind("{:PopUp 1 2 T}"), K::PopUp);
+    EXPECT_EQ(kind("{:ClipsSaveX a}"), K::ClipsSave);
+    EXPECT_EQ(kind("{:MouseX b}"), K::Mouse);
+    EXPECT_EQ(kind("{:GotoX L}"), K::Loop);
+    EXPECT_EQ(kind("{:LoopX L}"), K::Loop);
+    EXPECT_EQ(kind("{:Goot L}"), K::Nothing);
+}

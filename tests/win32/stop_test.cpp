@@ -1,6 +1,7 @@
 // The stop request on the real desktop: a run in an endless loop without
-// pauses, one that types in an endless loop, and one in a minute's pause all
-// end soon after another thread asks. The figures are printed; the bound
+// pauses, one that types in an endless loop, one in a minute's pause and one
+// in a loop that waits for a window to go all end soon after another thread
+// asks. The figures are printed; the bound
 // checked here is loose (a busy machine must not fail the test), and the
 // Wine benchmark stop_bench reports the distribution.
 #include <gtest/gtest.h>
@@ -44,6 +45,10 @@ TEST(StopRequest, EndsLoopsAndPausesPromptly) {
         {"an endless loop without pauses", {"{.Spin}", "{:Goto Spin}"}},
         {"an endless loop that types", {toReceiver, "{.Type}", "ab", "{:Goto Type}"}},
         {"a pause of a minute", {"{:PauseSeconds 60}", "{:Goto Nowhere}"}},
+        // The loop rewrites the target window at every round: the request
+        // must outlast that.
+        {"a loop that looks a window up",
+         {"{.Look}", std::string("{:LoopWindowInactive Look ") + kReceiverTitle + "}", "{:Goto Nowhere}"}},
     };
     for (const StopCase& c : cases) {
         SCOPED_TRACE(c.name);
