@@ -115,10 +115,12 @@ void CALLBACK CountAnswer(HWND, UINT, ULONG_PTR data, LRESULT) {
 void AskForAnswer(HWND h, const std::shared_ptr<ReceiverAnswers>& answers) {
     if (answers->asking) return;
     auto token = std::make_unique<std::weak_ptr<ReceiverAnswers>>(answers);
-    if (SendMessageCallbackA(h, WM_NULL, 0, 0, CountAnswer, reinterpret_cast<ULONG_PTR>(token.get()))) {
-        token.release();
-        answers->asking = true;
-    }
+    // For a window of our own thread the answer comes inside the call.
+    answers->asking = true;
+    if (SendMessageCallbackA(h, WM_NULL, 0, 0, CountAnswer, reinterpret_cast<ULONG_PTR>(token.get())))
+        token.release();  // the callback owns it now
+    else
+        answers->asking = false;
 }
 
 bool PaintPending(HWND h) {
