@@ -140,7 +140,9 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // The visible top-level window with exactly this title that belongs to the
 // process `pid` (any process when 0); nullptr when none showed up in time.
-HWND WaitForWindow(const std::string& title, DWORD pid, DWORD timeoutMs = 15000);
+// The first program with a window in a fresh Wine prefix also starts the
+// prefix's desktop: on a loaded machine that has taken more than 15 s.
+HWND WaitForWindow(const std::string& title, DWORD pid, DWORD timeoutMs = 60000);
 
 // Waits until a program that shows its window in front (a new program
 // does) has done so: it waits for input and `main` has the foreground. A
