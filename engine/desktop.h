@@ -118,14 +118,14 @@ public:
     virtual void setForeground(Wnd w) = 0;  // SetForegroundWindow
     virtual void setFocus(Wnd w) = 0;       // SetFocus
     // How far the thread that owns the window has got with the keyboard
-    // input sent to it: `drained` once it has taken in all of it; until
-    // then `taken` grows whenever it takes in more (a caller that waits can
-    // tell a slow receiver from one that takes nothing). Asked over and over
-    // while the caller waits, letting messages run between the calls; a
-    // desktop may prepare the answer at the first call of a wait (send a
-    // marker, join input states) and keep what it prepared until it answers
-    // drained or endInputWait is called. Desktops that cannot tell answer
-    // drained.
+    // input sent to it: `drained` once it has taken in all of it, and never
+    // while keys are still queued for it; until then `taken` grows while the
+    // thread keeps taking in its messages (a caller that waits can tell a
+    // slow receiver from one that takes nothing). Asked over and over while
+    // the caller waits, letting messages run between the calls; a desktop
+    // may prepare the answer at the first call of a wait (mark the
+    // receiver) and keep what it prepared until it answers drained or
+    // endInputWait is called. Desktops that cannot tell answer drained.
     struct InputProgress {
         bool drained = true;
         std::uint64_t taken = 0;

@@ -310,6 +310,13 @@ void Engine::pause(const LineReading& r) {
 void Engine::waitForDrain(Wnd next) {
     // Only keys sent to another window can be carried into the next one.
     if (!lastKeysTo_ || !next || lastKeysTo_ == next) return;
+    waitForKeysTaken();
+}
+
+// The same wait before a window that the run cannot name takes the
+// foreground: the note, or a program it starts.
+void Engine::waitForKeysTaken() {
+    if (!lastKeysTo_) return;
     struct EndWait {
         Desktop& d;
         ~EndWait() { d.endInputWait(); }
@@ -360,6 +367,8 @@ void Engine::windowSwitch(Run& run, const LineReading& r) {
 void Engine::startProgram(const LineReading& r) {
     std::string text = r.parameter;
     if (const size_t pp = text.find("%%"); pp != std::string::npos) text.replace(pp, 2, clipboardLine());
+    waitForKeysTaken();
+    if (target_ < -1) return;  // stopped while waiting
     ShellStart s;
     Wnd owner;
     if (host_.flavor() == Flavor::Composer) {
@@ -422,6 +431,8 @@ void Engine::note(Run& run, const LineReading& r) {
         outcome([&] { return "note without lines not shown"; });
         return;
     }
+    waitForKeysTaken();
+    if (target_ < -1) return;  // stopped while waiting
     const NoteAnswer a = host_.showNote(h.title, memo, h.x, h.y);
     outcome([&] { return a == NoteAnswer::Abort ? "note: Abort" : "note: Continue"; });
     if (a == NoteAnswer::Abort) {

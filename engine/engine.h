@@ -158,6 +158,7 @@ private:
     void capture(const LineReading& r);
     void activateTarget();
     void waitForDrain(Wnd next);
+    void waitForKeysTaken();
     std::string clipboardLine();
     // The description is built only when an observer is set: a run without
     // a trace pays nothing for it.

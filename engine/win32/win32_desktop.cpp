@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace taskloom {
 namespace {
@@ -86,9 +87,6 @@ public:
     }
     AttachedInput(const AttachedInput&) = delete;
     AttachedInput& operator=(const AttachedInput&) = delete;
-    // Whether the input state is shared with the other thread (always for
-    // our own thread, whose state is ours already).
-    bool joined() const { return attached_ || other_ == self_; }
 
 private:
     DWORD self_;
@@ -96,20 +94,62 @@ private:
     bool attached_;
 };
 
-// An unassigned virtual key: no layout gives it a character and no program
-// acts on it, so its presses type nothing and leave the modifiers alone.
-constexpr BYTE kMarkerVk = 0xE8;
+// Answers to the WM_NULL messages a wait sends to the receiving thread, one
+// at a time. The callback may come after the wait is over (or after the
+// desktop is gone): it holds the count weakly.
+struct ReceiverAnswers {
+    std::uint64_t count = 0;
+    bool asking = false;
+};
+
+void CALLBACK CountAnswer(HWND, UINT, ULONG_PTR data, LRESULT) {
+    std::unique_ptr<std::weak_ptr<ReceiverAnswers>> token(
+        reinterpret_cast<std::weak_ptr<ReceiverAnswers>*>(data));
+    if (auto answers = token->lock()) {
+        ++answers->count;
+        answers->asking = false;
+    }
+}
+
+// Asks the window's thread for one answer unless a question is on its way.
+void AskForAnswer(HWND h, const std::shared_ptr<ReceiverAnswers>& answers) {
+    if (answers->asking) return;
+    auto token = std::make_unique<std::weak_ptr<ReceiverAnswers>>(answers);
+    // For a window of our own thread the answer comes inside the call.
+    answers->asking = true;
+    if (SendMessageCallbackA(h, WM_NULL, 0, 0, CountAnswer, reinterpret_cast<ULONG_PTR>(token.get())))
+        token.release();  // the callback owns it now
+    else
+        answers->asking = false;
+}
+
+bool PaintPending(HWND h) {
+    RECT r;
+    return IsWindow(h) && GetUpdateRect(h, &r, FALSE);
+}
+
+// Marks the window of another thread for repainting, the whole window with
+// its children, and gives the window whose pending repaint can be watched:
+// the window itself, or the field with the focus when the window's own
+// area is all covered by children that it clips. Null when nothing of it
+// is on the screen to repaint (hidden, minimized).
+HWND MarkForRepaint(HWND top, DWORD thread) {
+    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (PaintPending(top)) return top;
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    if (GetGUIThreadInfo(thread, &gui) && gui.hwndFocus && PaintPending(gui.hwndFocus)) return gui.hwndFocus;
+    return nullptr;
+}
 
 }  // namespace
 
 struct Win32Desktop::InputProbe {
-    explicit InputProbe(DWORD thread) : thread(thread), attached(thread) {}
-    DWORD thread;
-    AttachedInput attached;
-    bool toggleBefore = false;
-    std::uint64_t keysAt = 0;  // keysSent_ when the marker went out
-    BYTE keyState[256] = {};   // the shared key state at the last look
-    std::uint64_t changes = 0;
+    DWORD thread = 0;
+    HWND top = nullptr;
+    HWND watched = nullptr;    // its repaint comes only after every key queued before it
+    std::uint64_t keysAt = 0;  // keysSent_ when the window was marked
+    std::shared_ptr<ReceiverAnswers> answers = std::make_shared<ReceiverAnswers>();
 };
 
 Win32Desktop::Win32Desktop() = default;
@@ -245,30 +285,27 @@ void Win32Desktop::setFocus(Wnd w) {
 Desktop::InputProgress Win32Desktop::inputProgress(Wnd w) {
     const HWND h = ToHwnd(w);
     const DWORD thread = IsWindow(h) ? GetWindowThreadProcessId(h, nullptr) : 0;
-    if (probe_ && (probe_->thread != thread || probe_->keysAt != keysSent_)) endInputWait();
+    if (probe_ && (probe_->top != h || probe_->thread != thread || probe_->keysAt != keysSent_))
+        endInputWait();
     // A gone window takes nothing in any more.
     if (!thread) return {};
     if (!probe_) {
         if (drainedThread_ == thread && drainedAt_ == keysSent_) return {};
-        // Keys go to the thread that has the foreground when they are sent;
-        // a marker sent now lands behind them only if it still has it.
-        if (GetWindowThreadProcessId(GetForegroundWindow(), nullptr) != thread) return {};
-        auto probe = std::make_unique<InputProbe>(thread);
-        if (!probe->attached.joined()) return {};
-        GetKeyboardState(probe->keyState);
-        probe->toggleBefore = (probe->keyState[kMarkerVk] & 1) != 0;
-        keybd_event(kMarkerVk, 0, 0, 0);
-        keybd_event(kMarkerVk, 0, KEYEVENTF_KEYUP, 0);
+        auto probe = std::make_unique<InputProbe>();
+        probe->thread = thread;
+        probe->top = h;
         probe->keysAt = keysSent_;
+        probe->watched = MarkForRepaint(h, thread);
+        // Nothing on the screen to repaint: there is no way to tell.
+        if (!probe->watched) return {};
+        AskForAnswer(h, probe->answers);
         probe_ = std::move(probe);
         return {false, 0};
     }
-    BYTE now[256];
-    if (GetKeyboardState(now) && std::memcmp(now, probe_->keyState, sizeof now) != 0) {
-        std::memcpy(probe_->keyState, now, sizeof now);
-        ++probe_->changes;
+    if (PaintPending(probe_->watched)) {
+        AskForAnswer(probe_->top, probe_->answers);
+        return {false, probe_->answers->count};
     }
-    if (((probe_->keyState[kMarkerVk] & 1) != 0) == probe_->toggleBefore) return {false, probe_->changes};
     drainedThread_ = thread;
     drainedAt_ = keysSent_;
     endInputWait();

@@ -60,17 +60,25 @@ public:
     void setForeground(Wnd w) override;
     void setFocus(Wnd w) override;
     // No call tells one program whether another has taken in the input
-    // queued for it: GetQueueStatus sees only the caller's own queue, even
-    // with the input states joined, and WaitForInputIdle reports idle while
-    // keys wait. inputProgress finds out with a marker key instead. It joins
-    // the receiving thread's input state (joining resets that key state),
-    // and sends a down and up of a virtual key that no program acts on; the
-    // receiver updates the shared key state as it takes each key from its
-    // queue, so the marker's toggle bit flips once it has taken in every key
-    // sent before the marker (drained), and any change of the key state on
-    // the way means it took in more (taken grows). The join lasts until
-    // drained or endInputWait. A window whose thread no longer has the
-    // foreground cannot be reached by a marker and is answered drained.
+    // queued for it: GetQueueStatus sees only the caller's own queue, and
+    // WaitForInputIdle reports idle while keys wait. A marker key read back
+    // through the joined key state (AttachThreadInput) cannot be trusted
+    // either: joining resets the key state while the receiver may still be
+    // translating keys (a held Shift is lost), and under Wine the joined key
+    // state is set back to the desktop's own whenever the receiver has no
+    // key queued, which undoes the marker's toggle every other time.
+    //
+    // inputProgress uses the order in which a thread takes its messages
+    // instead: sent, posted, input, and only when no input is left, paint.
+    // It marks the window for repainting (with its children) and answers
+    // drained once that repaint has happened: by then the thread has taken
+    // in every key queued before the mark, whichever window has the
+    // foreground now. Until then, `taken` counts the answers to WM_NULL
+    // messages sent one after another (SendMessageCallback): a thread that
+    // answers is still taking messages; a hung one does not. Limits: a
+    // window with nothing on the screen to repaint (hidden, minimized) cannot
+    // be marked and is answered drained; a program that repaints the marked
+    // window from inside its key handling (UpdateWindow) ends the wait early.
     InputProgress inputProgress(Wnd w) override;
     void endInputWait() override;
 
@@ -101,7 +109,7 @@ private:
     std::uint64_t keysSent_ = 0;
     std::uint64_t drainedAt_ = 0;
     unsigned long drainedThread_ = 0;
-    // The marker on its way, with the join to the receiving thread.
+    // The window marked for repainting, and the receiver's answers.
     struct InputProbe;
     std::unique_ptr<InputProbe> probe_;
     // A message-only window of ours that owns the clipboard after

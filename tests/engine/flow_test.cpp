@@ -90,3 +90,39 @@ TEST(FlowControl, AHungReceiverHoldsTheSwitchOnlyForTheBounds) {
     EXPECT_NE(stopped.d.foregroundWindow(), stopped.quick);
     EXPECT_EQ(stopped.d.inputWaitsEnded, 1);
 }
+
+TEST(FlowControl, TheNoteAndAStartedProgramWaitForTheReceiverToo) {
+    // Both take the foreground from the window the keys went to; keys it
+    // had not taken in yet would be lost. The receiver takes its keys 400 ms
+    // after the wait begins.
+    for (const std::string command : {"{:PopUp 10 10 Note}", "{:Run other.exe}"}) {
+        SCOPED_TRACE(command);
+        SimDesktop d;
+        MemoryHost host{Flavor::Pad, {"{:TO Slow}", "typed into slow", command, "a note line"}};
+        Engine engine{d, host};
+        const Wnd slow = d.addWindow("Slow");
+        d.setForegroundDirect(slow);
+        std::uint64_t start = 0, noteAt = 0;
+        std::vector<Wnd> asked;
+        d.onInputProgress = [&](Wnd w) {
+            asked.push_back(w);
+            EXPECT_TRUE(d.shellCalls().empty()) << "started while the receiver still took keys";
+            if (!start) start = d.now();
+            return Desktop::InputProgress{d.now() - start >= 400, d.now() - start};
+        };
+        host.noteAnswer = [&] {
+            noteAt = d.now();
+            return NoteAnswer::Continue;
+        };
+        EXPECT_EQ(engine.RunScript(), RunEnd::Completed);
+        ASSERT_FALSE(asked.empty());
+        for (Wnd w : asked) EXPECT_EQ(w, slow);
+        EXPECT_EQ(d.inputWaitsEnded, 1);
+        if (command[2] == 'P') {
+            ASSERT_EQ(host.notes.size(), 1u);
+            EXPECT_GE(noteAt - start, 400u);
+        } else {
+            EXPECT_EQ(d.shellCalls().size(), 1u);
+        }
+    }
+}

@@ -50,6 +50,8 @@ bool ChildProcess::waitForExit(DWORD ms) const {
     return WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0;
 }
 
+bool ChildProcess::waitForInputIdle(DWORD ms) const { return WaitForInputIdle(info_.hProcess, ms) == 0; }
+
 DWORD ChildProcess::exitCode() const {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(info_.hProcess, &code);
@@ -262,6 +264,11 @@ HWND WaitForWindow(const std::string& title, DWORD pid, DWORD timeoutMs) {
         },
         timeoutMs);
     return found;
+}
+
+void WaitForStartup(const ChildProcess& program, HWND main) {
+    program.waitForInputIdle(15000);
+    WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
 }
 
 namespace {

@@ -33,6 +33,9 @@ public:
     bool running() const;
     // Waits up to `ms` for the program to end by itself.
     bool waitForExit(DWORD ms) const;
+    // Waits up to `ms` until the program, started, first waits for input
+    // (WaitForInputIdle).
+    bool waitForInputIdle(DWORD ms) const;
     // The exit status of a program that has ended; STILL_ACTIVE otherwise.
     DWORD exitCode() const;
 
@@ -137,7 +140,15 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // The visible top-level window with exactly this title that belongs to the
 // process `pid` (any process when 0); nullptr when none showed up in time.
-HWND WaitForWindow(const std::string& title, DWORD pid, DWORD timeoutMs = 15000);
+// The first program with a window in a fresh Wine prefix also starts the
+// prefix's desktop: on a loaded machine that has taken more than 15 s.
+HWND WaitForWindow(const std::string& title, DWORD pid, DWORD timeoutMs = 60000);
+
+// Waits until a program that shows its window in front (a new program
+// does) has done so: it waits for input and `main` has the foreground. A
+// test that activates a window before that may lose the foreground to the
+// program's own start-up.
+void WaitForStartup(const ChildProcess& program, HWND main);
 
 // The first child (depth first) of `parent` whose class name is `className`.
 HWND FindChildByClass(HWND parent, const std::string& className);
