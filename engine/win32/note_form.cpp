@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "engine/note_layout.h"
+#include "engine/win32/topmosts.h"
 
 namespace taskloom {
 namespace {
@@ -151,6 +152,10 @@ void NoteForm::setCaption(const std::string& title) { SetWindowTextA(form_, titl
 NoteAnswer NoteForm::PopUpNote(const std::string& title, int x, int y) {
     setCaption(title);
     answer_ = NoteAnswer::Continue;
+    // The note is made stay-on-top last, so it comes above the program's
+    // own stay-on-top windows too (the pad); they are put back when the
+    // note has gone, however the wait ends.
+    const NormalizedTopMosts normalized(form_);
     // The form's own handle, never a search by title: another window with
     // the same caption must not be the one moved.
     SetWindowPos(form_, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);

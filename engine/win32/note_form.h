@@ -48,9 +48,11 @@ public:
     std::vector<std::string> lines() const;
     void setCaption(const std::string& title);
 
-    // Sets the caption, shows the note topmost with its top-left corner at
-    // screen (x, y) and its size unchanged, brings it to the foreground and
-    // waits, letting messages run, until it is hidden. Continue, the close
+    // Sets the caption, makes this program's other stay-on-top windows
+    // normal, shows the note topmost with its top-left corner at screen
+    // (x, y) and its size unchanged, brings it to the foreground and waits,
+    // letting messages run, until it is hidden; then the windows made
+    // normal are stay-on-top again. Continue, the close
     // box and hiding by any other means answer Continue; Abort answers
     // Abort. A WM_QUIT met while waiting hides the note, is posted again for
     // the program's own loop, and answers Abort.

@@ -60,6 +60,15 @@ void PressKey(BYTE vk) {
     keybd_event(vk, scan, KEYEVENTF_KEYUP, 0);
 }
 
+bool IsTopMost(HWND w) { return (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// Whether `upper` lies above `lower` in the stacking order.
+bool Above(HWND upper, HWND lower) {
+    for (HWND w = GetWindow(upper, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == lower) return true;
+    return false;
+}
+
 bool Exists(const std::string& file) { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 enum class Answer { ContinueButton, CloseBox, AbortButton, TabThenEnter };
@@ -120,6 +129,7 @@ TEST(RunnerNote, WaitsTopmostAtItsPlaceAndEachAnswerDecidesTheRest) {
         GetWindowRect(decoy.get(), &r);
         EXPECT_EQ(r.left, 600);
         EXPECT_EQ(r.top, 500);
+        EXPECT_TRUE(IsTopMost(decoy.get()));  // another program's: left alone
 
         switch (c.how) {
             case Answer::ContinueButton:
@@ -213,6 +223,46 @@ TEST(NoteFormVariants, PadMemoFollowsTheFormAndWrapsToItsWidth) {
     EXPECT_EQ(memoAt400.bottom - memoAt400.top, 261);
     EXPECT_GT(linesWide, 1);
     EXPECT_GT(linesNarrow, linesWide);
+}
+
+TEST(NoteFormVariants, ComesAboveTheProgramsOwnStayOnTopWindowsAndPutsThemBack) {
+    const auto make = [](DWORD exStyle, DWORD visible, int x) {
+        return OwnedWindow(CreateWindowExA(exStyle, "STATIC", "ours", WS_POPUP | WS_CAPTION | visible, x, 400,
+                                           150, 100, nullptr, nullptr, nullptr, nullptr));
+    };
+    const OwnedWindow shown = make(WS_EX_TOPMOST, WS_VISIBLE, 500);
+    const OwnedWindow second = make(WS_EX_TOPMOST, WS_VISIBLE, 700);
+    const OwnedWindow hidden = make(WS_EX_TOPMOST, 0, 900);
+    const OwnedWindow normal = make(0, WS_VISIBLE, 1100);
+    ASSERT_TRUE(shown && second && hidden && normal);
+    ASSERT_TRUE(Above(second.get(), shown.get()));
+    Pump();
+
+    for (const Flavor variant : {Flavor::Pad, Flavor::Composer}) {
+        SCOPED_TRACE(variant == Flavor::Pad ? "pad" : "composer");
+        NoteForm note(variant);
+        bool noteTop = false, noteAbove = false, shownTop = true, secondTop = true, hiddenTop = false;
+        const NoteAnswer answer = ShowAndLook(note, {"x"}, [&](HWND form) {
+            noteTop = IsTopMost(form);
+            noteAbove = Above(form, shown.get()) && Above(form, second.get());
+            shownTop = IsTopMost(shown.get());
+            secondTop = IsTopMost(second.get());
+            hiddenTop = IsTopMost(hidden.get());  // not shown: not touched
+            PostMessageA(form, WM_CLOSE, 0, 0);
+        });
+        EXPECT_EQ(answer, NoteAnswer::Continue);
+        EXPECT_TRUE(noteTop);
+        EXPECT_TRUE(noteAbove);
+        EXPECT_FALSE(shownTop);
+        EXPECT_FALSE(secondTop);
+        EXPECT_TRUE(hiddenTop);
+        // Stay-on-top again, in their old order; the normal one stays normal.
+        EXPECT_TRUE(IsTopMost(shown.get()));
+        EXPECT_TRUE(IsTopMost(second.get()));
+        EXPECT_TRUE(Above(second.get(), shown.get()));
+        EXPECT_TRUE(IsTopMost(hidden.get()));
+        EXPECT_FALSE(IsTopMost(normal.get()));
+    }
 }
 
 TEST(NoteFormVariants, TheWaitEndsHoweverTheNoteGoes) {
