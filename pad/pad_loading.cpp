@@ -124,9 +124,10 @@ void TDeckForm::AdjustTheBar(int p) {
     RECT r{};
     GetWindowRect(hwnd(), &r);
     const taskloom::PadSize now{unscale(r.right - r.left), unscale(r.bottom - r.top)};
-    const taskloom::BarLayout l = taskloom::AdjustTheBar(p, {position(), maximum_}, now, viewClips_,
-                                                         checked(IDM_AUTOHIDE));
-    SetWindowPos(toolBar1_, nullptr, 0, 0, px(l.barWidth), px(23), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const taskloom::BarLayout l =
+        taskloom::AdjustTheBar(p, {position(), maximum_}, now, viewClips_, checked(IDM_AUTOHIDE));
+    SetWindowPos(toolBar1_, nullptr, 0, 0, px(l.barWidth), px(23),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(hwnd(), nullptr, 0, 0, px(l.window.width), px(l.window.height),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     setHint(l.hint);

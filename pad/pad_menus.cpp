@@ -25,11 +25,20 @@ void TDeckForm::showMenuChecks() {
     CheckMenuRadioItem(popup_, IDM_K4, IDM_K50, static_cast<UINT>(size), MF_BYCOMMAND);
     int delimiter = IDM_DELNEWLINE;
     switch (settings_.delimiter) {
-        case ',': delimiter = IDM_DELCOMMA; break;
-        case '\t': delimiter = IDM_DELTAB; break;
-        case ' ': delimiter = IDM_DELSPACE; break;
-        case 27: delimiter = IDM_DELNONE; break;
-        default: break;
+        case ',':
+            delimiter = IDM_DELCOMMA;
+            break;
+        case '\t':
+            delimiter = IDM_DELTAB;
+            break;
+        case ' ':
+            delimiter = IDM_DELSPACE;
+            break;
+        case 27:
+            delimiter = IDM_DELNONE;
+            break;
+        default:
+            break;
     }
     CheckMenuRadioItem(popup_, IDM_DELNEWLINE, IDM_DELNONE, static_cast<UINT>(delimiter), MF_BYCOMMAND);
 }
@@ -47,19 +56,44 @@ void TDeckForm::command(int id) {
     const UINT state = GetMenuState(popup_, static_cast<UINT>(id), MF_BYCOMMAND);
     if (state == static_cast<UINT>(-1) || (state & (MF_GRAYED | MF_DISABLED))) return;
     switch (id) {
-        case IDM_OPEN: OpenPadClick(true); break;
-        case IDM_MOVE: MoveTBarClick(); break;
-        case IDM_FLATSTYLE: FlatClick(); break;
-        case IDM_EXPAND: ExpandClick(); break;
-        case IDM_SHRINK: ShrinkClick(); break;
-        case IDM_LEFT: BarLeftClick(); break;
-        case IDM_RIGHT: BarRightClick(); break;
-        case IDM_SWAP12: SwapIcons12(); break;
-        case IDM_AUTOHIDE: AutoHideClick(); break;
-        case IDM_CONTENTS: HelpContents(); break;
-        case IDM_ABOUT: HelpAbout(); break;
-        case IDM_QUIT: QuitBtnClick(); break;
-        default: break;
+        case IDM_OPEN:
+            OpenPadClick(true);
+            break;
+        case IDM_MOVE:
+            MoveTBarClick();
+            break;
+        case IDM_FLATSTYLE:
+            FlatClick();
+            break;
+        case IDM_EXPAND:
+            ExpandClick();
+            break;
+        case IDM_SHRINK:
+            ShrinkClick();
+            break;
+        case IDM_LEFT:
+            BarLeftClick();
+            break;
+        case IDM_RIGHT:
+            BarRightClick();
+            break;
+        case IDM_SWAP12:
+            SwapIcons12();
+            break;
+        case IDM_AUTOHIDE:
+            AutoHideClick();
+            break;
+        case IDM_CONTENTS:
+            HelpContents();
+            break;
+        case IDM_ABOUT:
+            HelpAbout();
+            break;
+        case IDM_QUIT:
+            QuitBtnClick();
+            break;
+        default:
+            break;
     }
 }
 

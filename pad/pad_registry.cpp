@@ -27,8 +27,8 @@ wingui::ScopedKey Open(HKEY root, const std::string& path, REGSAM access) {
 wingui::ScopedKey Create(HKEY root, const std::string& path, bool& existed) {
     HKEY k = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
-                        &k, &disposition) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                        nullptr, &k, &disposition) != ERROR_SUCCESS)
         return nullptr;
     existed = disposition == REG_OPENED_EXISTING_KEY;
     return wingui::ScopedKey(k);
@@ -69,7 +69,8 @@ std::string PadRegistry::ReadString(HKEY root, const std::string& path, const ch
 }
 
 bool PadRegistry::padKeyExists() const {
-    return Open(roots_.machine, PadKeyPath(caption_), KEY_READ) || Open(roots_.user, PadKeyPath(caption_), KEY_READ);
+    return Open(roots_.machine, PadKeyPath(caption_), KEY_READ) ||
+           Open(roots_.user, PadKeyPath(caption_), KEY_READ);
 }
 
 PadKeyState PadRegistry::openPadKey(const std::string& uninstallString) {
@@ -125,7 +126,8 @@ void PadRegistry::uninstall() {
     for (HKEY root : {roots_.machine, roots_.user}) {
         RegDeleteTreeA(root, path.c_str());
         RegDeleteKeyA(root, path.c_str());
-        if (wingui::ScopedKey run = Open(root, RunKeyPath(), KEY_SET_VALUE)) RegDeleteValueA(run.get(), kRunValue);
+        if (wingui::ScopedKey run = Open(root, RunKeyPath(), KEY_SET_VALUE))
+            RegDeleteValueA(run.get(), kRunValue);
     }
     RegDeleteTreeA(roots_.classes, kScriptExtension);
     RegDeleteKeyA(roots_.classes, kScriptExtension);

@@ -40,11 +40,12 @@ std::string Lower(std::string s) {
 
 }  // namespace
 
-TDeckForm::TDeckForm(taskloom::Desktop& desktop, PadStart start) : desktop_(desktop), start_(std::move(start)) {
+TDeckForm::TDeckForm(taskloom::Desktop& desktop, PadStart start)
+    : desktop_(desktop), start_(std::move(start)) {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     programIcon_ = LoadIconA(instance, "MAINICON");
-    create(kFormClass, kPadCaption, kFormStyle, kFormExStyle, kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight,
-           nullptr, nullptr, programIcon_, CS_DBLCLKS);
+    create(kFormClass, kPadCaption, kFormStyle, kFormExStyle, kDesignLeft, kDesignTop, kDesignWidth,
+           kDesignHeight, nullptr, nullptr, programIcon_, CS_DBLCLKS);
     dpi_ = wingui::DpiOf(hwnd());
     SetWindowPos(hwnd(), nullptr, 0, 0, px(kDesignWidth), px(kDesignHeight),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -90,7 +91,8 @@ void TDeckForm::createControls() {
     clips_ = child(richEdit_ ? RICHEDIT_CLASSA : "EDIT",
                    ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL,
                    WS_EX_CLIENTEDGE, kClipsId, 2, 24, 112, 75);
-    SendMessageA(clips_, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(taskloom::ClipsSizeLimit(taskloom::ClipsSize::K4)));
+    SendMessageA(clips_, EM_EXLIMITTEXT, 0,
+                 static_cast<LPARAM>(taskloom::ClipsSizeLimit(taskloom::ClipsSize::K4)));
 
     SendMessageA(toolBar1_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     images_ = wingui::MakeIconImageList(px(16));
@@ -98,11 +100,12 @@ void TDeckForm::createControls() {
     SendMessageA(toolBar1_, TB_SETINDENT, px(2), 0);
     SendMessageA(toolBar1_, TB_SETBUTTONSIZE, 0, MAKELPARAM(px(23), px(22)));
 
-    clipsIcon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(3001), IMAGE_ICON, px(16), px(16), 0));
+    clipsIcon_ =
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(3001), IMAGE_ICON, px(16), px(16), 0));
 
     // Hints of the two images and the up-down.
-    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
-                            0, 0, form, nullptr, instance, nullptr);
+    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            0, 0, 0, 0, form, nullptr, instance, nullptr);
     for (auto [w, text] : {std::pair{vexaImage_, "Menu"}, {padImage_, "Clips"}, {moreOrLess_, "Tessdeck"}}) {
         TOOLINFOA ti{};
         ti.cbSize = TTTOOLINFOA_V1_SIZE;
@@ -139,9 +142,9 @@ int TDeckForm::position() const { return wingui::UpDown{moreOrLess_}.value(); }
 
 void TDeckForm::CreatePadClick() {
     // 1. The note, its text cleared.
-    note_ = std::make_unique<taskloom::NoteForm>(taskloom::Flavor::Pad, hwnd(), [this](const std::string& text) {
-        wingui::ShowErrorReport(hwnd(), text);
-    });
+    note_ = std::make_unique<taskloom::NoteForm>(
+        taskloom::Flavor::Pad, hwnd(),
+        [this](const std::string& text) { wingui::ShowErrorReport(hwnd(), text); });
     note_->setLines({});
     // 2. MoreOrLess at maximum 0, position 0; PgmName and the pane cleared.
     maximum_ = 0;
@@ -213,7 +216,8 @@ void TDeckForm::applySettings(const std::string& value) {
     }
     engine_->setDelimiter(static_cast<unsigned char>(settings_.delimiter));
     showMenuChecks();
-    SendMessageA(clips_, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(taskloom::ClipsSizeLimit(settings_.clipsSize)));
+    SendMessageA(clips_, EM_EXLIMITTEXT, 0,
+                 static_cast<LPARAM>(taskloom::ClipsSizeLimit(settings_.clipsSize)));
 }
 
 // --- Exit -------------------------------------------------------------------
