@@ -31,7 +31,10 @@ bool VexaForm::KeyStrokesKeyUp(std::uint8_t vk) {
     const char unshifted = static_cast<char>(MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) & 0x7FFF);
     const taskloom::KeyPressResult result = taskloom::KeyStrokesKeyUp(keys, vk, unshifted);
     // While Alt is still held: letting it go then does not open the menu bar.
-    if (result.sendDot) taskloom::SendKeyString(desktop_, ".");
+    if (result.sendDot) {
+        dotPending_ = true;
+        taskloom::SendKeyString(desktop_, ".");
+    }
     writeKeys(keys);
     if (result.line) {
         apply(taskloom::AddCombination(script_, *result.line));
@@ -66,7 +69,8 @@ void VexaForm::ClearKeysClick() {
 // button). A key that became a token, or completed a combination, is not
 // also edited into the field: its character would land in the emptied
 // field or change the token just written. Held modifiers repeat their key
-// down; only the first press is a token.
+// down; only the first press is a token. The "." sent while Alt is held
+// is not looked for in the menu bar (it has no item there: a beep).
 LRESULT CALLBACK VexaForm::KeyStrokesProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
     auto* self = reinterpret_cast<VexaForm*>(data);
     switch (msg) {
@@ -96,6 +100,13 @@ LRESULT CALLBACK VexaForm::KeyStrokesProc(HWND h, UINT msg, WPARAM wp, LPARAM lp
             }
             break;
         }
+        case WM_SYSCHAR:
+        case WM_CHAR:
+            if (self->dotPending_ && wp == '.') {
+                self->dotPending_ = false;
+                return 0;
+            }
+            break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(h, KeyStrokesProc, 1);
             break;

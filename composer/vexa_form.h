@@ -163,6 +163,7 @@ private:
     taskloom::MenuTree menuTree_;  // what MenuTree shows; items keep their node ids
     bool testing_ = false;
     bool fillingTree_ = false;
+    bool dotPending_ = false;  // the "." sent while Alt is held, not yet seen
 
     // Components.
     wingui::TabControl PageControl;
