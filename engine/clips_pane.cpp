@@ -48,8 +48,9 @@ PaneAdd AddClipToPane(std::string_view pane, std::string_view clip, char delimit
     PaneAdd r;
     if (need > limit || have > limit - need) {
         r.text = std::string(pane);
-        r.status = "Clips full: a clip of " + std::to_string(need) + " characters was not added (the pane holds " +
-                   std::to_string(have) + " of " + std::to_string(limit) + ")";
+        r.status = "Clips full: a clip of " + std::to_string(need) +
+                   " characters was not added (the pane holds " + std::to_string(have) + " of " +
+                   std::to_string(limit) + ")";
         return r;
     }
     r.text = std::string(pane) + added;
@@ -77,6 +78,8 @@ std::string ClipsHintAt(std::string_view pane, std::size_t caret, bool full) {
     return ClipsHint(line, static_cast<int>(PaneLines(pane).size()), full);
 }
 
+ClipsItemsState ClipsItems(std::string_view pane) { return {!pane.empty(), PaneLines(pane).size() >= 2}; }
+
 std::string PaneSaveText(std::string_view pane) {
     std::string text;
     for (const std::string& line : PaneLines(pane)) text += line + "\r\n";
@@ -87,7 +90,8 @@ std::string PaneCommaLine(std::string_view pane) { return JoinCommaText(PaneLine
 
 std::string OverwriteQuestion(const std::string& file) { return "Overwrite file:\n" + FileNamePart(file); }
 
-SaveOutcome SaveClips(ClipsSaveMode mode, std::string_view pane, std::string& lastName, ClipsSaveSystem& system) {
+SaveOutcome SaveClips(ClipsSaveMode mode, std::string_view pane, std::string& lastName,
+                      ClipsSaveSystem& system) {
     const std::optional<std::string> chosen = system.chooseFile(lastName);
     if (!chosen) {
         lastName.clear();

@@ -43,6 +43,14 @@ std::string ClipsHint(int caretLine, int lineCount, bool full = false);
 // The same for a caret at character `caret` of the pane's text.
 std::string ClipsHintAt(std::string_view pane, std::size_t caret, bool full = false);
 
+// The clips menu's items that depend on the pane: "&Copy" and "&Run" while
+// the pane holds text, "&Last" while it has at least two lines.
+struct ClipsItemsState {
+    bool copyAndRun = false;
+    bool last = false;
+};
+ClipsItemsState ClipsItems(std::string_view pane);
+
 // "&Text File": the pane's lines, each ended by CR LF.
 std::string PaneSaveText(std::string_view pane);
 // "&Comma Delimited": one line, the pane's lines as comma text (a line with a
@@ -83,7 +91,8 @@ std::string OverwriteQuestion(const std::string& file);
 // DoSaveDlg and the write that follows it, for either save. `lastName` is
 // the last clips file name: proposed to the dialog and updated (emptied by
 // Cancel and by a declined text save).
-SaveOutcome SaveClips(ClipsSaveMode mode, std::string_view pane, std::string& lastName, ClipsSaveSystem& system);
+SaveOutcome SaveClips(ClipsSaveMode mode, std::string_view pane, std::string& lastName,
+                      ClipsSaveSystem& system);
 
 // The registered clipboard formats by which programs (password managers and
 // the like) mark a copy as not to be collected.

@@ -91,6 +91,14 @@ PlacedPad PlacePad(const std::vector<PadEntry>& entries) {
     return pad;
 }
 
+int PreviewBarWidth(int icons) { return 31 + kIconStep * std::max(icons, 0); }
+
+std::optional<int> MenuImageWobble(unsigned counter) {
+    if (counter % 7 == 1) return 0;
+    if (counter % 15 == 1) return 1;
+    return std::nullopt;
+}
+
 void SwapIcons(std::vector<BarButton>& bar, std::size_t a, std::size_t b) {
     if (a < bar.size() && b < bar.size()) std::swap(bar[a], bar[b]);
 }

@@ -3,6 +3,7 @@
 // clips pane's sizes, and the reorderings of the bar.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,9 +37,9 @@ struct UpDown {
 struct BarLayout {
     int barWidth = 0;
     PadSize window;
-    std::string hint;  // the up-down's new hint
-    int position = 0;  // the up-down's position afterwards
-    bool hide = false; // Auto Hide hides the pad now
+    std::string hint;   // the up-down's new hint
+    int position = 0;   // the up-down's position afterwards
+    bool hide = false;  // Auto Hide hides the pad now
 };
 
 // AdjustTheBar(p): the bar shows icons 0..p. With the clips pane shown the
@@ -99,6 +100,13 @@ struct PlacedPad {
 // kept; a record with fewer fields gives an icon with no program and no hot
 // key. A hot key naming no key gives no hot key and a note.
 PlacedPad PlacePad(const std::vector<PadEntry>& entries);
+
+// The composer's preview of a pad: 31 pixels wide when empty, 23 more per icon.
+int PreviewBarWidth(int icons);
+
+// The menu image's one-pixel wobble while the pad is in use, from the idle
+// counter (already incremented): the image's new left edge, or nothing.
+std::optional<int> MenuImageWobble(unsigned counter);
 
 // The reorderings: each swap exchanges whole buttons (picture, hint and
 // slot), so every icon keeps its program and hot key.

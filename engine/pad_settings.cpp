@@ -19,6 +19,13 @@ std::optional<int> StrictNumber(std::string_view field) {
     return ToInteger(field);
 }
 
+std::string LowerCase(std::string_view text) {
+    std::string s(text);
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return s;
+}
+
 SettingsRead Malformed(std::string problem) {
     SettingsRead r;
     r.malformed = true;
@@ -30,9 +37,12 @@ SettingsRead Malformed(std::string problem) {
 
 std::size_t ClipsSizeLimit(ClipsSize size) {
     switch (size) {
-        case ClipsSize::K20: return 20480;
-        case ClipsSize::K50: return 51200;
-        case ClipsSize::K4: break;
+        case ClipsSize::K20:
+            return 20480;
+        case ClipsSize::K50:
+            return 51200;
+        case ClipsSize::K4:
+            break;
     }
     return 4096;
 }
@@ -47,14 +57,30 @@ std::string FormatSettings(const PadSettings& s) {
     return t;
 }
 
+std::string UninstallString(std::string_view programPath) { return std::string(programPath) + " /uninstall"; }
+
+std::string ScriptOpenCommand(std::string_view programPath) {
+    return LowerCase(std::string(programPath) + " %1");
+}
+
+std::string AutoStartValue(std::string_view programPath) { return LowerCase(programPath); }
+
+bool IsUninstallArgument(std::string_view argument) { return EqualsNoCase(argument, "/uninstall"); }
+
 std::string_view DelimiterItemCaption(char delimiter) {
     switch (delimiter) {
-        case '\r': return "New &Line";
-        case ',': return "&Comma";
-        case '\t': return "&Tab";
-        case ' ': return "&Space";
-        case '\x1b': return "&None";
-        default: return "";
+        case '\r':
+            return "New &Line";
+        case ',':
+            return "&Comma";
+        case '\t':
+            return "&Tab";
+        case ' ':
+            return "&Space";
+        case '\x1b':
+            return "&None";
+        default:
+            return "";
     }
 }
 

@@ -43,6 +43,24 @@ struct SettingsRead {
 // (or a MoreOrLess position outside -1..41) makes the whole value malformed.
 SettingsRead ParseSettings(std::string_view text);
 
+// Where the pad keeps its settings (under the machine's hive, or the current
+// user's where the machine's cannot be written) and the texts it writes.
+constexpr std::string_view kWindowsKey = "Software\\Microsoft\\Windows\\CurrentVersion";
+constexpr std::string_view kPadKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessdeck";
+constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr std::string_view kPadCaption = "Tessdeck";  // also "DisplayName" and the Run value's name
+constexpr std::string_view kScriptExtensionKey = ".tks";
+constexpr std::string_view kScriptOpenCommandKey = ".tks\\shell\\open\\command";
+
+// "UninstallString": the program's path followed by " /uninstall".
+std::string UninstallString(std::string_view programPath);
+// The ".tks" open command: the program's path followed by " %1", in lower case.
+std::string ScriptOpenCommand(std::string_view programPath);
+// The logon Run value "Tessdeck": the program's path in lower case.
+std::string AutoStartValue(std::string_view programPath);
+// "/uninstall" in any letter case.
+bool IsUninstallArgument(std::string_view argument);
+
 // The delimiter menu item matching a delimiter character: "New &Line",
 // "&Comma", "&Tab", "&Space", "&None"; "" for a character that is none.
 std::string_view DelimiterItemCaption(char delimiter);

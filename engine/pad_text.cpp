@@ -91,8 +91,8 @@ PadLoad ParsePadText(std::string_view text, PadReader reader) {
         const std::string_view number = line.substr(0, tab);
         const std::optional<std::int32_t> image = ToInteger(number);
         if (!image) {
-            load.error = "line " + std::to_string(lineNo) + ": \"" + Shown(number) +
-                         "\" is not a valid icon number";
+            load.error =
+                "line " + std::to_string(lineNo) + ": \"" + Shown(number) + "\" is not a valid icon number";
             return load;
         }
         if (*image < 0 || *image >= kIconCount) {

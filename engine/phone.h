@@ -11,8 +11,8 @@ namespace taskloom {
 // The dialer program and the window that takes the number.
 constexpr std::string_view kDialerProgram = "dialer.exe";
 constexpr std::string_view kDialerTitle = "Phone Dialer";
-constexpr int kDialerLooks = 4;         // looks for the dialer's window
-constexpr int kDialerLookPauseMs = 100; // pause before each look
+constexpr int kDialerLooks = 4;          // looks for the dialer's window
+constexpr int kDialerLookPauseMs = 100;  // pause before each look
 
 // A clip is a telephone number when it has at least 8 characters, holds "-"
 // but does not begin with it, has only digits, blanks, "," and "-", and at

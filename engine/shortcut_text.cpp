@@ -8,7 +8,7 @@ namespace {
 constexpr int kLastKeyCode = 255;
 
 // Names of the keys 32 to 40, in code order.
-constexpr std::string_view kNavigationNames[] = {"Space", "PgUp", "PgDn", "End", "Home",
+constexpr std::string_view kNavigationNames[] = {"Space", "PgUp", "PgDn",  "End", "Home",
                                                  "Left",  "Up",   "Right", "Down"};
 
 // Takes `prefix` off the front of `rest` when it is there (without case).
@@ -22,16 +22,24 @@ bool TakePrefix(std::string_view& rest, std::string_view prefix) {
 
 std::string KeyName(int key, const LayoutKeyNameFn& layout) {
     switch (key) {
-        case 8: return "BkSp";
-        case 9: return "Tab";
-        case 13: return "Enter";
-        case 27: return "Esc";
-        case 45: return "Ins";
-        case 46: return "Del";
-        default: break;
+        case 8:
+            return "BkSp";
+        case 9:
+            return "Tab";
+        case 13:
+            return "Enter";
+        case 27:
+            return "Esc";
+        case 45:
+            return "Ins";
+        case 46:
+            return "Del";
+        default:
+            break;
     }
     if (key >= 32 && key <= 40) return std::string(kNavigationNames[key - 32]);
-    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+        return std::string(1, static_cast<char>(key));
     if (key >= 96 && key <= 105) return std::string(1, static_cast<char>('0' + key - 96));
     if (key >= 112 && key <= 135) return "F" + std::to_string(key - 111);
     if (layout && key > 0 && key <= kLastKeyCode) return layout(key);
@@ -54,7 +62,7 @@ Shortcut ParseShortcut(std::string_view text, std::string* error, const LayoutKe
     for (;;) {
         if (TakePrefix(rest, "Shift+"))
             s.mods |= kModShift;
-        else if (TakePrefix(rest, "Ctrl+") || TakePrefix(rest, "^"))
+        else if (TakePrefix(rest, "Ctrl+") || (rest.size() > 1 && TakePrefix(rest, "^")))
             s.mods |= kModCtrl;
         else if (TakePrefix(rest, "Alt+"))
             s.mods |= kModAlt;

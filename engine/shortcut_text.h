@@ -25,8 +25,8 @@ constexpr int kShowHideHotKeyId = 6120;
 using LayoutKeyNameFn = std::function<std::string(int key)>;
 
 struct Shortcut {
-    int key = 0;         // virtual key code; 0: no hot key
-    unsigned mods = 0;   // kModAlt | kModCtrl | kModShift
+    int key = 0;        // virtual key code; 0: no hot key
+    unsigned mods = 0;  // kModAlt | kModCtrl | kModShift
     bool operator==(const Shortcut&) const = default;
 };
 
@@ -40,7 +40,8 @@ std::string KeyName(int key, const LayoutKeyNameFn& layout = {});
 // without a name gives "", whatever the modifiers.
 std::string FormatShortcut(const Shortcut& s, const LayoutKeyNameFn& layout = {});
 
-// Takes off the prefixes "Shift+", "Ctrl+" (or "^") and "Alt+" in any order,
+// Takes off the prefixes "Shift+", "Ctrl+" (or "^", when a key name follows:
+// a layout may call a key "^") and "Alt+" in any order,
 // without regard to case, then finds the first key code from 8 upwards whose
 // name equals the rest (without case). An empty rest or an unknown name
 // gives key 0 (no hot key); `error`, when given, then says why.

@@ -9,10 +9,11 @@
 using namespace taskloom;
 
 TEST(Phone, NumberTest) {
-    for (const char* yes : {"555-1234", "555-1234567", "1-800-555-1234", "555 - 123, 4", "12-34567", "55-55-55"})
+    for (const char* yes :
+         {"555-1234", "555-1234567", "1-800-555-1234", "555 - 123, 4", "12-34567", "55-55-55"})
         EXPECT_TRUE(IsPhoneNumber(yes)) << yes;
-    for (const char* no : {"555-123", "-5551234", "12-3456", "5-5-5-5-", "555 123 4567", "555-1234x", "", "1-2-3-4-5",
-                           "555-12a4", "555\t1234-1", "55-555\n5"})
+    for (const char* no : {"555-123", "-5551234", "12-3456", "5-5-5-5-", "555 123 4567", "555-1234x", "",
+                           "1-2-3-4-5", "555-12a4", "555\t1234-1", "55-555\n5"})
         EXPECT_FALSE(IsPhoneNumber(no)) << no;
     EXPECT_EQ(TelAddress("555 - 1234"), "tel:555-1234");
 }
@@ -46,6 +47,10 @@ TEST(ClipsPane, LineCountingAndHint) {
     EXPECT_EQ(ClipsHint(2, 2), "Clips 2/2");
     EXPECT_EQ(ClipsHint(0, 0), "Clips 0/0");
     EXPECT_EQ(ClipsHint(2, 12, true), "Clips 3/12 full");
+    EXPECT_FALSE(ClipsItems("").copyAndRun);
+    EXPECT_TRUE(ClipsItems("a\r\n").copyAndRun);
+    EXPECT_FALSE(ClipsItems("a\r\n").last);
+    EXPECT_TRUE(ClipsItems(pane).last);
 }
 
 TEST(ClipsPane, SaveTexts) {
@@ -112,7 +117,8 @@ TEST(ClipsPane, DoSaveDlgOutcomes) {
 TEST(ClipsPane, PrivateClipboardFormats) {
     EXPECT_FALSE(IsPrivateClip({}));
     EXPECT_FALSE(IsPrivateClip({{"", std::nullopt}, {"Rich Text Format", std::nullopt}}));
-    EXPECT_TRUE(IsPrivateClip({{"", std::nullopt}, {"ExcludeClipboardContentFromMonitorProcessing", std::nullopt}}));
+    EXPECT_TRUE(
+        IsPrivateClip({{"", std::nullopt}, {"ExcludeClipboardContentFromMonitorProcessing", std::nullopt}}));
     EXPECT_TRUE(IsPrivateClip({{"clipboard viewer ignore", std::nullopt}}));
     EXPECT_TRUE(IsPrivateClip({{"CanIncludeInClipboardHistory", 0u}}));
     EXPECT_FALSE(IsPrivateClip({{"CanIncludeInClipboardHistory", 1u}}));

@@ -23,7 +23,9 @@ unsigned U16(const std::string& s, std::size_t at) {
     return static_cast<unsigned char>(s[at]) | static_cast<unsigned char>(s[at + 1]) << 8;
 }
 
-std::uint32_t U32(const std::string& s, std::size_t at) { return U16(s, at) | std::uint32_t{U16(s, at + 2)} << 16; }
+std::uint32_t U32(const std::string& s, std::size_t at) {
+    return U16(s, at) | std::uint32_t{U16(s, at + 2)} << 16;
+}
 
 // The sizes an .ico file holds; checks that each image lies inside the file.
 std::vector<unsigned> IcoSizes(const std::string& ico, unsigned kind = 1) {

@@ -59,6 +59,11 @@ TEST(PadLayout, ClipsPaneSizes) {
     EXPECT_FALSE(r.paneVisible);
     EXPECT_EQ(r.window, (PadSize{25, 100}));
     EXPECT_EQ(ResizeClick({80, 3}, false).window, (PadSize{80, 25}));
+    EXPECT_EQ(PreviewBarWidth(0), 31);
+    EXPECT_EQ(PreviewBarWidth(20), 491);
+    std::string wobble;
+    for (unsigned c = 1; c <= 16; ++c) wobble += MenuImageWobble(c) ? char('0' + *MenuImageWobble(c)) : '.';
+    EXPECT_EQ(wobble, "0......0......01");  // 1, 8, 15 to 0; 16 to 1
 }
 
 TEST(PadLayout, PlacingNormalisesHotKeysAndReorderingKeepsSlots) {

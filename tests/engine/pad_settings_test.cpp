@@ -40,3 +40,13 @@ TEST(PadSettingsText, MalformedValuesGiveTheDefaultsAndSaySo) {
         EXPECT_NE(r.problem.find("defaults"), std::string::npos);
     }
 }
+
+TEST(PadSettingsText, RegistryTexts) {
+    EXPECT_EQ(UninstallString("C:\\Apps\\Tessdeck.exe"), "C:\\Apps\\Tessdeck.exe /uninstall");
+    EXPECT_EQ(ScriptOpenCommand("C:\\Apps\\Tessdeck.exe"), "c:\\apps\\tessdeck.exe %1");
+    EXPECT_EQ(AutoStartValue("C:\\Apps\\Tessdeck.exe"), "c:\\apps\\tessdeck.exe");
+    EXPECT_TRUE(IsUninstallArgument("/Uninstall"));
+    EXPECT_TRUE(IsUninstallArgument("/UNINSTALL"));
+    EXPECT_FALSE(IsUninstallArgument("/uninstall "));
+    EXPECT_FALSE(IsUninstallArgument("uninstall"));
+}

@@ -68,8 +68,10 @@ TEST(PadText, FieldsWithTabsOrLineBreaksAndBadIndexesAreRefused) {
 }
 
 TEST(PadText, DeletingAnIconKeepsTheWholeProgramText) {
-    const std::string program = "C:\\A rather long folder name\\" + std::string(150, 'x') + ".exe /with /options";
-    EXPECT_EQ(RecordFields(MakeIconRecord({"Long", "Ctrl+L", program})), (IconFields{"Long", "Ctrl+L", program}));
+    const std::string program =
+        "C:\\A rather long folder name\\" + std::string(150, 'x') + ".exe /with /options";
+    EXPECT_EQ(RecordFields(MakeIconRecord({"Long", "Ctrl+L", program})),
+              (IconFields{"Long", "Ctrl+L", program}));
     EXPECT_EQ(RecordFields("Calc\t\tcalc.exe"), (IconFields{"Calc", "", "calc.exe"}));
     EXPECT_EQ(RecordFields("Calc\tAlt+C"), (IconFields{"Calc", "Alt+C", ""}));
     EXPECT_EQ(RecordFields("Calc"), (IconFields{"Calc", "", ""}));

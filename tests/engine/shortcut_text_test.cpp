@@ -6,17 +6,16 @@ using namespace taskloom;
 
 TEST(ShortcutText, EveryNamedKeyFormatsAndParsesBack) {
     const std::pair<int, const char*> named[] = {
-        {8, "BkSp"},   {9, "Tab"},   {13, "Enter"}, {27, "Esc"},   {32, "Space"}, {33, "PgUp"},
-        {34, "PgDn"},  {35, "End"},  {36, "Home"},  {37, "Left"},  {38, "Up"},    {39, "Right"},
-        {40, "Down"},  {45, "Ins"},  {46, "Del"},   {48, "0"},     {57, "9"},     {65, "A"},
-        {90, "Z"},     {112, "F1"},  {123, "F12"},  {124, "F13"},  {135, "F24"}};
+        {8, "BkSp"},  {9, "Tab"},  {13, "Enter"}, {27, "Esc"},  {32, "Space"}, {33, "PgUp"},
+        {34, "PgDn"}, {35, "End"}, {36, "Home"},  {37, "Left"}, {38, "Up"},    {39, "Right"},
+        {40, "Down"}, {45, "Ins"}, {46, "Del"},   {48, "0"},    {57, "9"},     {65, "A"},
+        {90, "Z"},    {112, "F1"}, {123, "F12"},  {124, "F13"}, {135, "F24"}};
     for (auto [key, name] : named) {
         EXPECT_EQ(KeyName(key), name);
         EXPECT_EQ(FormatShortcut({key, kModAlt}), std::string("Alt+") + name);
         EXPECT_EQ(ParseShortcut(std::string("Shift+") + name), (Shortcut{key, kModShift})) << name;
     }
-    for (int f = 1; f <= 24; ++f)
-        EXPECT_EQ(ParseShortcut("ctrl+f" + std::to_string(f)).key, 111 + f);
+    for (int f = 1; f <= 24; ++f) EXPECT_EQ(ParseShortcut("ctrl+f" + std::to_string(f)).key, 111 + f);
     // Keypad digits show as digits; the text reads back as the first key of
     // that name, the main row's digit.
     EXPECT_EQ(FormatShortcut({101, kModCtrl}), "Ctrl+5");
@@ -26,6 +25,10 @@ TEST(ShortcutText, EveryNamedKeyFormatsAndParsesBack) {
     const LayoutKeyNameFn layout = [](int key) { return key == 186 ? std::string(";") : std::string(); };
     EXPECT_EQ(FormatShortcut({186, kModCtrl}, layout), "Ctrl+;");
     EXPECT_EQ(ParseShortcut("Ctrl+;", nullptr, layout), (Shortcut{186, kModCtrl}));
+    const LayoutKeyNameFn german = [](int key) { return key == 220 ? std::string("^") : std::string(); };
+    EXPECT_EQ(ParseShortcut(FormatShortcut({220, kModCtrl}, german), nullptr, german),
+              (Shortcut{220, kModCtrl}));
+    EXPECT_EQ(ParseShortcut("^^", nullptr, german), (Shortcut{220, kModCtrl}));
 }
 
 TEST(ShortcutText, ModifiersInAnyOrderNormaliseToShiftCtrlAlt) {
@@ -77,9 +80,9 @@ TEST(ShortcutText, ComposerHotKeyField) {
     EXPECT_EQ(ComposerHotKeyText('7', '7', kModAlt, ""), "Alt+7");
     EXPECT_EQ(ComposerHotKeyText(191, '/', kModCtrl | kModAlt, ""), "Ctrl+Alt+/");
     EXPECT_EQ(ComposerHotKeyText(116, 0, kModCtrl | kModAlt, ""), "Ctrl+Alt+F5");
-    EXPECT_EQ(ComposerHotKeyText(124, 0, kModCtrl, "keep"), "keep");   // F13: not taken
-    EXPECT_EQ(ComposerHotKeyText(116, 0, 0, "keep"), "keep");           // no modifier
-    EXPECT_EQ(ComposerHotKeyText('A', 'A', 0, "Ctrl+B"), "");           // a plain letter clears
-    EXPECT_EQ(ComposerHotKeyText(186, ';', kModCtrl, "Ctrl+B"), "");    // other characters clear
-    EXPECT_EQ(ComposerHotKeyText(17, 0, kModCtrl, "Ctrl+B"), "Ctrl+B"); // the Ctrl key itself
+    EXPECT_EQ(ComposerHotKeyText(124, 0, kModCtrl, "keep"), "keep");     // F13: not taken
+    EXPECT_EQ(ComposerHotKeyText(116, 0, 0, "keep"), "keep");            // no modifier
+    EXPECT_EQ(ComposerHotKeyText('A', 'A', 0, "Ctrl+B"), "");            // a plain letter clears
+    EXPECT_EQ(ComposerHotKeyText(186, ';', kModCtrl, "Ctrl+B"), "");     // other characters clear
+    EXPECT_EQ(ComposerHotKeyText(17, 0, kModCtrl, "Ctrl+B"), "Ctrl+B");  // the Ctrl key itself
 }
