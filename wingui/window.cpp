@@ -14,13 +14,14 @@ Window::~Window() {
 }
 
 void Window::create(const char* className, const std::string& caption, DWORD style, DWORD exStyle, int x,
-                    int y, int width, int height, HWND parent, HMENU menu, HICON icon) {
+                    int y, int width, int height, HWND parent, HMENU menu, HICON icon, UINT classStyle) {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA existing{};
     existing.cbSize = sizeof existing;
     if (!GetClassInfoExA(instance, className, &existing)) {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
+        wc.style = classStyle;
         wc.lpfnWndProc = Proc;
         wc.hInstance = instance;
         wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));

@@ -23,7 +23,7 @@ protected:
     // Registers the class (once per class name) and creates the window with
     // this object behind it. Throws std::runtime_error when it cannot.
     void create(const char* className, const std::string& caption, DWORD style, DWORD exStyle, int x, int y,
-                int width, int height, HWND parent, HMENU menu, HICON icon = nullptr);
+                int width, int height, HWND parent, HMENU menu, HICON icon = nullptr, UINT classStyle = 0);
     // The form's messages; the default hands them to DefWindowProc.
     virtual LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
 

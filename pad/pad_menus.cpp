@@ -1,0 +1,100 @@
+// PopupMenu: opened from the menu image and by a right click on the pad; its
+// commands (also reached by their shortcut keys) and check marks. Items
+// whose work comes with launching, the tray and the clips pane stay grayed
+// and do nothing.
+#include "pad/tdeck_form.h"
+#include "resources/tessdeck_ids.h"
+
+namespace tessdeck {
+
+void TDeckForm::setChecked(int id, bool on) {
+    CheckMenuItem(popup_, static_cast<UINT>(id), MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool TDeckForm::checked(int id) const {
+    return (GetMenuState(popup_, static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void TDeckForm::showMenuChecks() {
+    setChecked(IDM_AUTOADD, settings_.autoAdd);
+    setChecked(IDM_AUTOCOPY, settings_.autoCopy);
+    setChecked(IDM_AUTOHIDE, settings_.autoHide);
+    const int size = settings_.clipsSize == taskloom::ClipsSize::K20   ? IDM_K20
+                     : settings_.clipsSize == taskloom::ClipsSize::K50 ? IDM_K50
+                                                                       : IDM_K4;
+    CheckMenuRadioItem(popup_, IDM_K4, IDM_K50, static_cast<UINT>(size), MF_BYCOMMAND);
+    int delimiter = IDM_DELNEWLINE;
+    switch (settings_.delimiter) {
+        case ',':
+            delimiter = IDM_DELCOMMA;
+            break;
+        case '\t':
+            delimiter = IDM_DELTAB;
+            break;
+        case ' ':
+            delimiter = IDM_DELSPACE;
+            break;
+        case 27:
+            delimiter = IDM_DELNONE;
+            break;
+        default:
+            break;
+    }
+    CheckMenuRadioItem(popup_, IDM_DELNEWLINE, IDM_DELNONE, static_cast<UINT>(delimiter), MF_BYCOMMAND);
+}
+
+void TDeckForm::openPopupMenu(POINT screen) {
+    // The menu closes when the user clicks elsewhere only if the pad is in
+    // the foreground.
+    SetForegroundWindow(hwnd());
+    TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd(), nullptr);
+    PostMessageA(hwnd(), WM_NULL, 0, 0);
+}
+
+void TDeckForm::command(int id) {
+    if (exited_) return;
+    const UINT state = GetMenuState(popup_, static_cast<UINT>(id), MF_BYCOMMAND);
+    if (state == static_cast<UINT>(-1) || (state & (MF_GRAYED | MF_DISABLED))) return;
+    switch (id) {
+        case IDM_OPEN:
+            OpenPadClick(true);
+            break;
+        case IDM_MOVE:
+            MoveTBarClick();
+            break;
+        case IDM_FLATSTYLE:
+            FlatClick();
+            break;
+        case IDM_EXPAND:
+            ExpandClick();
+            break;
+        case IDM_SHRINK:
+            ShrinkClick();
+            break;
+        case IDM_LEFT:
+            BarLeftClick();
+            break;
+        case IDM_RIGHT:
+            BarRightClick();
+            break;
+        case IDM_SWAP12:
+            SwapIcons12();
+            break;
+        case IDM_AUTOHIDE:
+            AutoHideClick();
+            break;
+        case IDM_CONTENTS:
+            HelpContents();
+            break;
+        case IDM_ABOUT:
+            HelpAbout();
+            break;
+        case IDM_QUIT:
+            QuitBtnClick();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace tessdeck

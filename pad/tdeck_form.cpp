@@ -1,0 +1,377 @@
+#include "pad/tdeck_form.h"
+
+#include <richedit.h>
+#include <shellapi.h>
+
+#include <ctime>
+#include <stdexcept>
+
+#include "engine/filestore.h"
+#include "engine/pad_text.h"
+#include "engine/shortcut_text.h"
+#include "engine/text.h"
+#include "pad/pad_host.h"
+#include "resources/tessdeck_ids.h"
+#include "wingui/controls.h"
+#include "wingui/dpi.h"
+#include "wingui/error_report.h"
+#include "wingui/icon_list.h"
+
+namespace tessdeck {
+
+namespace {
+
+const char* const kFormClass = "TDeckForm";
+// Borderless, on top of every other window, no task bar button (a tool
+// window); the tray icon takes the button's place.
+constexpr DWORD kFormStyle = WS_POPUP | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+
+// The form layout, in pixels at 96 DPI: client 114 by 100 at (428, 47).
+constexpr int kDesignLeft = 428, kDesignTop = 47, kDesignWidth = 114, kDesignHeight = 100;
+
+enum ControlId { kVexaImageId = 10, kPadImageId, kMoreOrLessId, kToolBar1Id, kPgmNameId, kClipsId };
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+}  // namespace
+
+TDeckForm::TDeckForm(taskloom::Desktop& desktop, PadStart start)
+    : desktop_(desktop), start_(std::move(start)) {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    programIcon_ = LoadIconA(instance, "MAINICON");
+    create(kFormClass, kPadCaption, kFormStyle, kFormExStyle, kDesignLeft, kDesignTop, kDesignWidth,
+           kDesignHeight, nullptr, nullptr, programIcon_, CS_DBLCLKS);
+    dpi_ = wingui::DpiOf(hwnd());
+    SetWindowPos(hwnd(), nullptr, 0, 0, px(kDesignWidth), px(kDesignHeight),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    host_ = std::make_unique<PadHost>(*this);
+    engine_ = std::make_unique<taskloom::Engine>(desktop_, *host_);
+    createControls();
+    CreatePadClick();
+}
+
+TDeckForm::~TDeckForm() {
+    emptyBar();
+    UnregisterHotKey(nullptr, taskloom::kShowHideHotKeyId);
+    engine_.reset();
+    note_.reset();
+    if (hwnd()) DestroyWindow(hwnd());
+    if (images_) ImageList_Destroy(images_);
+    if (clipsIcon_) DestroyIcon(clipsIcon_);
+    if (accelerators_) DestroyAcceleratorTable(accelerators_);
+}
+
+int TDeckForm::px(int at96) const { return wingui::Scale(at96, dpi_); }
+int TDeckForm::unscale(int p) const { return (p * 96 + dpi_ / 2) / dpi_; }
+
+void TDeckForm::createControls() {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND form = hwnd();
+    auto child = [&](const char* cls, DWORD style, DWORD ex, int id, int x, int y, int w, int h) {
+        HWND c = CreateWindowExA(ex, cls, "", WS_CHILD | style, px(x), px(y), px(w), px(h), form,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        if (!c) throw std::runtime_error(std::string("cannot create the pad's ") + cls);
+        return c;
+    };
+    vexaImage_ = child("STATIC", WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, kVexaImageId, 0, 0, 13, 12);
+    padImage_ = child("STATIC", WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, kPadImageId, 12, 0, 13, 12);
+    moreOrLess_ = child(UPDOWN_CLASSA, WS_VISIBLE | UDS_HORZ, 0, kMoreOrLessId, 0, 12, 25, 14);
+    toolBar1_ = child(TOOLBARCLASSNAMEA,
+                      WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
+                      kToolBar1Id, 24, 0, 2, 23);
+    pgmName_ = child("EDIT", WS_DISABLED | ES_AUTOHSCROLL, 0, kPgmNameId, 0, 0, 10, 10);
+    // The clips pane: read-only plain text, no word wrap, 4K, hidden.
+    richEdit_ = LoadLibraryA("riched20.dll");
+    clips_ = child(richEdit_ ? RICHEDIT_CLASSA : "EDIT",
+                   ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL,
+                   WS_EX_CLIENTEDGE, kClipsId, 2, 24, 112, 75);
+    SendMessageA(clips_, EM_EXLIMITTEXT, 0,
+                 static_cast<LPARAM>(taskloom::ClipsSizeLimit(taskloom::ClipsSize::K4)));
+
+    SendMessageA(toolBar1_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    images_ = wingui::MakeIconImageList(px(16));
+    SendMessageA(toolBar1_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+    SendMessageA(toolBar1_, TB_SETINDENT, px(2), 0);
+    SendMessageA(toolBar1_, TB_SETBUTTONSIZE, 0, MAKELPARAM(px(23), px(22)));
+
+    clipsIcon_ =
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(3001), IMAGE_ICON, px(16), px(16), 0));
+
+    // Hints of the two images and the up-down.
+    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            0, 0, 0, 0, form, nullptr, instance, nullptr);
+    for (auto [w, text] : {std::pair{vexaImage_, "Menu"}, {padImage_, "Clips"}, {moreOrLess_, "Tessdeck"}}) {
+        TOOLINFOA ti{};
+        ti.cbSize = TTTOOLINFOA_V1_SIZE;
+        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        ti.hwnd = form;
+        ti.uId = reinterpret_cast<UINT_PTR>(w);
+        ti.lpszText = const_cast<char*>(text);
+        SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+
+    menuOwned_.reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUPMENU)));
+    if (!menuOwned_) throw std::runtime_error("the pad's menu is missing from its resources");
+    popup_ = GetSubMenu(menuOwned_.get(), 0);
+    accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+}
+
+void TDeckForm::setHint(const std::string& hint) {
+    hint_ = hint;
+    // The up-down's text carries its hint too, so that screen readers and
+    // other programs can read how many icons show.
+    SetWindowTextA(moreOrLess_, hint.c_str());
+    TOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.uFlags = TTF_IDISHWND;
+    ti.hwnd = hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(moreOrLess_);
+    ti.lpszText = hint_.data();
+    SendMessageA(tips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+int TDeckForm::position() const { return wingui::UpDown{moreOrLess_}.value(); }
+
+// --- Start-up ---------------------------------------------------------------
+
+void TDeckForm::CreatePadClick() {
+    // 1. The note, its text cleared.
+    note_ = std::make_unique<taskloom::NoteForm>(
+        taskloom::Flavor::Pad, hwnd(),
+        [this](const std::string& text) { wingui::ShowErrorReport(hwnd(), text); });
+    note_->setLines({});
+    // 2. MoreOrLess at maximum 0, position 0; PgmName and the pane cleared.
+    maximum_ = 0;
+    wingui::UpDown{moreOrLess_}.setRange(-1, 0);
+    wingui::UpDown{moreOrLess_}.setValue(0);
+    SetWindowTextA(pgmName_, "");
+    SetWindowTextA(clips_, "");
+    engine_->closeClipsFile();
+    // 3. The delimiter: carriage return. (The clipboard suppress mark and the
+    // paste target are the pad's own window until clipboard watching sets
+    // them.)
+    engine_->setDelimiter(taskloom::kDelimiterLine);
+    // 4. The program's own folder.
+    programDir_ = taskloom::FolderOf(start_.programPath);
+    // 5. The default position: where the form stands.
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    settings_ = taskloom::PadSettings{};
+    settings_.left = r.left;
+    settings_.top = r.top;
+    // 6. The pad's cursor for the bar.
+    vexaCursor_ = LoadCursorA(GetModuleHandleA(nullptr), "VEXA");
+
+    // 7-10. The registry.
+    PadRegistry registry(start_.roots, kPadCaption);
+    const std::string arg = start_.args.empty() ? std::string() : start_.args[0];
+    if (Lower(arg) == "/uninstall") {
+        registry.uninstall();
+        QuitBtnClick();
+        return;
+    }
+    const PadKeyState key = registry.openPadKey(start_.programPath + " /uninstall");
+    hive_ = key.hive;
+    openDialogFile_ = key.existed ? key.pad : std::string();
+    if (key.existed) applySettings(key.settings);
+    setChecked(IDM_AUTOSTART, key.autoStart);
+    registry.registerScriptFiles(Lower(start_.programPath + " %1"));
+
+    // 11. A script as the argument: run it, save, end; no pad is shown.
+    if (taskloom::IsScriptPath(arg)) {
+        wingui::Guarded(hwnd(), [&] { RunIt(arg); });
+        QuitBtnClick();
+        return;
+    }
+    // 12. The pad named on the command line, or the last one.
+    wingui::Guarded(hwnd(), [&] { OpenPadClick(false); });
+    // 13. Shown at the saved place, topmost, its size unchanged.
+    ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+    shown_ = true;
+    wingui::UpDown{moreOrLess_}.setValue(settings_.moreOrLess);
+    SetWindowPos(hwnd(), HWND_TOPMOST, settings_.left, settings_.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    // 14, 15 (clipboard watching, the hot key hook) come with launching.
+    // 16. The show/hide key.
+    RegKeys(std::string(taskloom::kShowHideKeyText), -1);
+    // 17. The bar for the saved position.
+    AdjustTheBar(position());
+    // 18, 19: the tray icon comes with launching; the pad, a tool window, has
+    // no task bar button.
+}
+
+void TDeckForm::applySettings(const std::string& value) {
+    const taskloom::SettingsRead read = taskloom::ParseSettings(value);
+    if (read.malformed) {
+        // Start with the defaults and say so in the about box; the next exit
+        // writes a sound value.
+        settingsProblem_ = read.problem;
+    } else if (!value.empty()) {
+        settings_ = read.settings;
+    }
+    engine_->setDelimiter(static_cast<unsigned char>(settings_.delimiter));
+    showMenuChecks();
+    SendMessageA(clips_, EM_EXLIMITTEXT, 0,
+                 static_cast<LPARAM>(taskloom::ClipsSizeLimit(settings_.clipsSize)));
+}
+
+// --- Exit -------------------------------------------------------------------
+
+void TDeckForm::saveSettings() {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    taskloom::PadSettings s = settings_;
+    s.left = r.left;
+    s.top = r.top;
+    s.moreOrLess = position();
+    s.autoAdd = checked(IDM_AUTOADD);
+    s.autoCopy = checked(IDM_AUTOCOPY);
+    s.autoHide = checked(IDM_AUTOHIDE);
+    PadRegistry(start_.roots, kPadCaption).saveSettings(hive_, openDialogFile_, taskloom::FormatSettings(s));
+    saved_ = true;
+}
+
+void TDeckForm::QuitBtnClick() {
+    if (exited_) return;
+    exited_ = true;
+    // 1. A running script ends before its next line.
+    engine_->requestStop();
+    // 2. The note goes.
+    note_.reset();
+    // 3. (Leaving the clipboard viewer chain comes with clipboard watching.)
+    // 4. "Pad" and "Settings" into the pad's key, if it is there.
+    saveSettings();
+    // 5. (The tray icon comes with launching.)
+    // 6. The program ends.
+    emptyBar();
+    UnregisterHotKey(nullptr, taskloom::kShowHideHotKeyId);
+    if (start_.postQuit) PostQuitMessage(0);
+    ShowWindow(hwnd(), SW_HIDE);
+}
+
+// --- Help -------------------------------------------------------------------
+
+void TDeckForm::HelpContents() {
+    const std::string file = programDir_ + kHelpFile;
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(hwnd(), "open", file.c_str(), nullptr, programDir_.c_str(), SW_SHOWNORMAL));
+    if (result <= 32) throw std::runtime_error("The help file " + file + " cannot be opened.");
+}
+
+std::string TDeckForm::aboutText() const {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_s(&local, &now);
+    std::string text = std::string(kPadCaption) + kVersionText + "\n" + kMakerNotice + ", " +
+                       std::to_string(local.tm_year + 1900) + "\n" + kWebSite;
+    if (!settingsProblem_.empty())
+        text += "\n\nThe saved settings could not be read (" + settingsProblem_ +
+                "); the pad started with its defaults.";
+    return text;
+}
+
+void TDeckForm::HelpAbout() {
+    MessageBoxA(hwnd(), aboutText().c_str(), kPadCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+// --- Messages ---------------------------------------------------------------
+
+bool TDeckForm::translate(MSG& msg) {
+    return hwnd() && accelerators_ && TranslateAcceleratorA(hwnd(), accelerators_, &msg);
+}
+
+void TDeckForm::drawImage(const DRAWITEMSTRUCT* d) {
+    FillRect(d->hDC, &d->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    HICON icon = d->CtlID == kVexaImageId ? programIcon_ : clipsIcon_;
+    if (icon)
+        DrawIconEx(d->hDC, d->rcItem.left, d->rcItem.top, icon, d->rcItem.right - d->rcItem.left,
+                   d->rcItem.bottom - d->rcItem.top, 0, nullptr, DI_NORMAL);
+}
+
+LRESULT TDeckForm::onNotify(NMHDR* n) {
+    if (n->hwndFrom != toolBar1_ && n->code == TTN_GETDISPINFOA) {
+        // The bar's tooltips: the hint of the button under the mouse.
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(n);
+        const int i = static_cast<int>(n->idFrom) - kBarButtonFirstId;
+        static std::string shown;
+        shown = (i >= 0 && i < static_cast<int>(bar_.size())) ? bar_[i].hint : std::string();
+        info->lpszText = shown.data();
+        return 0;
+    }
+    return 0;
+}
+
+LRESULT TDeckForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND: {
+            const int id = LOWORD(wp);
+            const int code = HIWORD(wp);
+            if (reinterpret_cast<HWND>(lp) == vexaImage_ || reinterpret_cast<HWND>(lp) == padImage_) {
+                if (code == STN_DBLCLK) {
+                    RunDblClick();
+                } else if (code == STN_CLICKED && id == kVexaImageId) {
+                    RECT r{};
+                    GetWindowRect(vexaImage_, &r);
+                    openPopupMenu({r.left, r.bottom});
+                }
+                return 0;
+            }
+            if (lp == 0 || reinterpret_cast<HWND>(lp) == toolBar1_) command(id);
+            return 0;
+        }
+        case WM_NOTIFY:
+            return onNotify(reinterpret_cast<NMHDR*>(lp));
+        case WM_HSCROLL:
+            if (reinterpret_cast<HWND>(lp) == moreOrLess_) MoreOrLessClick();
+            return 0;
+        case WM_DRAWITEM:
+            drawImage(reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+            return TRUE;
+        case WM_CONTEXTMENU: {
+            POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            if (pt.x == -1 && pt.y == -1) {
+                RECT r{};
+                GetWindowRect(hwnd(), &r);
+                pt = {r.left, r.bottom};
+            }
+            openPopupMenu(pt);
+            return 0;
+        }
+        case WM_LBUTTONDBLCLK:
+            RunDblClick();
+            return 0;
+        case WM_SETCURSOR:
+            if (reinterpret_cast<HWND>(wp) == toolBar1_ && vexaCursor_) {
+                SetCursor(vexaCursor_);
+                return TRUE;
+            }
+            if (LOWORD(lp) == HTCLIENT) {
+                SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+                return TRUE;
+            }
+            break;
+        case WM_SIZE:
+            ResizeClick();
+            return 0;
+        case WM_CLOSE:
+            QuitBtnClick();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session ends (log off, shut down): what the exit would
+            // save is saved now, since the program may not get further.
+            if (wp && !exited_) wingui::Guarded(hwnd(), [&] { saveSettings(); });
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcA(hwnd(), msg, wp, lp);
+}
+
+}  // namespace tessdeck

@@ -1,0 +1,182 @@
+// Tessdeck's pad form (TDeckForm, caption "Tessdeck"): a small borderless,
+// always-on-top window with no task bar button, holding the menu image
+// (VexaImage), the clips image (PadImage), the MoreOrLess up-down and the
+// bar of icon buttons (ToolBar1), with the hidden clips pane below. One
+// form object owns every component, the pad's engine and the note form; its
+// handlers keep the names the pad's users and developers know.
+//
+// The form is spread over files by concern:
+//   tdeck_form.cpp    creation, components, the message dispatch, start-up
+//                     (CreatePadClick), exit (QuitBtnClick), Help, About
+//   pad_registry.*    the pad's registry entries
+//   pad_loading.cpp   OpenPadClick, EnableCheck, RegKeys, AdjustTheBar and
+//                     the bar's reorderings, moving and sizing
+//   pad_menus.cpp     PopupMenu: its commands, check marks and shortcuts
+//   pad_host.*        the Host through which the engine runs a script
+//
+// The decisions (pad text, shortcut text, the Settings value, the layout
+// arithmetic) are the portable core's; the handlers read the controls, call
+// one core function and write the result back.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/desktop.h"
+#include "engine/engine.h"
+#include "engine/pad_layout.h"
+#include "engine/pad_settings.h"
+#include "engine/win32/note_form.h"
+#include "pad/pad_registry.h"
+#include "wingui/handles.h"
+#include "wingui/window.h"
+
+namespace tessdeck {
+
+class PadHost;
+
+// The pad's caption, its version line and the maker's addresses.
+inline constexpr const char* kPadCaption = "Tessdeck";
+inline constexpr const char* kVersionText = " Version: 1.0b";
+inline constexpr const char* kMakerNotice = "Taskloom, free desktop automation";
+inline constexpr const char* kWebSite = "https://taskloom.org/";
+inline constexpr const char* kHelpFile = "Tessdecks.hlp";
+// Command identifiers of the bar's buttons: the first plus the position.
+inline constexpr int kBarButtonFirstId = 5000;
+
+// How the pad was started.
+struct PadStart {
+    std::vector<std::string> args;  // the command-line arguments
+    std::string programPath;        // the program's folder and file name
+    RegistryRoots roots;            // where the settings are kept
+    bool postQuit = true;           // the exit ends the thread's message loop
+};
+
+class TDeckForm final : public wingui::Window {
+public:
+    // Creates the form (hidden) and runs the start-up sequence. When it ends
+    // in the exit sequence (/uninstall, a script run) exited() is true.
+    // Throws std::runtime_error when a window cannot be made.
+    TDeckForm(taskloom::Desktop& desktop, PadStart start);
+    ~TDeckForm() override;
+
+    bool exited() const { return exited_; }
+    // The pad's shortcut keys: true when the message was one.
+    bool translate(MSG& msg);
+
+    // A menu command, as if its item had been chosen; grayed items do
+    // nothing.
+    void command(int id);
+
+    // What the pad shows and keeps, for its own files and the tests.
+    const std::vector<taskloom::BarButton>& bar() const { return bar_; }
+    const std::vector<taskloom::PadSlot>& slots() const { return slots_; }
+    const std::vector<int>& storeTags() const { return storeTags_; }
+    int position() const;
+    int maximum() const { return maximum_; }
+    std::string moreOrLessHint() const { return hint_; }
+    HWND toolBar() const { return toolBar1_; }
+    HWND moreOrLess() const { return moreOrLess_; }
+    HMENU popupMenu() const { return popup_; }
+    const std::string& padFile() const { return openDialogFile_; }
+    const taskloom::PadSettings& settings() const { return settings_; }
+    const std::string& settingsProblem() const { return settingsProblem_; }
+    bool flat() const { return flat_; }
+    Hive hive() const { return hive_; }
+    taskloom::Engine& engine() { return *engine_; }
+    taskloom::NoteForm* note() { return note_.get(); }
+    std::vector<std::string>& macroBox() { return macroBox_; }
+    const std::string& programDir() const { return programDir_; }
+    std::string aboutText() const;
+
+    // Handlers, named as in the pad.
+    void CreatePadClick();
+    void QuitBtnClick();
+    void OpenPadClick(bool fromMenu);
+    void EnableCheck();
+    void RegKeys(const std::string& keyText, int slot);
+    void AdjustTheBar(int p);
+    void MoreOrLessClick();
+    void ExpandClick();
+    void ShrinkClick();
+    void BarLeftClick();
+    void BarRightClick();
+    void SwapIcons12();
+    void FlatClick();
+    void MoveTBarClick();
+    void RunDblClick();
+    void SizeClick();
+    void ResizeClick();
+    void AutoHideClick();
+    void ShowOrHide();
+    void HelpContents();
+    void HelpAbout();
+    void RunIt(const std::string& path);
+
+private:
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+    void createControls();
+    void applySettings(const std::string& value);
+    void saveSettings();
+    void emptyBar();
+    void refreshBar();
+    void setHint(const std::string& hint);
+    void openPopupMenu(POINT screen);
+    void setChecked(int id, bool on);
+    bool checked(int id) const;
+    void showMenuChecks();
+    LRESULT onNotify(NMHDR* n);
+    void drawImage(const DRAWITEMSTRUCT* d);
+    int px(int at96) const;
+    int unscale(int px) const;
+    bool askPadFile(std::string& name);
+
+    taskloom::Desktop& desktop_;
+    PadStart start_;
+    std::string programDir_;
+    std::unique_ptr<PadHost> host_;
+    std::unique_ptr<taskloom::Engine> engine_;
+    std::unique_ptr<taskloom::NoteForm> note_;
+    std::vector<std::string> macroBox_;
+
+    int dpi_ = 96;
+    HWND vexaImage_ = nullptr;
+    HWND padImage_ = nullptr;
+    HWND moreOrLess_ = nullptr;
+    HWND toolBar1_ = nullptr;
+    HWND pgmName_ = nullptr;
+    HWND clips_ = nullptr;
+    HWND tips_ = nullptr;
+    HMENU popup_ = nullptr;
+    wingui::ScopedMenu menuOwned_;
+    HACCEL accelerators_ = nullptr;
+    HIMAGELIST images_ = nullptr;
+    HCURSOR vexaCursor_ = nullptr;
+    HICON programIcon_ = nullptr;
+    HICON clipsIcon_ = nullptr;
+    HMODULE richEdit_ = nullptr;
+
+    // The bar's buttons and the store: slot i's program text and hot key,
+    // and the identifier registered for it (0: none).
+    std::vector<taskloom::BarButton> bar_;
+    std::vector<taskloom::PadSlot> slots_;
+    std::vector<int> storeTags_;
+    int maximum_ = 0;
+    std::string hint_;
+    bool flat_ = false;
+    bool shown_ = true;
+    bool viewClips_ = false;
+
+    std::string openDialogFile_;
+    taskloom::PadSettings settings_;
+    std::string settingsProblem_;
+    Hive hive_ = Hive::Machine;
+    bool exited_ = false;
+    bool saved_ = false;
+};
+
+}  // namespace tessdeck

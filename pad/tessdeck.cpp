@@ -1,0 +1,63 @@
+#include "pad/tessdeck.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "engine/win32/win32_desktop.h"
+#include "pad/tdeck_form.h"
+#include "wingui/error_report.h"
+
+namespace tessdeck {
+
+void InitProgram() {
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&icc);
+    wingui::SetReportTitle(kPadCaption);
+}
+
+std::string ProgramPath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+int Run(const std::vector<std::string>& args) {
+    InitProgram();
+    std::unique_ptr<taskloom::Desktop> desktop;
+    std::unique_ptr<TDeckForm> form;
+    try {
+        desktop = taskloom::MakeWin32Desktop();
+        PadStart start;
+        start.args = args;
+        start.programPath = ProgramPath();
+        form = std::make_unique<TDeckForm>(*desktop, std::move(start));
+    } catch (...) {
+        wingui::ReportCurrentException(nullptr);
+        return 1;
+    }
+    MSG msg{};
+    BOOL got;
+    while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+        if (got == -1) break;
+        wingui::Guarded(form->hwnd(), [&] {
+            if (!form->translate(msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        });
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace tessdeck

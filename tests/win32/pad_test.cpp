@@ -1,0 +1,405 @@
+// Tessdeck under Wine: the real program started as the user would (its
+// registry entries, the bar it shows, its hot keys, a script argument, the
+// settings kept across runs, /Uninstall), and the pad form hosted in this
+// process with its registry roots pointed at keys of the test (loading and
+// layout, reorderings, the fallback to the user's hive, a malformed Settings
+// value, the session's end).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/filestore.h"
+#include "engine/win32/win32_desktop.h"
+#include "pad/tdeck_form.h"
+#include "pad/tessdeck.h"
+#include "resources/tessdeck_ids.h"
+#include "tests/win32/helpers.h"
+
+namespace {
+
+using namespace taskloom::wintest;
+using tessdeck::TDeckForm;
+
+const std::string kPadKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessdeck";
+
+// Five icons: program (Ctrl+Shift+P), web page, script (Alt+F5), clock, help.
+const std::string kFivePad =
+    "0\tProgram\tCtrl+Shift+P\tnotepad.exe\r3\tWeb\t\thttp://example.org\r5\tScript\tAlt+F5\tc:\\a.tks\r"
+    "9\tClock\t\tclock.exe\r41\tHelp\t\thelp.exe\r";
+
+std::string PadExe() { return FromBuildPath(TESSDECK_EXE); }
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string Value(HKEY root, const std::string& path, const char* name) {
+    return tessdeck::PadRegistry::ReadString(root, path, name);
+}
+bool KeyExists(HKEY root, const std::string& path) {
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    RegCloseKey(k);
+    return true;
+}
+void SetValue(HKEY root, const std::string& path, const char* name, const std::string& value) {
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr), ERROR_SUCCESS);
+    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(k);
+}
+
+// Whether the test can take the hot key: false while someone holds it.
+bool HotKeyFree(UINT mods, UINT vk) {
+    if (!RegisterHotKey(nullptr, 0xB000, mods, vk)) return false;
+    UnregisterHotKey(nullptr, 0xB000);
+    return true;
+}
+
+RECT RectOf(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return r;
+}
+
+// The real program, ended by its own exit (WM_CLOSE) or by force.
+struct RealPad {
+    explicit RealPad(const std::string& args, const TempFolder& folder)
+        : process(Quote(PadExe()) + (args.empty() ? "" : " " + args), folder.path()) {}
+    HWND window(DWORD ms = 20000) { return WaitForWindow("Tessdeck", process.id(), ms); }
+    // The pad is shown before its start-up ends; the show/hide key is the
+    // last thing it takes.
+    HWND started() {
+        HWND w = window();
+        if (w) WaitUntil([] { return !HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9); }, 20000);
+        return w;
+    }
+    void exit() {
+        HWND w = window(2000);
+        ASSERT_TRUE(w);
+        PostMessageA(w, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(process.waitForExit(20000));
+    }
+    ChildProcess process;
+};
+
+void CleanRegistry() {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPadKey.c_str());
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".tks");
+}
+
+TEST(TessdeckProgram, FirstStartSecondStartSettingsHotKeysAndUninstall) {
+    CleanRegistry();
+    TempFolder folder;
+    taskloom::WriteTextFile(folder / "five.tkp", kFivePad);
+    const std::string exe = PadExe();
+
+    {  // First start: the key and the association are written.
+        RealPad pad(Quote(folder / "five.tkp"), folder);
+        HWND w = pad.started();
+        ASSERT_TRUE(w);
+        EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "DisplayName"), "Tessdeck");
+        EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kPadKey));
+        EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "Pad"), "");
+        EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "UninstallString"), exe + " /uninstall");
+        EXPECT_EQ(Value(HKEY_CLASSES_ROOT, ".tks\\shell\\open\\command", nullptr), Lower(exe + " %1"));
+        // Borderless, topmost, no task bar button; at the form's place.
+        const LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE), ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
+        EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME));
+        EXPECT_TRUE(ex & WS_EX_TOPMOST);
+        EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+        EXPECT_EQ(RectOf(w).left, 428);
+        EXPECT_EQ(RectOf(w).top, 47);
+        // The icons' hot keys and the show/hide key are taken.
+        EXPECT_FALSE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, 'P'));
+        EXPECT_FALSE(HotKeyFree(MOD_ALT, VK_F5));
+        EXPECT_FALSE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9));
+        pad.exit();
+    }
+    // The exit wrote the pad file and the settings (first start: the saved
+    // position 0 shows one icon).
+    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "Pad"), folder / "five.tkp");
+    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "Settings"), "\r,428,47,0,1,1,0,1");
+    EXPECT_TRUE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, 'P'));
+
+    // Second start, from the saved pad file with no argument: neither
+    // DisplayName nor UninstallString is written again; the saved place and
+    // icon count are taken.
+    SetValue(HKEY_LOCAL_MACHINE, kPadKey, "DisplayName", "Kept");
+    SetValue(HKEY_LOCAL_MACHINE, kPadKey, "UninstallString", "kept /uninstall");
+    SetValue(HKEY_LOCAL_MACHINE, kPadKey, "Settings", "\r,100,120,4,0,1,0,2");
+    {
+        RealPad pad("", folder);
+        HWND w = pad.started();
+        ASSERT_TRUE(w);
+        const RECT r = RectOf(w);
+        EXPECT_EQ(r.left, 100);
+        EXPECT_EQ(r.top, 120);
+        // Five icons: the bar 5 × 23 + 2 wide, the window 25 more, 25 high.
+        EXPECT_EQ(r.right - r.left, 5 * 23 + 2 + 25);
+        EXPECT_EQ(r.bottom - r.top, 25);
+        HWND upDown = FindChildByClass(w, UPDOWN_CLASSA);
+        ASSERT_TRUE(upDown);
+        EXPECT_EQ(ControlText(upDown), "Tessdeck 5/5");
+        EXPECT_TRUE(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        // Moved by the user before the exit: the new place is saved.
+        SetWindowPos(w, nullptr, 200, 210, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        WaitUntil([&] { return RectOf(w).left == 200; }, 5000);
+        pad.exit();
+    }
+    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "DisplayName"), "Kept");
+    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "UninstallString"), "kept /uninstall");
+    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "Settings"), "\r,200,210,4,0,1,0,2");
+
+    // /Uninstall in any letter case: the key and the association go, and no
+    // pad is shown.
+    {
+        RealPad pad("/UnInstall", folder);
+        ASSERT_TRUE(pad.process.waitForExit(20000));
+    }
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kPadKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".tks"));
+}
+
+TEST(TessdeckProgram, AScriptArgumentRunsTheScriptAndExitsShowingNoPad) {
+    CleanRegistry();
+    TempFolder folder;
+    Target target("\"Pad Script Target 12\"", "Pad Script Target 12");
+    ASSERT_TRUE(target.field());
+    taskloom::WriteScriptFile(folder / "typed.tks", {"{:TO Pad Script Target 12}", "typed by the pad"});
+    RealPad pad(Quote(folder / "typed.tks"), folder);
+    ASSERT_TRUE(pad.process.waitForExit(30000));
+    EXPECT_EQ(pad.process.exitCode(), 0u);
+    EXPECT_EQ(target.fieldText("typed by the pad"), "typed by the pad");
+    // The settings were saved on the way out.
+    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "Settings"), "\r,428,47,0,1,1,0,1");
+}
+
+// --- The form in this process ------------------------------------------------
+
+// Keys of the test standing in for the machine's hive, the classes root and
+// the user's hive.
+class PadForm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tessdeck::InitProgram();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
+        for (const char* name : {"machine", "classes", "user"}) {
+            HKEY k = nullptr;
+            ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + name).c_str(), 0, nullptr, 0,
+                                      KEY_ALL_ACCESS, nullptr, &k, nullptr),
+                      ERROR_SUCCESS);
+            keys_.push_back(k);
+        }
+        roots_ = {keys_[0], keys_[1], keys_[2]};
+        desktop_ = taskloom::MakeWin32Desktop();
+        taskloom::WriteTextFile(folder_ / "five.tkp", kFivePad);
+    }
+    void TearDown() override {
+        for (HKEY k : keys_) RegCloseKey(k);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
+    }
+    std::unique_ptr<TDeckForm> Make(const std::vector<std::string>& args) {
+        tessdeck::PadStart start;
+        start.args = args;
+        start.programPath = "C:\\Pads\\Tessdeck.exe";
+        start.roots = roots_;
+        start.postQuit = false;
+        return std::make_unique<TDeckForm>(*desktop_, start);
+    }
+    // The toolbar's image indexes, left to right.
+    static std::vector<int> Images(HWND bar) {
+        std::vector<int> images;
+        const int n = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            TBBUTTON b{};
+            SendMessageA(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+            images.push_back(b.iBitmap);
+        }
+        return images;
+    }
+    static int Width(const TDeckForm& f) { return RectOf(f.hwnd()).right - RectOf(f.hwnd()).left; }
+
+    static constexpr const char* kBase = "Software\\TaskloomTests\\Pad";
+    std::vector<HKEY> keys_;
+    tessdeck::RegistryRoots roots_;
+    std::unique_ptr<taskloom::Desktop> desktop_;
+    TempFolder folder_;
+};
+
+TEST_F(PadForm, LoadsFiveIconsWithHintsSlotsAndNormalisedHotKeys) {
+    auto pad = Make({folder_ / "five.tkp"});
+    pad->OpenPadClick(false);  // as start-up's load does: all five shown
+    EXPECT_EQ(Images(pad->toolBar()), (std::vector<int>{0, 3, 5, 9, 41}));
+    HIMAGELIST list = reinterpret_cast<HIMAGELIST>(SendMessageA(pad->toolBar(), TB_GETIMAGELIST, 0, 0));
+    EXPECT_EQ(ImageList_GetImageCount(list), 42);
+    ASSERT_EQ(pad->bar().size(), 5u);
+    EXPECT_EQ(pad->bar()[0].hint, "Program\tShift+Ctrl+P");
+    EXPECT_EQ(pad->bar()[1].hint, "Web");
+    EXPECT_EQ(pad->slots()[2].program, "c:\\a.tks");
+    EXPECT_EQ(pad->storeTags(), (std::vector<int>{6080, 0, 1116, 0, 0}));
+    EXPECT_EQ(pad->moreOrLessHint(), "Tessdeck 5/5");
+    EXPECT_EQ(Width(*pad), 142);
+    EXPECT_FALSE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, 'P'));
+
+    // Another pad: the first one's keys are released before the new ones
+    // are taken.
+    taskloom::WriteTextFile(folder_ / "five.tkp", "6\tCalc\tCtrl+Alt+K\tcalc.exe\r");
+    pad->OpenPadClick(false);
+    EXPECT_TRUE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, 'P'));
+    EXPECT_TRUE(HotKeyFree(MOD_ALT, VK_F5));
+    EXPECT_FALSE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));
+    EXPECT_EQ(pad->storeTags(), (std::vector<int>{3075}));
+    EXPECT_EQ(Images(pad->toolBar()), (std::vector<int>{6}));
+    pad->QuitBtnClick();
+    EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));
+    EXPECT_TRUE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9));
+}
+
+TEST_F(PadForm, ExpandShrinkAndTheReorderingsKeepEachIconsSlot) {
+    auto pad = Make({folder_ / "five.tkp"});
+    pad->OpenPadClick(false);
+    pad->command(IDM_SHRINK);
+    EXPECT_EQ(pad->position(), 3);
+    EXPECT_EQ(Width(*pad), 4 * 23 + 2 + 25);
+    EXPECT_EQ(pad->moreOrLessHint(), "Tessdeck 4/5");
+    // Expand from maximum - 1 shows all five while the up-down stays.
+    pad->command(IDM_EXPAND);
+    EXPECT_EQ(Width(*pad), 142);
+    EXPECT_EQ(pad->position(), 3);
+    EXPECT_EQ(pad->moreOrLessHint(), "Tessdeck 5/5");
+    // Shrink below 0: an empty bar, the position kept, never below 25 by 25.
+    for (int i = 0; i < 6; ++i) pad->command(IDM_SHRINK);
+    EXPECT_EQ(pad->position(), 0);
+    EXPECT_GE(Width(*pad), 25);
+    EXPECT_EQ(RectOf(pad->hwnd()).bottom - RectOf(pad->hwnd()).top, 25);
+    // A size below the minimum is held at 25 by 25.
+    SetWindowPos(pad->hwnd(), nullptr, 0, 0, 10, 5, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(Width(*pad), 25);
+    EXPECT_EQ(RectOf(pad->hwnd()).bottom - RectOf(pad->hwnd()).top, 25);
+
+    pad->command(IDM_LEFT);
+    EXPECT_EQ(Images(pad->toolBar()), (std::vector<int>{3, 5, 9, 41, 0}));
+    EXPECT_EQ(pad->bar()[4].slot, 0);
+    EXPECT_EQ(pad->bar()[4].hint, "Program\tShift+Ctrl+P");
+    pad->command(IDM_RIGHT);
+    pad->command(IDM_RIGHT);
+    EXPECT_EQ(Images(pad->toolBar()), (std::vector<int>{41, 0, 3, 5, 9}));
+    pad->command(IDM_SWAP12);
+    EXPECT_EQ(Images(pad->toolBar()), (std::vector<int>{0, 41, 3, 5, 9}));
+    EXPECT_EQ(pad->bar()[1].slot, 4);
+    EXPECT_EQ(pad->slots()[pad->bar()[0].slot].hotKeyId, 6080);
+
+    // Flat Look toggles with its check mark; grayed items do nothing.
+    pad->command(IDM_FLATSTYLE);
+    EXPECT_TRUE(pad->flat());
+    EXPECT_TRUE(GetWindowLongPtrA(pad->toolBar(), GWL_STYLE) & TBSTYLE_FLAT);
+    EXPECT_TRUE(GetMenuState(pad->popupMenu(), IDM_FLATSTYLE, MF_BYCOMMAND) & MF_CHECKED);
+    for (int id : {IDM_APPENDTOCLIPS, IDM_VIEWCLIPS, IDM_HIDESHOW, IDM_AUTOSTART, IDM_AUTODIAL, IDM_WEBSITE,
+                   IDM_EMAILUS, IDM_K20, IDM_DELCOMMA})
+        EXPECT_TRUE(GetMenuState(pad->popupMenu(), id, MF_BYCOMMAND) & MF_GRAYED) << id;
+    // Auto Hide hides the pad when the up-down goes below 0.
+    pad->command(IDM_AUTOHIDE);
+    ShowWindow(pad->hwnd(), SW_SHOWNOACTIVATE);
+    SendMessageA(pad->moreOrLess(), UDM_SETPOS32, 0, -1);
+    pad->MoreOrLessClick();
+    EXPECT_FALSE(IsWindowVisible(pad->hwnd()));
+    pad->QuitBtnClick();
+}
+
+TEST_F(PadForm, MenuItemsCaptionsAndShortcuts) {
+    auto pad = Make({folder_ / "five.tkp"});
+    const std::vector<std::pair<int, std::string>> items = {
+        {IDM_APPENDTOCLIPS, "&Add Clip\tCtrl+V"}, {IDM_VIEWCLIPS, "&View Clips\tF9"},
+        {IDM_OPEN, "&Open...\tCtrl+O"},           {IDM_MOVE, "&Move\tCtrl+M"},
+        {IDM_FLATSTYLE, "&Flat Look\tCtrl+F"},    {IDM_EXPAND, "&Expand\tIns"},
+        {IDM_SHRINK, "&Shrink\tDel"},             {IDM_LEFT, "<- &Left <-\tCtrl+L"},
+        {IDM_RIGHT, "-> &Right ->\tCtrl+R"},      {IDM_SWAP12, "S&wap 1<->2\tCtrl+W"},
+        {IDM_HIDESHOW, "&Hide/Show\tShift+Ctrl+F9"}, {IDM_AUTOADD, "Auto &Add Clips"},
+        {IDM_AUTOCOPY, "Auto &Copy"},             {IDM_AUTOSTART, "Auto &Start"},
+        {IDM_AUTOHIDE, "Auto &Hide"},             {IDM_AUTODIAL, "Auto Dia&L"},
+        {IDM_K4, "&4K"},                          {IDM_K20, "&20K"},
+        {IDM_K50, "&50K"},                        {IDM_DELNEWLINE, "New &Line"},
+        {IDM_DELCOMMA, "&Comma"},                 {IDM_DELTAB, "&Tab"},
+        {IDM_DELSPACE, "&Space"},                 {IDM_DELNONE, "&None"},
+        {IDM_CONTENTS, "&Contents"},              {IDM_WEBSITE, "&Web site"},
+        {IDM_EMAILUS, "&E-mail us"},              {IDM_ABOUT, "&About"},
+        {IDM_QUIT, "E&xit"}};
+    for (const auto& [id, caption] : items) {
+        char text[64] = {};
+        GetMenuStringA(pad->popupMenu(), static_cast<UINT>(id), text, sizeof text, MF_BYCOMMAND);
+        EXPECT_EQ(text, caption);
+    }
+    // Defaults: Auto Add Clips, Auto Copy, 4K and New Line checked.
+    for (int id : {IDM_AUTOADD, IDM_AUTOCOPY, IDM_K4, IDM_DELNEWLINE})
+        EXPECT_TRUE(GetMenuState(pad->popupMenu(), id, MF_BYCOMMAND) & MF_CHECKED) << id;
+    EXPECT_NE(pad->aboutText().find("Tessdeck Version: 1.0b\n"), std::string::npos);
+    pad->QuitBtnClick();
+}
+
+TEST_F(PadForm, SettingsAreReadAtStartAndAMalformedValueGivesTheDefaults) {
+    SetValue(keys_[0], kPadKey, "Settings", std::string("\t,10,20,3,0,1,1,2"));
+    auto pad = Make({folder_ / "five.tkp"});
+    EXPECT_EQ(RectOf(pad->hwnd()).left, 10);
+    EXPECT_EQ(RectOf(pad->hwnd()).top, 20);
+    EXPECT_EQ(pad->position(), 3);
+    EXPECT_FALSE(GetMenuState(pad->popupMenu(), IDM_AUTOADD, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(GetMenuState(pad->popupMenu(), IDM_AUTOHIDE, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(GetMenuState(pad->popupMenu(), IDM_K20, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(GetMenuState(pad->popupMenu(), IDM_DELTAB, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(pad->engine().delimiter(), '\t');
+    pad->QuitBtnClick();
+    EXPECT_EQ(Value(keys_[0], kPadKey, "Settings"), "\t,10,20,3,0,1,1,2");
+
+    SetValue(keys_[0], kPadKey, "Settings", "\r,ten,20,3,0,1,1,2");
+    pad = Make({folder_ / "five.tkp"});
+    EXPECT_TRUE(IsWindowVisible(pad->hwnd()));  // start-up completed
+    EXPECT_EQ(RectOf(pad->hwnd()).left, 428);
+    EXPECT_NE(pad->aboutText().find("could not be read"), std::string::npos);
+    pad->QuitBtnClick();
+    EXPECT_EQ(Value(keys_[0], kPadKey, "Settings"), "\r,428,47,0,1,1,0,1");
+}
+
+TEST_F(PadForm, FallsBackToTheUsersHiveWhenTheMachinesCannotBeWritten) {
+    // The machine's hive and the classes root stand in as keys that were
+    // deleted: nothing can be created or written under them.
+    for (int i : {0, 1}) {
+        RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kBase) + (i == 0 ? "\\machine" : "\\classes")).c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kBase) + (i == 0 ? "\\machine" : "\\classes")).c_str());
+    }
+    HKEY probe = nullptr;
+    ASSERT_NE(RegCreateKeyExA(keys_[0], "probe", 0, nullptr, 0, KEY_WRITE, nullptr, &probe, nullptr), ERROR_SUCCESS);
+
+    auto pad = Make({folder_ / "five.tkp"});
+    EXPECT_EQ(pad->hive(), tessdeck::Hive::User);
+    EXPECT_EQ(Value(keys_[2], kPadKey, "DisplayName"), "Tessdeck");
+    EXPECT_EQ(Value(keys_[2], kPadKey, "UninstallString"), "C:\\Pads\\Tessdeck.exe /uninstall");
+    EXPECT_EQ(Value(keys_[2], "Software\\Classes\\.tks\\shell\\open\\command", nullptr), "c:\\pads\\tessdeck.exe %1");
+    SetWindowPos(pad->hwnd(), nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pad->QuitBtnClick();
+    EXPECT_EQ(Value(keys_[2], kPadKey, "Settings"), "\r,300,310,0,1,1,0,1");
+
+    // Read back from there at the next start.
+    pad = Make({});
+    EXPECT_EQ(pad->padFile(), folder_ / "five.tkp");
+    EXPECT_EQ(RectOf(pad->hwnd()).left, 300);
+    pad->QuitBtnClick();
+}
+
+TEST_F(PadForm, TheSessionsEndSavesTheSettings) {
+    auto pad = Make({folder_ / "five.tkp"});
+    SetWindowPos(pad->hwnd(), nullptr, 150, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(SendMessageA(pad->hwnd(), WM_QUERYENDSESSION, 0, 0));
+    SendMessageA(pad->hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(Value(keys_[0], kPadKey, "Settings"), "\r,150,160,0,1,1,0,1");
+    EXPECT_EQ(Value(keys_[0], kPadKey, "Pad"), folder_ / "five.tkp");
+}
+
+}  // namespace
