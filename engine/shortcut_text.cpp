@@ -20,7 +20,7 @@ bool TakePrefix(std::string_view& rest, std::string_view prefix) {
 
 }  // namespace
 
-std::string KeyName(int key, const LayoutKeyNameFn& layout) {
+std::string ShortcutKeyName(int key, const LayoutKeyNameFn& layout) {
     switch (key) {
         case 8:
             return "BkSp";
@@ -47,7 +47,7 @@ std::string KeyName(int key, const LayoutKeyNameFn& layout) {
 }
 
 std::string FormatShortcut(const Shortcut& s, const LayoutKeyNameFn& layout) {
-    std::string name = KeyName(s.key, layout);
+    std::string name = ShortcutKeyName(s.key, layout);
     if (name.empty()) return "";
     std::string text;
     if (s.mods & kModShift) text += "Shift+";
@@ -71,7 +71,7 @@ Shortcut ParseShortcut(std::string_view text, std::string* error, const LayoutKe
     }
     if (!rest.empty())
         for (int key = 8; key <= kLastKeyCode; ++key) {
-            const std::string name = KeyName(key, layout);
+            const std::string name = ShortcutKeyName(key, layout);
             if (!name.empty() && EqualsNoCase(name, rest)) {
                 s.key = key;
                 return s;

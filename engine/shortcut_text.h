@@ -34,7 +34,7 @@ struct Shortcut {
 // "End", "Home", "Left", "Up", "Right", "Down", "Ins", "Del", the digit or
 // capital letter, the digit for keypad 0..9, "F1".."F24"; other keys the
 // layout's name. "" for a key without a name.
-std::string KeyName(int key, const LayoutKeyNameFn& layout = {});
+std::string ShortcutKeyName(int key, const LayoutKeyNameFn& layout = {});
 
 // "Shift+", "Ctrl+", "Alt+" (always in this order) and the key name. A key
 // without a name gives "", whatever the modifiers.

@@ -11,7 +11,7 @@ TEST(ShortcutText, EveryNamedKeyFormatsAndParsesBack) {
         {40, "Down"}, {45, "Ins"}, {46, "Del"},   {48, "0"},    {57, "9"},     {65, "A"},
         {90, "Z"},    {112, "F1"}, {123, "F12"},  {124, "F13"}, {135, "F24"}};
     for (auto [key, name] : named) {
-        EXPECT_EQ(KeyName(key), name);
+        EXPECT_EQ(ShortcutKeyName(key), name);
         EXPECT_EQ(FormatShortcut({key, kModAlt}), std::string("Alt+") + name);
         EXPECT_EQ(ParseShortcut(std::string("Shift+") + name), (Shortcut{key, kModShift})) << name;
     }
