@@ -128,8 +128,9 @@ bool PaintPending(HWND h) {
     return IsWindow(h) && GetUpdateRect(h, &r, FALSE);
 }
 
-// Marks the window of another thread for repainting, the whole window with
-// its children, and gives the window whose pending repaint can be watched:
+// Marks the window for repainting, the whole window with its children, and
+// gives the window whose pending repaint can be watched (without a message
+// to the receiver, so that a hung one cannot hold us up):
 // the window itself, or the field with the focus when the window's own
 // area is all covered by children that it clips. Null when nothing of it
 // is on the screen to repaint (hidden, minimized).
