@@ -134,6 +134,7 @@ private:
     void capture(const LineReading& r);
     void activateTarget();
     void waitForDrain(Wnd next);
+    void waitForClipboardText(std::uint64_t emptied);
     std::string clipboardLine();
     // The description is built only when an observer is set: a run without
     // a trace pays nothing for it.
