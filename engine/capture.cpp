@@ -72,6 +72,28 @@ std::string Repeat(unsigned char code, std::int64_t times) {
 
 }  // namespace
 
+// The console copies when it takes in the copy keys, which may be long
+// after they were sent (they wait in its queue): a fixed wait alone would
+// read the clipboard's old text, the previous field. The clipboard is
+// emptied before the copy keys go, and this waits until it holds text
+// again, at most drainTimeoutMs (a console that copies nothing), cut short
+// by a stop request. `emptied`: the clipboard's sequence number after
+// emptying.
+void Engine::waitForClipboardText(std::uint64_t emptied) {
+    if (emptied == 0) return;  // the desktop cannot tell
+    const std::uint64_t start = d_.tickMs();
+    std::uint64_t seen = emptied;
+    while (!stopRequested() && d_.tickMs() - start < drainTimeoutMs) {
+        const std::uint64_t now = d_.clipboardSequence();
+        if (now != seen) {
+            seen = now;
+            if (!d_.clipboardText().empty()) return;
+        }
+        d_.processMessages();
+        d_.sleep(1);
+    }
+}
+
 void Engine::CopyPasteDOS() {
     const FieldAddress a = ReadFieldAddress(scriptLine_);
     const std::string alt(1, static_cast<char>(kAltDown)), altUp(1, static_cast<char>(kAltUp));
@@ -82,7 +104,10 @@ void Engine::CopyPasteDOS() {
     std::string mark{static_cast<char>(kShiftDown), static_cast<char>(kKeyRight),
                      static_cast<char>(kKeyLeft)};
     send(mark + Repeat(kKeyRight, std::int64_t{a.length} - 1));
+    d_.emptyClipboard(target_ > 0 ? static_cast<Wnd>(target_) : 0);
+    const std::uint64_t emptied = d_.clipboardSequence();
     send(std::string(1, static_cast<char>(kShiftUp)) + alt + " ey" + altUp);
+    waitForClipboardText(emptied);
     d_.sleep(clips_.lineCount() == 0 ? 200 : 10);
     AddClips("", true);
 }

@@ -151,6 +151,10 @@ public:
     virtual void setClipboardText(const std::string& text) = 0;
     // Open with `owner` as owner, empty, close.
     virtual void emptyClipboard(Wnd owner) = 0;
+    // A number that changes whenever anyone changes the clipboard
+    // (GetClipboardSequenceNumber). Desktops that cannot tell answer 0
+    // always.
+    virtual std::uint64_t clipboardSequence() { return 0; }
 
     // --- shell ---------------------------------------------------------
     // ShellExecuteA(owner, NULL, file, params, dir, show). The result is not

@@ -159,6 +159,7 @@ private:
     void activateTarget();
     void waitForDrain(Wnd next);
     void waitForKeysTaken();
+    void waitForClipboardText(std::uint64_t emptied);
     std::string clipboardLine();
     // The description is built only when an observer is set: a run without
     // a trace pays nothing for it.

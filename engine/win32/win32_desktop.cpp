@@ -373,6 +373,8 @@ std::string Win32Desktop::clipboardText() {
     return std::string(lock.data(), strnlen(lock.data(), GlobalSize(data)));
 }
 
+std::uint64_t Win32Desktop::clipboardSequence() { return GetClipboardSequenceNumber(); }
+
 void Win32Desktop::setClipboardText(const std::string& text) {
     GlobalMemory memory(text.size() + 1);
     if (!memory.get()) throw ClipboardError("Out of memory for the clipboard");

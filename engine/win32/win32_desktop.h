@@ -94,6 +94,7 @@ public:
     // clipboard open.
     std::string clipboardText() override;
     void setClipboardText(const std::string& text) override;
+    std::uint64_t clipboardSequence() override;
     void emptyClipboard(Wnd owner) override;
 
     void shellExecute(Wnd owner, const std::string& file, const std::string& params, const std::string& dir,

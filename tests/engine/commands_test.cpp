@@ -119,7 +119,10 @@ TEST(Clips, FieldAddressesAndControlCapture) {
 TEST(Clips, ConsoleFieldKeySequence) {
     Fixture x(Flavor::Composer);
     Wnd console = x.d.addWindow("Command Prompt");
-    x.d.setClipboardText("abc");
+    // The console's Copy puts the marked field on the clipboard.
+    x.d.onKey = [&](const KeyEvent& e) {
+        if (e.vk == 'Y' && !e.up) x.d.setClipboardText("abc");
+    };
     x.run({"{:TO Command Prompt}"});
     x.d.clearKeyLog();
     x.run({"{:ClipsAddDOS 2 5 3}"});
@@ -136,6 +139,32 @@ TEST(Clips, ConsoleFieldKeySequence) {
               (Words{"Alt up", "Ctrl up", "Shift up", "Alt down", "Space", "e", "k", "Alt up"}));
     EXPECT_EQ(x.engine.clips().lineCount(), 1u);
     EXPECT_THROW(x.run({"{:ClipsAddDOS 99999999 1 1}"}), RunError);
+}
+
+TEST(Clips, ConsoleFieldIsReadOnceTheConsoleHasCopiedIt) {
+    // A console that takes its keys in slowly copies a while after the copy
+    // keys were sent: the capture must not take the clipboard's old text.
+    Fixture x(Flavor::Pad);
+    x.d.addWindow("Command Prompt");
+    x.d.setClipboardText("old");
+    std::uint64_t copyAt = 0;
+    x.d.onKey = [&](const KeyEvent& e) {
+        if (e.vk == 'Y' && !e.up) copyAt = x.d.tickMs() + 1500;
+    };
+    x.d.onSleep = [&](unsigned) {
+        if (copyAt && x.d.tickMs() >= copyAt) {
+            copyAt = 0;
+            x.d.setClipboardText("field");
+        }
+    };
+    x.run({"{:TO Command Prompt}", "{:ClipsAddDOS 1 1 5}"});
+    EXPECT_EQ(x.engine.clips().lines(), Lines{"field"});
+
+    // A console that copies nothing: the wait ends, and an empty item is
+    // added, never the clipboard's old text.
+    x.d.onKey = nullptr;
+    x.run({"{:ClipsAddDOS 1 1 5}"});
+    EXPECT_EQ(x.engine.clips().lines(), (Lines{"field", ""}));
 }
 
 TEST(ClipsCommands, CopyPasteClearAndDelimiterRules) {

@@ -217,7 +217,7 @@ void SimDesktop::applyKey(const KeyEvent& e) {
             win->anchor = 0;
             win->caret = t.size();
         } else if (e.vk == kVkInsert || e.vk == 'C') {
-            if (selTo() > selFrom()) clipboard_ = t.substr(selFrom(), selTo() - selFrom());
+            if (selTo() > selFrom()) setClipboardText(t.substr(selFrom(), selTo() - selFrom()));
         } else if (e.vk == 'V') {
             replaceSelection(clipboard_);
         }
@@ -462,7 +462,7 @@ void SimDesktop::postMessage(Wnd w, unsigned msg, std::uint64_t, std::int64_t) {
     if (find(w)) posted_.push_back({w, msg});
 }
 
-void SimDesktop::emptyClipboard(Wnd) { clipboard_.clear(); }
+void SimDesktop::emptyClipboard(Wnd) { setClipboardText({}); }
 
 void SimDesktop::shellExecute(Wnd owner, const std::string& file, const std::string& params,
                               const std::string& dir, int show) {

@@ -122,7 +122,11 @@ public:
     MenuHandle subMenu(MenuHandle m, int pos) override;
     void postMessage(Wnd w, unsigned msg, std::uint64_t wparam, std::int64_t lparam) override;
     std::string clipboardText() override { return clipboard_; }
-    void setClipboardText(const std::string& text) override { clipboard_ = text; }
+    void setClipboardText(const std::string& text) override {
+        clipboard_ = text;
+        ++clipboardSequence_;
+    }
+    std::uint64_t clipboardSequence() override { return clipboardSequence_; }
     void emptyClipboard(Wnd owner) override;
     void shellExecute(Wnd owner, const std::string& file, const std::string& params, const std::string& dir,
                       int show) override;
@@ -153,6 +157,7 @@ private:
     std::vector<ShellCall> shell_;
     std::vector<unsigned> sleeps_;
     std::string clipboard_;
+    std::uint64_t clipboardSequence_ = 1;
     std::uint64_t clock_ = 1000;
     unsigned long pumps_ = 0;
     int activations_ = 0;

@@ -9,8 +9,8 @@
 
 namespace taskloom::wintest {
 
-ChildProcess::ChildProcess(const std::string& commandLine, const std::string& folder, HANDLE out,
-                           HANDLE err) {
+ChildProcess::ChildProcess(const std::string& commandLine, const std::string& folder, HANDLE out, HANDLE err,
+                           DWORD flags) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     const bool redirect = out || err;
@@ -22,7 +22,7 @@ ChildProcess::ChildProcess(const std::string& commandLine, const std::string& fo
     }
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');  // CreateProcessA may write into the command line
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, redirect, 0, nullptr,
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, redirect, flags, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &info_))
         throw std::runtime_error("cannot start " + commandLine + " (error " + std::to_string(GetLastError()) +
                                  ")");

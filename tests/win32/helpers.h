@@ -19,9 +19,10 @@ public:
     // Starts `commandLine` (CreateProcessA) in `folder` (the test's current
     // folder when empty), its standard output and error going to the given
     // inheritable handles when there are any; throws std::runtime_error when
-    // it cannot be started.
+    // it cannot be started. `flags`: CreateProcessA's creation flags
+    // (CREATE_NEW_CONSOLE: a console program gets a console window).
     explicit ChildProcess(const std::string& commandLine, const std::string& folder = {},
-                          HANDLE out = nullptr, HANDLE err = nullptr);
+                          HANDLE out = nullptr, HANDLE err = nullptr, DWORD flags = 0);
     // Takes charge of a program that something else started (the shell);
     // throws std::runtime_error when it cannot be opened.
     explicit ChildProcess(DWORD pid);
