@@ -15,7 +15,6 @@ constexpr std::size_t npos = std::string::npos;
 // Words longer than this get no suggestion (and cost no time).
 constexpr std::size_t kLongestSuggested = 64;
 
-
 // Edit distance without regard to case; a swap of two neighbours counts one.
 // npos when the budget is spent.
 std::size_t Distance(std::string_view a, std::string_view b, SuggestionBudget& budget) {
@@ -43,7 +42,6 @@ bool WithinReach(std::string_view a, std::string_view b, std::size_t limit) {
     return diff <= limit && a.size() <= kLongestSuggested && b.size() <= kLongestSuggested;
 }
 
-
 // Names other programs give the keys of the key name table.
 const std::map<std::string, std::string> kKeyAliases{
     {"RETURN", "Enter"},   {"CR", "Enter"},         {"ESCAPE", "Esc"},    {"BACKSPACE", "Bksp"},
@@ -52,7 +50,6 @@ const std::map<std::string, std::string> kKeyAliases{
     {"CONTROL", "Ctrl"},   {"SPACEBAR", "Space"},   {"UPARROW", "Up"},    {"DOWNARROW", "Down"},
     {"LEFTARROW", "Left"}, {"RIGHTARROW", "Right"},
 };
-
 
 // The keywords in the forms the composer writes.
 const std::vector<std::string> kCommandForms{

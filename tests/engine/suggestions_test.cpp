@@ -27,7 +27,8 @@ TEST(Suggestions, KeyNamesAndKeywords) {
 
     EXPECT_EQ(MeantKeyword(":Goot", CommandForms(), budget), Maybe(":Goto"));
     EXPECT_EQ(MeantKeyword(":clipscopy", CommandForms(), budget), Maybe(":ClipsCopy"));
-    EXPECT_EQ(MeantKeyword(":LoopWindowInactiv", FormsBeginning(":LoopWindow"), budget), Maybe(":LoopWindowInactive"));
+    EXPECT_EQ(MeantKeyword(":LoopWindowInactiv", FormsBeginning(":LoopWindow"), budget),
+              Maybe(":LoopWindowInactive"));
     // Far from every form: the recognised beginning in its right case.
     EXPECT_EQ(MeantKeyword(":MENUbarAndMore", CommandForms(), budget), Maybe(":MenubarAndMore"));
     EXPECT_EQ(MeantKeyword(":Xyzzyplugh", CommandForms(), budget), std::nullopt);

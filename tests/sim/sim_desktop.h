@@ -4,9 +4,8 @@
 // keyboard layout, a clock, and a log of everything the core did to it.
 //
 // Keys typed while a window has the focus are applied to that window's text
-// as a plain edit field would: characters, Enter, Tab, Backspace, Delete,
-// Home/End (of the line), Left/Right, Shift-selection, Ctrl+A, Ctrl+Insert
-// (copy) and Shift+Insert (paste). Alt combinations are logged only.
+// as a plain edit field would (tests/sim/edit_field.h). Alt combinations are
+// logged only.
 #pragma once
 
 #include <deque>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "engine/desktop.h"
+#include "tests/sim/edit_field.h"
 
 namespace taskloom::sim {
 
@@ -129,11 +129,10 @@ public:
 
 private:
     struct Window {
-        std::string text;
+        EditField field;  // the window's text, edited by the keys it takes
         Wnd parent = 0;
         bool visible = true, enabled = true, minimized = false, alive = true;
         MenuHandle menu = 0;
-        size_t caret = 0, anchor = 0;  // selection from anchor to caret
     };
     Window* find(Wnd w);
     const Window* find(Wnd w) const;
