@@ -16,7 +16,9 @@ struct Field {
     void type(const std::string& s) {
         for (char c : s) f.press(c == '\n' ? kVkReturn : 0xFF, c == '\n' ? 0 : c, false, false, clipboard);
     }
-    void key(std::uint8_t vk, bool shift = false, bool ctrl = false) { f.press(vk, 0, shift, ctrl, clipboard); }
+    void key(std::uint8_t vk, bool shift = false, bool ctrl = false) {
+        f.press(vk, 0, shift, ctrl, clipboard);
+    }
 };
 
 }  // namespace

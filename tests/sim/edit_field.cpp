@@ -63,7 +63,8 @@ void EditField::press(std::uint8_t vk, char typed, bool shift, bool ctrl, std::s
                    shift);
             return;
         case kVkRight:
-            moveTo(caret_ >= t.size() ? t.size() : caret_ + (t.compare(caret_, 2, "\r\n") == 0 ? 2 : 1), shift);
+            moveTo(caret_ >= t.size() ? t.size() : caret_ + (t.compare(caret_, 2, "\r\n") == 0 ? 2 : 1),
+                   shift);
             return;
         case kVkUp:
         case kVkDown: {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "engine/errors.h"
+
 namespace taskloom::sim {
 namespace {
 
@@ -371,7 +373,29 @@ void SimDesktop::postMessage(Wnd w, unsigned msg, std::uint64_t, std::int64_t) {
     if (find(w)) posted_.push_back({w, msg});
 }
 
-void SimDesktop::emptyClipboard(Wnd) { clipboard_.clear(); }
+// As the real desktop: 100 tries 10 ms apart.
+void SimDesktop::openClipboard() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (clock_ >= clipboardHeldUntil) return;
+        sleep(10);
+    }
+    throw ClipboardError("Cannot open clipboard");
+}
+
+std::string SimDesktop::clipboardText() {
+    openClipboard();
+    return clipboard_;
+}
+
+void SimDesktop::setClipboardText(const std::string& text) {
+    openClipboard();
+    clipboard_ = text;
+}
+
+void SimDesktop::emptyClipboard(Wnd) {
+    openClipboard();
+    clipboard_.clear();
+}
 
 void SimDesktop::shellExecute(Wnd owner, const std::string& file, const std::string& params,
                               const std::string& dir, int show) {

@@ -90,6 +90,9 @@ public:
     // hangs); without it every window has taken in all its input.
     std::function<InputProgress(Wnd)> onInputProgress;
     int inputWaitsEnded = 0;
+    // Another program holds the clipboard open until this time on the
+    // clock; the clipboard calls wait for it as the real desktop does.
+    std::uint64_t clipboardHeldUntil = 0;
 
     // --- Desktop ------------------------------------------------------------
     void keyEvent(const KeyEvent& e) override;
@@ -121,8 +124,8 @@ public:
     std::optional<unsigned> menuItemState(MenuHandle m, int pos) override;
     MenuHandle subMenu(MenuHandle m, int pos) override;
     void postMessage(Wnd w, unsigned msg, std::uint64_t wparam, std::int64_t lparam) override;
-    std::string clipboardText() override { return clipboard_; }
-    void setClipboardText(const std::string& text) override { clipboard_ = text; }
+    std::string clipboardText() override;
+    void setClipboardText(const std::string& text) override;
     void emptyClipboard(Wnd owner) override;
     void shellExecute(Wnd owner, const std::string& file, const std::string& params, const std::string& dir,
                       int show) override;
@@ -138,6 +141,7 @@ private:
     const Window* find(Wnd w) const;
     void applyKey(const KeyEvent& e);
     void collectChildren(Wnd parent, std::vector<Wnd>& out) const;
+    void openClipboard();
 
     std::map<Wnd, Window> windows_;
     std::vector<Wnd> zOrder_;                      // top-level windows, top first
