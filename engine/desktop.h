@@ -146,6 +146,10 @@ public:
     virtual void postMessage(Wnd w, unsigned msg, std::uint64_t wparam, std::int64_t lparam) = 0;
 
     // --- clipboard -----------------------------------------------------
+    // Another program may hold the clipboard open. These calls then wait
+    // for it a bounded time (about a second) and throw ClipboardError
+    // (engine/errors.h) if it is still held: the line that asked is
+    // abandoned with that message, and nothing waits without end.
     // The clipboard's text, whole (all its lines); empty when it holds none.
     virtual std::string clipboardText() = 0;
     virtual void setClipboardText(const std::string& text) = 0;

@@ -40,4 +40,10 @@ public:
     using TaskloomError::TaskloomError;
 };
 
+// The clipboard stayed open in another program however long we waited.
+class ClipboardError : public TaskloomError {
+public:
+    using TaskloomError::TaskloomError;
+};
+
 }  // namespace taskloom

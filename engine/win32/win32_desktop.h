@@ -20,12 +20,6 @@
 
 namespace taskloom {
 
-// The clipboard stayed open in another program however long we waited.
-class ClipboardError : public TaskloomError {
-public:
-    using TaskloomError::TaskloomError;
-};
-
 class Win32Desktop final : public Desktop {
 public:
     Win32Desktop();

@@ -379,3 +379,39 @@ TEST(Commands, ProgramStartAndTextLoad) {
     EXPECT_EQ(l.host.loaded, (Lines{"first line", "second line"}));
     EXPECT_EQ(l.engine.sourceLines(), (Lines{"first line", "second line"}));
 }
+
+TEST(Clipboard, HeldByAnotherProgram) {
+    // Let go within the wait: the capture goes on.
+    Fixture f;
+    f.show("line one");
+    f.d.clipboardHeldUntil = f.d.now() + 300;
+    EXPECT_EQ(f.run({"{:ClipsAddText}"}), RunEnd::Completed);
+    EXPECT_EQ(f.engine.clips().lines(), Lines{"line one"});
+    // Held throughout: the line that needs it is abandoned with the reason,
+    // after a bounded wait, with no key left down; a loop on the clipboard
+    // does not go round for ever.
+    const Lines scripts[] = {
+        {"{Ctrl}{:ClipsAddText}"},
+        {"x", "{:ClipsAddClipboard}"},
+        {"{.L}", "{Shift}{:LoopClipboardEQ L x}"},
+        {"{:ClipsCopy 1}"},
+        {"{:Run prog %%}"},
+    };
+    for (const Lines& lines : scripts) {
+        SCOPED_TRACE(lines.back());
+        Fixture g(Flavor::Composer);
+        g.engine.clips().setLines({"a clip"});
+        g.d.clipboardHeldUntil = ~std::uint64_t{0};
+        const std::uint64_t start = g.d.now();
+        try {
+            g.run(lines);
+            ADD_FAILURE() << "the run went on without the clipboard";
+        } catch (const RunError& e) {
+            EXPECT_EQ(e.index(), lines.size() - 1);
+            EXPECT_NE(std::string(e.what()).find("Cannot open clipboard"), std::string::npos) << e.what();
+        }
+        EXPECT_LE(g.d.now() - start, 3000u);
+        EXPECT_FALSE(g.d.isKeyDown(kVkShift) || g.d.isKeyDown(kVkControl) || g.d.isKeyDown(kVkMenu));
+        EXPECT_FALSE(g.engine.running());
+    }
+}

@@ -77,3 +77,44 @@ TEST(ConsoleRunner, InterruptDuringAWindowLoopStopsTheRun) {
     EXPECT_EQ(running.load(), nullptr);
     std::remove(file.c_str());
 }
+
+TEST(ConsoleRunner, UsageErrorsAndUnreadableScripts) {
+    const std::string file = TempScript("ok.tks", {"a"});
+    auto run = [](const Lines& args, std::string& err) {
+        sim::SimDesktop d;
+        d.setForegroundDirect(d.addWindow("Editor"));
+        std::ostringstream out, e;
+        cli::Platform p;
+        p.desktop = &d;
+        p.out = &out;
+        p.err = &e;
+        const int status = cli::Main(args, p);
+        err = e.str();
+        return status;
+    };
+    std::string err;
+    const Lines usage[] = {
+        {},
+        {"walk", file},
+        {"run"},
+        {"run", "--note=maybe", file},
+        {"run", "--delimiter=words", file},
+        {"run", "--fast", file},
+        {"run", file, file},
+    };
+    for (const Lines& args : usage) {
+        SCOPED_TRACE(args.empty() ? "(none)" : args.back());
+        EXPECT_EQ(run(args, err), cli::kExitUsage);
+        if (!args.empty()) {
+            EXPECT_EQ(err.rfind("taskloom: ", 0), 0u) << err;  // says what is wrong
+        }
+    }
+    EXPECT_EQ(run({"run", "--delimiter=;", file}, err), cli::kExitOk) << err;
+    // A missing file and a folder: named, with the reason.
+    const std::string missing = ::testing::TempDir() + "taskloom-runner-no-such.tks";
+    EXPECT_EQ(run({"run", missing}, err), cli::kExitUnreadable);
+    EXPECT_NE(err.find(missing), std::string::npos) << err;
+    EXPECT_EQ(run({"run", ::testing::TempDir()}, err), cli::kExitUnreadable);
+    EXPECT_NE(err.find("taskloom: "), std::string::npos) << err;
+    std::remove(file.c_str());
+}

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "engine/errors.h"
+
 namespace taskloom::sim {
 namespace {
 
@@ -88,8 +90,7 @@ const SimDesktop::Window* SimDesktop::find(Wnd w) const {
 Wnd SimDesktop::addWindow(const std::string& title, WindowOptions o) {
     Wnd w = next_++;
     Window win;
-    win.text = title;
-    win.caret = win.anchor = title.size();
+    win.field.setText(title);
     win.visible = o.visible;
     win.enabled = o.enabled;
     win.minimized = o.minimized;
@@ -103,8 +104,7 @@ Wnd SimDesktop::addChild(Wnd parent, const std::string& text, WindowOptions o) {
     if (!find(parent)) throw std::logic_error("addChild: no such parent");
     Wnd w = next_++;
     Window win;
-    win.text = text;
-    win.caret = win.anchor = text.size();
+    win.field.setText(text);
     win.parent = parent;
     win.visible = o.visible;
     win.enabled = o.enabled;
@@ -121,10 +121,7 @@ void SimDesktop::closeWindow(Wnd w) {
 }
 
 void SimDesktop::setText(Wnd w, const std::string& text) {
-    if (Window* win = find(w)) {
-        win->text = text;
-        win->caret = win->anchor = text.size();
-    }
+    if (Window* win = find(w)) win->field.setText(text);
 }
 void SimDesktop::setVisible(Wnd w, bool visible) {
     if (Window* win = find(w)) win->visible = visible;
@@ -153,7 +150,7 @@ SimMenuItem& SimDesktop::menuItem(MenuHandle m, int pos) { return menus_.at(m - 
 
 std::string SimDesktop::text(Wnd w) const {
     const Window* win = find(w);
-    return win ? win->text : std::string();
+    return win ? win->field.text() : std::string();
 }
 
 std::vector<std::string> SimDesktop::keyWords() const {
@@ -189,94 +186,10 @@ void SimDesktop::applyKey(const KeyEvent& e) {
     Window* win = find(focus_);
     if (!win || e.vk == kVkShift || e.vk == kVkControl || e.vk == kVkMenu) return;
     if (down_[kVkMenu]) return;  // menu keys go to the menu, not the text
-    std::string& t = win->text;
-    win->caret = std::min(win->caret, t.size());
-    win->anchor = std::min(win->anchor, t.size());
-    const bool shift = down_[kVkShift], ctrl = down_[kVkControl];
-    auto selFrom = [&] { return std::min(win->caret, win->anchor); };
-    auto selTo = [&] { return std::max(win->caret, win->anchor); };
-    auto replaceSelection = [&](const std::string& s) {
-        size_t from = selFrom();
-        t.replace(from, selTo() - from, s);
-        win->caret = win->anchor = from + s.size();
-    };
-    auto lineStart = [&](size_t p) {
-        size_t s = t.rfind('\n', p == 0 ? 0 : p - 1);
-        return (s == std::string::npos || p == 0) ? 0 : s + 1;
-    };
-    auto lineEnd = [&](size_t p) {
-        size_t s = t.find('\r', p);
-        return s == std::string::npos ? t.size() : s;
-    };
-    auto moveTo = [&](size_t p) {
-        win->caret = p;
-        if (!shift) win->anchor = p;
-    };
-    if (ctrl) {
-        if (e.vk == 'A') {
-            win->anchor = 0;
-            win->caret = t.size();
-        } else if (e.vk == kVkInsert || e.vk == 'C') {
-            if (selTo() > selFrom()) setClipboardText(t.substr(selFrom(), selTo() - selFrom()));
-        } else if (e.vk == 'V') {
-            replaceSelection(clipboard_);
-        }
-        return;
-    }
-    switch (e.vk) {
-        case kVkHome:
-            moveTo(lineStart(win->caret));
-            return;
-        case kVkEnd:
-            moveTo(lineEnd(win->caret));
-            return;
-        case kVkLeft:
-            moveTo(win->caret == 0
-                       ? 0
-                       : win->caret - (win->caret >= 2 && t.compare(win->caret - 2, 2, "\r\n") == 0 ? 2 : 1));
-            return;
-        case kVkRight:
-            moveTo(win->caret >= t.size() ? t.size()
-                                          : win->caret + (t.compare(win->caret, 2, "\r\n") == 0 ? 2 : 1));
-            return;
-        case kVkUp:
-        case kVkDown: {
-            const size_t start = lineStart(win->caret), column = win->caret - start;
-            if (e.vk == kVkUp) {
-                if (start == 0) return;
-                const size_t prev = lineStart(start - 2);
-                moveTo(std::min(prev + column, lineEnd(prev)));
-            } else {
-                const size_t end = lineEnd(win->caret);
-                if (end >= t.size()) return;
-                const size_t next = end + 2;
-                moveTo(std::min(next + column, lineEnd(next)));
-            }
-            return;
-        }
-        case kVkInsert:
-            if (shift) replaceSelection(clipboard_);
-            return;
-        case kVkReturn:
-            replaceSelection("\r\n");
-            return;
-        case kVkTab:
-            replaceSelection("\t");
-            return;
-        case kVkBack:
-            if (selTo() == selFrom() && win->caret > 0)
-                win->anchor =
-                    win->caret - (win->caret >= 2 && t.compare(win->caret - 2, 2, "\r\n") == 0 ? 2 : 1);
-            replaceSelection("");
-            return;
-        case kVkDelete:
-            if (selTo() == selFrom() && win->caret < t.size())
-                win->anchor = win->caret + (t.compare(win->caret, 2, "\r\n") == 0 ? 2 : 1);
-            replaceSelection("");
-            return;
-        default:
-            if (char c = CharOfKey(e.vk, shift)) replaceSelection(std::string(1, c));
-    }
+    const bool shift = down_[kVkShift];
+    const std::string before = clipboard_;
+    win->field.press(e.vk, CharOfKey(e.vk, shift), shift, down_[kVkControl], clipboard_);
+    if (clipboard_ != before) ++clipboardSequence_;
 }
 
 std::int16_t SimDesktop::vkKeyScan(char ch) {
@@ -366,7 +279,7 @@ void SimDesktop::sleep(unsigned ms) {
 Wnd SimDesktop::findWindow(const std::string& exactTitle) {
     for (Wnd w : zOrder_) {
         const Window* win = find(w);
-        if (win && win->text == exactTitle) return w;
+        if (win && win->field.text() == exactTitle) return w;
     }
     return 0;
 }
@@ -462,7 +375,31 @@ void SimDesktop::postMessage(Wnd w, unsigned msg, std::uint64_t, std::int64_t) {
     if (find(w)) posted_.push_back({w, msg});
 }
 
-void SimDesktop::emptyClipboard(Wnd) { setClipboardText({}); }
+// As the real desktop: 100 tries 10 ms apart.
+void SimDesktop::openClipboard() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (clock_ >= clipboardHeldUntil) return;
+        sleep(10);
+    }
+    throw ClipboardError("Cannot open clipboard");
+}
+
+std::string SimDesktop::clipboardText() {
+    openClipboard();
+    return clipboard_;
+}
+
+void SimDesktop::setClipboardText(const std::string& text) {
+    openClipboard();
+    clipboard_ = text;
+    ++clipboardSequence_;
+}
+
+void SimDesktop::emptyClipboard(Wnd) {
+    openClipboard();
+    clipboard_.clear();
+    ++clipboardSequence_;
+}
 
 void SimDesktop::shellExecute(Wnd owner, const std::string& file, const std::string& params,
                               const std::string& dir, int show) {

@@ -4,9 +4,8 @@
 // keyboard layout, a clock, and a log of everything the core did to it.
 //
 // Keys typed while a window has the focus are applied to that window's text
-// as a plain edit field would: characters, Enter, Tab, Backspace, Delete,
-// Home/End (of the line), Left/Right, Shift-selection, Ctrl+A, Ctrl+Insert
-// (copy) and Shift+Insert (paste). Alt combinations are logged only.
+// as a plain edit field would (tests/sim/edit_field.h). Alt combinations are
+// logged only.
 #pragma once
 
 #include <deque>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "engine/desktop.h"
+#include "tests/sim/edit_field.h"
 
 namespace taskloom::sim {
 
@@ -90,6 +90,9 @@ public:
     // hangs); without it every window has taken in all its input.
     std::function<InputProgress(Wnd)> onInputProgress;
     int inputWaitsEnded = 0;
+    // Another program holds the clipboard open until this time on the
+    // clock; the clipboard calls wait for it as the real desktop does.
+    std::uint64_t clipboardHeldUntil = 0;
 
     // --- Desktop ------------------------------------------------------------
     void keyEvent(const KeyEvent& e) override;
@@ -121,11 +124,8 @@ public:
     std::optional<unsigned> menuItemState(MenuHandle m, int pos) override;
     MenuHandle subMenu(MenuHandle m, int pos) override;
     void postMessage(Wnd w, unsigned msg, std::uint64_t wparam, std::int64_t lparam) override;
-    std::string clipboardText() override { return clipboard_; }
-    void setClipboardText(const std::string& text) override {
-        clipboard_ = text;
-        ++clipboardSequence_;
-    }
+    std::string clipboardText() override;
+    void setClipboardText(const std::string& text) override;
     std::uint64_t clipboardSequence() override { return clipboardSequence_; }
     void emptyClipboard(Wnd owner) override;
     void shellExecute(Wnd owner, const std::string& file, const std::string& params, const std::string& dir,
@@ -133,16 +133,16 @@ public:
 
 private:
     struct Window {
-        std::string text;
+        EditField field;  // the window's text, edited by the keys it takes
         Wnd parent = 0;
         bool visible = true, enabled = true, minimized = false, alive = true;
         MenuHandle menu = 0;
-        size_t caret = 0, anchor = 0;  // selection from anchor to caret
     };
     Window* find(Wnd w);
     const Window* find(Wnd w) const;
     void applyKey(const KeyEvent& e);
     void collectChildren(Wnd parent, std::vector<Wnd>& out) const;
+    void openClipboard();
 
     std::map<Wnd, Window> windows_;
     std::vector<Wnd> zOrder_;                      // top-level windows, top first
