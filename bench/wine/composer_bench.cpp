@@ -117,11 +117,10 @@ int main(int argc, char** argv) {
             test.push_back(ms);
 
             const double start = NowMs();
-            wintest::Finished done =
-                wintest::CapturedRun(wintest::Quote(wintest::TaskloomExe()) + " run " +
-                                         wintest::Quote(folder / "loop.tks"),
-                                     folder.path())
-                    .finish(120000);
+            wintest::Finished done = wintest::CapturedRun(wintest::Quote(wintest::TaskloomExe()) + " run " +
+                                                              wintest::Quote(folder / "loop.tks"),
+                                                          folder.path())
+                                         .finish(120000);
             runner.push_back(NowMs() - start);
             if (done.status != 0) {
                 std::printf("taskloom run failed (%lu): %s\n", done.status, done.err.c_str());
