@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/filestore.h"
 #include "engine/text.h"
 
 namespace taskloom {
@@ -193,17 +194,21 @@ bool ReadPopupBlock(const std::vector<std::string>& lines, std::size_t index, Po
     next.memo.clear();
     for (std::size_t i = index + 1; i < lines.size() && !Contains(lines[i], "{:"); ++i)
         next.memo.push_back(lines[i]);
-    if (remark) next.remarkOnly = true;
+    // The page shows the block as it is: a note header unchecks "Script
+    // remark only", or the next Add would write the note as a remark.
+    next.remarkOnly = remark;
     if (popup) {
         const std::size_t blank = text.find(' ');
         const std::string_view rest =
             blank == std::string::npos ? std::string_view{} : std::string_view(text).substr(blank + 1);
         const std::size_t b1 = rest.find(' ');
         const std::string_view hText = rest.substr(0, b1);
-        const std::string_view afterH = b1 == std::string_view::npos ? std::string_view{} : rest.substr(b1 + 1);
+        const std::string_view afterH =
+            b1 == std::string_view::npos ? std::string_view{} : rest.substr(b1 + 1);
         const std::size_t b2 = afterH.find(' ');
         const std::string_view vText = afterH.substr(0, b2);
-        const std::string_view title = b2 == std::string_view::npos ? std::string_view{} : afterH.substr(b2 + 1);
+        const std::string_view title =
+            b2 == std::string_view::npos ? std::string_view{} : afterH.substr(b2 + 1);
         const std::optional<std::int32_t> h = ToInteger(hText);
         if (!h) throw PopupHeaderError(index + 1, std::string(hText));
         const std::optional<std::int32_t> v = ToInteger(vText);
@@ -216,6 +221,26 @@ bool ReadPopupBlock(const std::vector<std::string>& lines, std::size_t index, Po
     }
     page = std::move(next);
     return true;
+}
+
+NotePreview PopTestClick(const PopupPage& page) {
+    NotePreview note;
+    for (const std::string& m : page.memo) {
+        if (!StartsWith(m, "@")) {
+            note.lines.push_back(m);
+            continue;
+        }
+        const std::string name = m.substr(1);
+        if (FileExists(name))
+            note.lines = ReadTextLines(name);
+        else
+            note.lines.push_back("??? @" + name);
+    }
+    note.title = page.title;
+    note.x = PopupPosition(page.barH);
+    note.y = PopupPosition(page.barV);
+    if (std::clamp(page.barV, kPopBarMin, kPopBarMax) == kPopBarMax) note.y -= 50;
+    return note;
 }
 
 // --- form state ------------------------------------------------------------------

@@ -23,8 +23,8 @@ namespace taskloom {
 
 // The pages of the composer in tab order; page-dependent rules compare the
 // active page's caption. The third page's caption changes with its content.
-inline constexpr std::array<const char*, 8> kPageCaptions{
-    "Windows", "Menus", "Controls", "Commands", "Keys", "Popup", "Clips", "Tessdeck"};
+inline constexpr std::array<const char*, 8> kPageCaptions{"Windows", "Menus", "Controls", "Commands",
+                                                          "Keys",    "Popup", "Clips",    "Tessdeck"};
 inline constexpr const char* kDosScreenCaption = "DOS Screen";
 inline constexpr const char* kTextFileCaption = "TextFile";
 
@@ -109,8 +109,8 @@ private:
 };
 
 // A header line of a popup block (note or remark) and the closing line.
-bool IsPopupHeader(std::string_view line);   // "{:PopUp..." or "{:/" but not "{:/}"
-bool IsClosingLine(std::string_view line);   // begins "{:/}"
+bool IsPopupHeader(std::string_view line);  // "{:PopUp..." or "{:/" but not "{:/}"
+bool IsClosingLine(std::string_view line);  // begins "{:/}"
 
 // AddLine: the composed ScriptLine finished and inserted. On the Keys page
 // the key part comes first (KeyPartOfAddLine); a line beginning with "{"
@@ -176,13 +176,27 @@ private:
 
 // MacroBoxClick's read-back of the line at `index` into the Popup page. A
 // header ("{:PopUp" or "{:/ Remark") fills the memo with the lines after it
-// up to the first line holding "{:"; a remark header checks RemarkBox; a
-// "{:PopUp H V title}" header sets the sliders to H div 100 + 1 and
-// V div 100 + 1 (held within 1..5) and the title (up to its closing brace).
+// up to the first line holding "{:"; RemarkBox is checked for a remark
+// header and unchecked for a note header; a "{:PopUp H V title}" header sets
+// the sliders to H div 100 + 1 and V div 100 + 1 (held within 1..5) and the
+// title (up to its closing brace).
 // Returns whether the line was a header; other lines leave the page as it
 // is. Numbers that do not convert throw PopupHeaderError and leave the page
 // exactly as it was.
 bool ReadPopupBlock(const std::vector<std::string>& lines, std::size_t index, PopupPage& page);
+
+// The note the Test Popup button shows (PopTestClick).
+struct NotePreview {
+    std::string title;
+    std::vector<std::string> lines;
+    int x = 0, y = 0;
+};
+// PopTestClick: the memo's lines in order, where a line "@file" replaces all
+// lines so far with the file's lines, or adds "??? @file" when no such file
+// exists; the title; x = (PopBarH - 1) * 100 and y = (PopBarV - 1) * 100,
+// minus 50 at PopBarV 5. Throws FileError for a file that exists but cannot
+// be read.
+NotePreview PopTestClick(const PopupPage& page);
 
 // --- form state ------------------------------------------------------------
 
@@ -192,10 +206,10 @@ struct ButtonStates {
     bool deleteEnabled = false;
     bool upEnabled = false;
     bool downEnabled = false;
-    bool testEnabled = false;     // the Test button and File, Test
+    bool testEnabled = false;  // the Test button and File, Test
     bool statusBarVisible = true;
     int formHeight = kFormHeight;
-    bool clearTarget = false;     // no line selected: TargetWnd := -1
+    bool clearTarget = false;  // no line selected: TargetWnd := -1
     PageRefresh refresh = PageRefresh::None;
 };
 ButtonStates SetButtons(const ScriptList& list, std::string_view pageCaption);

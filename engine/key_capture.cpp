@@ -16,10 +16,24 @@ struct VkName {
 };
 
 constexpr std::array<VkName, 18> kKeyNames{{
-    {kVkBack, "Bksp"},  {kVkTab, "Tab"},    {kVkReturn, "Enter"}, {kVkShift, "Shift"}, {kVkControl, "Ctrl"},
-    {kVkMenu, "Alt"},   {kVkEscape, "Esc"}, {kVkSpace, "Space"},  {kVkPrior, "PgUp"},  {kVkNext, "PgDn"},
-    {kVkEnd, "End"},    {kVkHome, "Home"},  {kVkLeft, "Left"},    {kVkUp, "Up"},       {kVkRight, "Right"},
-    {kVkDown, "Down"},  {kVkInsert, "Ins"}, {kVkDelete, "Del"},
+    {kVkBack, "Bksp"},
+    {kVkTab, "Tab"},
+    {kVkReturn, "Enter"},
+    {kVkShift, "Shift"},
+    {kVkControl, "Ctrl"},
+    {kVkMenu, "Alt"},
+    {kVkEscape, "Esc"},
+    {kVkSpace, "Space"},
+    {kVkPrior, "PgUp"},
+    {kVkNext, "PgDn"},
+    {kVkEnd, "End"},
+    {kVkHome, "Home"},
+    {kVkLeft, "Left"},
+    {kVkUp, "Up"},
+    {kVkRight, "Right"},
+    {kVkDown, "Down"},
+    {kVkInsert, "Ins"},
+    {kVkDelete, "Del"},
 }};
 
 bool CompletesCombination(char c) { return c == '/' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'); }
@@ -68,7 +82,8 @@ void ClearKeysClick(KeyFields& fields) { fields = KeyFields{}; }
 
 std::string KeyPartOfAddLine(std::string scriptLine, KeyFields& fields) {
     const int n = HeldCount(fields.count);
-    fields.autoText = TripleBraces(TripleBraces(fields.autoText, '{', BraceMode::Escape), '}', BraceMode::Escape);
+    fields.autoText =
+        TripleBraces(TripleBraces(fields.autoText, '{', BraceMode::Escape), '}', BraceMode::Escape);
     if (!fields.keyStrokes.empty()) scriptLine = fields.keyStrokes;
     if (n > 1) {
         if (!scriptLine.empty()) {

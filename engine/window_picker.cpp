@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/lookup.h"
+#include "engine/sendkey.h"
 #include "engine/text.h"
 
 namespace taskloom {
@@ -44,6 +46,33 @@ ListChange AddMenuClick(ScriptList& list, KeyFields& keys, WindowChoice& choice,
     if (target != choice.picked) c = AddLine(list, keys, SwitchBtnClick(choice, keys, target), false);
     if (!menuPath.empty()) c = MergeChanges(c, AddLine(list, keys, "{:Menu " + menuPath, false), list.size());
     return c;
+}
+
+MenusPick GetMenusClick(Desktop& desktop, const std::string& title, KeyFields& keys) {
+    keys.autoText.clear();
+    MenusPick pick;
+    // No title chosen is no window: a search for the empty title would find
+    // some untitled one.
+    pick.picked = title.empty() ? 0 : FindWindowByTitle(desktop, title);
+    pick.tree = WalkMenu(desktop, pick.picked, title);
+    // Without a window, asking for the children of handle 0 would list the
+    // desktop's top-level windows as if they were controls.
+    if (pick.picked) pick.controls = GetControls(desktop, pick.picked);
+    return pick;
+}
+
+std::string DosScreenCopyKeys() {
+    const char alt = static_cast<char>(kAltDown), altUp = static_cast<char>(kAltUp);
+    std::string keys{alt, ' ', 'e', 'k', altUp, static_cast<char>(kShiftDown)};
+    for (int i = 0; i < 20; ++i)
+        keys += std::string(4, static_cast<char>(kKeyRight)) + static_cast<char>(kKeyDown);
+    keys += std::string(4, static_cast<char>(kKeyDown)) + static_cast<char>(kShiftUp);
+    keys += std::string{alt, ' ', 'e', 'y', altUp};
+    return keys;
+}
+
+std::string CaretHomeKeys() {
+    return {static_cast<char>(kCtrlDown), static_cast<char>(kKeyHome), static_cast<char>(kCtrlUp)};
 }
 
 std::string LineColText(long long line, long long col, long long len) {

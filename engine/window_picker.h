@@ -3,10 +3,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/composer_model.h"
 #include "engine/desktop.h"
 #include "engine/key_capture.h"
+#include "engine/menu_walk.h"
 
 namespace taskloom {
 
@@ -14,10 +16,10 @@ constexpr int kTrackMin = 1, kTrackMax = 40, kTrackStart = 2;  // TrackBar1
 
 // The Windows page as the switch line needs it.
 struct WindowChoice {
-    std::string title;        // the entry selected in TitleBox, as shown
-    Wnd picked = -1;          // PickedWnd (GetMenusClick sets it)
+    std::string title;           // the entry selected in TitleBox, as shown
+    Wnd picked = -1;             // PickedWnd (GetMenusClick sets it)
     int trackPos = kTrackStart;  // TrackBar1
-    bool matchFirst = false;  // MatchBox "Match only first"
+    bool matchFirst = false;     // MatchBox "Match only first"
 };
 
 // MatchCount: the track bar position kept within 2..40.
@@ -37,6 +39,24 @@ std::string SwitchBtnClick(WindowChoice& choice, KeyFields& keys, Wnd& target);
 // (GetMenuText), added only when a menu item (not the root) is selected.
 ListChange AddMenuClick(ScriptList& list, KeyFields& keys, WindowChoice& choice, Wnd& target,
                         const std::string& menuPath);
+
+// GetMenusClick's findings for the title selected on the Windows page: the
+// window with exactly that title (0 when there is none or no title is
+// chosen), its menu tree and its control list (empty without a window).
+// AutoText is emptied.
+struct MenusPick {
+    Wnd picked = 0;  // PickedWnd
+    MenuTree tree;
+    std::vector<std::string> controls;
+};
+MenusPick GetMenusClick(Desktop& desktop, const std::string& title, KeyFields& keys);
+
+// ClipDosBtnClick's keys, in the key-string encoding, sent to the console
+// window: its system menu's Edit, Mark; 80 columns and 25 lines marked from
+// the top-left corner with Shift held; Edit, Copy. Shift and Alt end up.
+std::string DosScreenCopyKeys();
+// Sent to the composer afterwards: Ctrl+Home.
+std::string CaretHomeKeys();
 
 // The Controls page's read-out, "Line: %3d  Col: %3d  Len: %3d".
 std::string LineColText(long long line, long long col, long long len);

@@ -16,7 +16,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(comma_text script_line read_count field_address note_header)
+targets=(comma_text script_line read_count field_address note_header popup_block)
 build_dir=${FUZZ_BUILD_DIR:-build/fuzz}
 ci_seconds=${FUZZ_CI_SECONDS:-10}
 
