@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -19,10 +20,13 @@
 
 #include "composer/control_ids.h"
 #include "composer/loomwright.h"
+#include "composer/tessdeck_page.h"
 #include "composer/vexa_form.h"
+#include "engine/pad_text.h"
 #include "engine/win32/win32_desktop.h"
 #include "resources/loomwright_ids.h"
 #include "tests/win32/helpers.h"
+#include "wingui/dpi.h"
 
 namespace loomwright {
 namespace {
@@ -44,13 +48,16 @@ LRESULT CALLBACK CallProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 // program's message loop. call() runs a function on that thread.
 class Composer {
 public:
-    Composer() {
+    // `programDir`: the folder the composer takes as its own (this test
+    // program's folder when empty).
+    explicit Composer(const std::string& programDir = {}) {
         std::promise<void> ready;
-        thread_ = std::thread([this, &ready] {
+        thread_ = std::thread([this, &ready, programDir] {
             try {
                 InitProgram();
                 desktop_ = taskloom::MakeWin32Desktop();
-                form_ = std::make_unique<VexaForm>(*desktop_, taskloom::wintest::ExeDir());
+                form_ = std::make_unique<VexaForm>(
+                    *desktop_, programDir.empty() ? taskloom::wintest::ExeDir() : programDir);
                 WNDCLASSA wc{};
                 wc.lpfnWndProc = CallProc;
                 wc.hInstance = GetModuleHandleA(nullptr);
@@ -117,15 +124,16 @@ public:
         const LRESULT n = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         if (n == LB_ERR) return "<no line " + std::to_string(i) + ">";
         std::string s(static_cast<size_t>(n) + 1, '\0');
-        s.resize(static_cast<size_t>(SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                                                  reinterpret_cast<LPARAM>(s.data()))));
+        s.resize(static_cast<size_t>(
+            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()))));
         return s;
     }
 
     std::string statusPanel(int part) const {
         char text[512] = {};
         const HWND bar = formControl(kIdStatusBar);
-        if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) >= sizeof text) return {};
+        if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) >= sizeof text)
+            return {};
         SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
         return text;
     }
@@ -198,7 +206,8 @@ TEST(Composer, StartsAsANewScriptWithItsEightPages) {
 
     Composer c;
     EXPECT_EQ(ControlText(c.form()), "Taskloom - New");
-    const char* captions[] = {"Windows", "Menus", "Controls", "Commands", "Keys", "Popup", "Clips", "Tessdeck"};
+    const char* captions[] = {"Windows", "Menus", "Controls", "Commands",
+                              "Keys",    "Popup", "Clips",    "Tessdeck"};
     ASSERT_EQ(SendMessageA(c.formControl(kIdPageControl), TCM_GETITEMCOUNT, 0, 0), 8);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(c.tabCaption(i), captions[i]);
     EXPECT_EQ(SendMessageA(c.formControl(kIdPageControl), TCM_GETCURSEL, 0, 0), 0);
@@ -455,8 +464,8 @@ TEST(Composer, MenusPageShowsTheMenuTreeAndAddsMenuLines) {
     Composer c;
     HWND owner = nullptr;
     c.call([&] {
-        owner = CreateWindowA("STATIC", "Menu Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200, nullptr,
-                              MakeTestMenu(), GetModuleHandleA(nullptr), nullptr);
+        owner = CreateWindowA("STATIC", "Menu Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200,
+                              nullptr, MakeTestMenu(), GetModuleHandleA(nullptr), nullptr);
     });
     ASSERT_NE(owner, nullptr);
     c.pickTitle("Menu Owner");
@@ -467,15 +476,17 @@ TEST(Composer, MenusPageShowsTheMenuTreeAndAddsMenuLines) {
     SendMessageA(c.form(), WM_NOTIFY, kIdPageControl, reinterpret_cast<LPARAM>(&change));
     const HWND tree = c.control(kMenusPage, kIdMenuTree);
     const auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    EXPECT_EQ(TreeTexts(tree, root, 0), (std::vector<std::string>{"Menu Owner", ".&File", "..&Open", "..&Recent",
-                                                                  "...One", "..Padded", ".&Edit", "..&Copy"}));
+    EXPECT_EQ(TreeTexts(tree, root, 0),
+              (std::vector<std::string>{"Menu Owner", ".&File", "..&Open", "..&Recent", "...One", "..Padded",
+                                        ".&Edit", "..&Copy"}));
     // The first bar item is selected after the walk.
     EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0),
               reinterpret_cast<LRESULT>(FindTreeItem(tree, root, "&File")));
 
     // A drop-down item chosen: the status bar names it; Add gives the
     // switch line (the script is not yet at this window) and the menu line.
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(FindTreeItem(tree, root, "&Open")));
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET,
+                 reinterpret_cast<LPARAM>(FindTreeItem(tree, root, "&Open")));
     // The path's ESC separators (a status bar under Wine shows them as blanks).
     std::string panel = c.statusPanel(1);
     std::replace(panel.begin(), panel.end(), '\x1b', ' ');
@@ -512,7 +523,8 @@ TEST(Composer, ControlsPageListsControlsAndReadsOutTheCaret) {
     for (int i = 0; i < lines && order < 0; ++i) {
         char text[128] = {};
         *reinterpret_cast<WORD*>(text) = sizeof text - 1;
-        const LRESULT n = SendMessageA(ctrl, EM_GETLINE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        const LRESULT n =
+            SendMessageA(ctrl, EM_GETLINE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
         if (std::string(text, static_cast<size_t>(n)).rfind("Order A-1234-XY", 0) == 0) order = i;
     }
     ASSERT_GT(order, 0) << list;
@@ -559,6 +571,226 @@ TEST(Composer, TestRunsTheScriptIntoARealWindowAndAbortStopsALoop) {
     EXPECT_EQ(ControlText(target.field()), stopped);
     EXPECT_EQ(stopped.rfind("hello", 0), 0u) << stopped;
     EXPECT_FALSE(taskloom::wintest::ModifierDown());
+}
+
+// --- The Tessdeck page ---------------------------------------------------
+
+// The image indexes of a tool bar's buttons, in bar order.
+std::vector<int> BarIcons(HWND bar) {
+    std::vector<int> out;
+    const auto n = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        TBBUTTON b{};
+        SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b));
+        out.push_back(b.idCommand - kPadIconCommandFirst);
+    }
+    return out;
+}
+
+// A click on an icon button of either bar, as the bar reports it.
+void ClickIcon(HWND bar, int image, bool post = false) {
+    const WPARAM wp = MAKEWPARAM(kPadIconCommandFirst + image, BN_CLICKED);
+    if (post)
+        PostMessageA(GetParent(bar), WM_COMMAND, wp, reinterpret_cast<LPARAM>(bar));
+    else
+        SendMessageA(GetParent(bar), WM_COMMAND, wp, reinterpret_cast<LPARAM>(bar));
+}
+
+// The visible dialog owned by `owner` (a message box or a file dialog).
+HWND WaitForOwnedDialog(HWND owner) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            found = nullptr;
+            for (HWND h = FindWindowExA(nullptr, nullptr, "#32770", nullptr); h && !found;
+                 h = FindWindowExA(nullptr, h, "#32770", nullptr))
+                if (GetWindow(h, GW_OWNER) == owner && IsWindowVisible(h)) found = h;
+            return found != nullptr;
+        },
+        10000);
+    return found;
+}
+
+std::string DialogTexts(HWND box) {
+    std::string text;
+    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) text += ControlText(h) + "|";
+    return text;
+}
+
+// The file name field of a file dialog.
+HWND FileNameField(HWND dialog) {
+    if (HWND combo = GetDlgItem(dialog, cmb13)) {
+        if (HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr)) return edit;
+        return combo;
+    }
+    return GetDlgItem(dialog, edt1);
+}
+
+// Clicks a button that opens a file dialog, checks the name it proposes and
+// answers it with `name`.
+void AnswerFileDialog(Composer& c, int buttonId, const std::string& proposed, const std::string& name) {
+    PostMessageA(c.control(kRunPage, buttonId), BM_CLICK, 0, 0);
+    const HWND dialog = WaitForOwnedDialog(c.form());
+    ASSERT_NE(dialog, nullptr);
+    const HWND field = FileNameField(dialog);
+    ASSERT_NE(field, nullptr) << DialogTexts(dialog);
+    // The proposed name, with or without the folder it is in.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const std::string shown = ControlText(field);
+            return shown.size() >= proposed.size() &&
+                   shown.compare(shown.size() - proposed.size(), proposed.size(), proposed) == 0;
+        },
+        10000))
+        << ControlText(field);
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << DialogTexts(dialog);
+}
+
+TEST(Composer, TessdeckPageAssignsDeletesSavesReopensAndTestsAPad) {
+    taskloom::wintest::TempFolder folder;
+    // The pad program in the composer's folder: a stand-in that writes down
+    // how the shell started it.
+    ASSERT_TRUE(CopyFileA((taskloom::wintest::ExeDir() + "tl_echo.exe").c_str(),
+                          (folder / "tessdeck.exe").c_str(), FALSE));
+    const std::string echo = folder / "echo.txt";
+    SetEnvironmentVariableA("TL_ECHO_OUT", echo.c_str());
+
+    Composer c(folder.path());
+    c.showPage(kRunPage);
+    const int dpi = wingui::DpiOf(c.form());
+    RECT client{};
+    GetClientRect(c.form(), &client);
+    EXPECT_EQ(client.bottom, wingui::Scale(254, dpi));  // the form is 300 high
+    const HWND palette = c.control(kRunPage, kIdPadPalette);
+    const HWND bar = c.control(kRunPage, kIdPadBar);
+    const HWND hint = c.control(kRunPage, kIdIconHint), hotKey = c.control(kRunPage, kIdHotKey),
+               run = c.control(kRunPage, kIdRunName);
+    const HWND save = c.control(kRunPage, kIdSavePadBtn), test = c.control(kRunPage, kIdTestPadBtn),
+               open = c.control(kRunPage, kIdLoadPadBtn);
+    auto barWidth = [&] {
+        RECT r{};
+        GetWindowRect(bar, &r);
+        return r.right - r.left;
+    };
+    // The palette starts with icon 0 at its end; the preview is empty.
+    std::vector<int> all;
+    for (int i = 1; i < 42; ++i) all.push_back(i);
+    all.push_back(0);
+    EXPECT_EQ(BarIcons(palette), all);
+    EXPECT_TRUE(BarIcons(bar).empty());
+    EXPECT_EQ(barWidth(), wingui::Scale(31, dpi));
+    EXPECT_FALSE(IsWindowEnabled(save));
+    EXPECT_FALSE(IsWindowEnabled(test));
+    EXPECT_TRUE(IsWindowEnabled(open));
+
+    // No program: the error box, and nothing moves.
+    ClickIcon(palette, 7, true);
+    const HWND box = WaitForOwnedDialog(c.form());
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(DialogTexts(box).find("|Undefined field|"), std::string::npos) << DialogTexts(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
+    EXPECT_TRUE(BarIcons(bar).empty());
+
+    // Without a description the program's file name stands for it.
+    SetWindowTextA(run, "C:\\Tools\\calc.exe");
+    ClickIcon(palette, 7);
+    EXPECT_EQ(ControlText(hint), "calc.exe");
+    EXPECT_EQ(BarIcons(bar), std::vector<int>{7});
+    EXPECT_EQ(BarIcons(palette).size(), 41u);
+    EXPECT_EQ(barWidth(), wingui::Scale(54, dpi));
+    EXPECT_TRUE(IsWindowEnabled(save));
+    EXPECT_FALSE(IsWindowEnabled(test));
+
+    // The hot key from real key presses: Ctrl+Shift+P; P alone clears it.
+    SetForegroundWindow(c.form());
+    c.call([&] { SetFocus(hotKey); });
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+    Key(VK_CONTROL, false);
+    Key(VK_SHIFT, false);
+    Press('P');
+    Key(VK_SHIFT, true);
+    Key(VK_CONTROL, true);
+    EXPECT_TRUE(WaitForText(hotKey, "Ctrl+Shift+P"));
+    Press('P');
+    EXPECT_TRUE(WaitForText(hotKey, ""));
+    Press(VK_F5);  // no modifier: unchanged
+    Key(VK_CONTROL, false);
+    Key(VK_SHIFT, false);
+    Press('P');
+    Key(VK_SHIFT, true);
+    Key(VK_CONTROL, true);
+    ASSERT_TRUE(WaitForText(hotKey, "Ctrl+Shift+P"));
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+
+    // A program text far over 120 characters comes back whole.
+    const std::string longProgram = "C:\\Mail\\mailer.exe /to " + std::string(200, 'x');
+    SetWindowTextA(hint, "Mail");
+    SetWindowTextA(run, longProgram.c_str());
+    ClickIcon(palette, 4);
+    SetWindowTextA(hint, "Web");
+    SetWindowTextA(hotKey, "");
+    SetWindowTextA(run, "https://example.com/");
+    ClickIcon(palette, 3);
+    EXPECT_EQ(BarIcons(bar), (std::vector<int>{7, 4, 3}));
+    ClickIcon(bar, 4);
+    EXPECT_EQ(ControlText(hint), "Mail");
+    EXPECT_EQ(ControlText(hotKey), "Ctrl+Shift+P");
+    EXPECT_EQ(ControlText(run), longProgram);
+    EXPECT_EQ(BarIcons(bar), (std::vector<int>{7, 3}));
+    EXPECT_EQ(BarIcons(palette).back(), 4);
+    EXPECT_EQ(barWidth(), wingui::Scale(77, dpi));
+    ClickIcon(palette, 4);  // the fields as they were give the same record
+    ASSERT_EQ(BarIcons(bar), (std::vector<int>{7, 3, 4}));
+
+    // Saved through the dialog under the proposed name's place.
+    const std::string expected =
+        "7\tcalc.exe\t\tC:\\Tools\\calc.exe\r3\tWeb\t\thttps://example.com/\r"
+        "4\tMail\tCtrl+Shift+P\t" +
+        longProgram + "\r";
+    const std::string pad = folder / "pad.tkp";
+    AnswerFileDialog(c, kIdSavePadBtn, "New.tkp", pad);
+    EXPECT_EQ(taskloom::wintest::ReadWholeFile(pad), expected);
+    EXPECT_FALSE(IsWindowEnabled(test));  // a changed pad is opened before it is tried
+
+    // Reopened: the same icons in the same order with the same records; a
+    // last line without a carriage return is left out by the composer.
+    const std::string other = folder / "other.tkp";
+    {
+        FILE* f = std::fopen(other.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        const std::string text = expected + "9\tHand\t\tedited.exe";
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    AnswerFileDialog(c, kIdLoadPadBtn, "pad.tkp", other);
+    EXPECT_EQ(BarIcons(bar), (std::vector<int>{7, 3, 4}));
+    EXPECT_EQ(BarIcons(palette).size(), 39u);
+    std::vector<taskloom::PadEntry> entries;
+    c.call([&] { entries = c.object().padPage().preview(); });
+    EXPECT_EQ(taskloom::FormatPadText(entries), expected);
+    EXPECT_FALSE(IsWindowEnabled(save));
+    EXPECT_TRUE(IsWindowEnabled(test));
+
+    // Test Pad starts the pad program of the composer's folder through the
+    // shell, with the pad file as its one argument, in that folder.
+    c.click(test);
+    std::string started;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            started = taskloom::wintest::ReadWholeFile(echo);
+            return started.find("end\n") != std::string::npos;
+        },
+        15000));
+    std::string cwd = folder.path();
+    cwd.pop_back();
+    EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, started.c_str(), -1,
+                             ("cwd: " + cwd + "\narg: " + other + "\nend\n").c_str(), -1),
+              CSTR_EQUAL)
+        << started;
 }
 
 }  // namespace
