@@ -34,11 +34,10 @@ constexpr int kBarLeft = 10, kBarTop = 187, kBarHeight = 24;
 std::string Quoted(const std::string& arg) { return "\"" + arg + "\""; }
 
 HWND MakeBar(HWND page, int id, DWORD style, HIMAGELIST images, int dpi) {
-    HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NORESIZE | CCS_NOPARENTALIGN |
-                                   CCS_NODIVIDER | style,
-                               0, 0, 0, 0, page, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               GetModuleHandleA(nullptr), nullptr);
+    HWND bar = CreateWindowExA(
+        0, TOOLBARCLASSNAMEA, "",
+        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | style, 0, 0,
+        0, 0, page, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     if (!bar) throw std::runtime_error("cannot create the Tessdeck page's icon bars");
     SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
@@ -53,7 +52,12 @@ HWND MakeBar(HWND page, int id, DWORD style, HIMAGELIST images, int dpi) {
 
 TessdeckPage::TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::Desktop& desktop,
                            const std::string& programDir, std::string& scriptName)
-    : page_(page), form_(form), dpi_(dpi), desktop_(desktop), programDir_(programDir), ScriptName(scriptName) {
+    : page_(page),
+      form_(form),
+      dpi_(dpi),
+      desktop_(desktop),
+      programDir_(programDir),
+      ScriptName(scriptName) {
     images_ = wingui::MakeIconImageList(wingui::Scale(kImageSize, dpi_));
     // The palette starts with its first icon at the end: it went onto the
     // empty pad bar and back when the form was set up.
@@ -61,8 +65,8 @@ TessdeckPage::TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::
     palette_.push_back(0);
 
     const DWORD tab = WS_TABSTOP;
-    auto child = [&](const char* cls, const std::string& text, DWORD style, int id, const wingui::Rect96& place,
-                     DWORD exStyle = 0) {
+    auto child = [&](const char* cls, const std::string& text, DWORD style, int id,
+                     const wingui::Rect96& place, DWORD exStyle = 0) {
         HWND h = wingui::CreateChild(page_, cls, text, WS_VISIBLE | style, exStyle, id, font);
         wingui::Place(h, place, dpi_);
         return h;
@@ -89,8 +93,8 @@ TessdeckPage::TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::
     TestPadBtn = child("BUTTON", "&Test Pad...", tab | BS_PUSHBUTTON, kIdTestPadBtn, {380, 142, 104, 25});
 
     // The palette's hint, and the group's while the pad has icons.
-    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, form_,
-                            nullptr, GetModuleHandleA(nullptr), nullptr);
+    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                            form_, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (tips_) {
         TOOLINFOA ti{};
         ti.cbSize = sizeof ti;
@@ -202,7 +206,8 @@ void TessdeckPage::assign(int image) {
 }
 
 void TessdeckPage::remove(int image) {
-    const auto it = std::find_if(preview_.begin(), preview_.end(), [&](const auto& e) { return e.image == image; });
+    const auto it =
+        std::find_if(preview_.begin(), preview_.end(), [&](const auto& e) { return e.image == image; });
     if (it == preview_.end()) return;
     // The whole record comes back: no part of a long program text is cut.
     const taskloom::IconFields fields = taskloom::RecordFields(it->record);
@@ -310,7 +315,8 @@ bool TessdeckPage::askFileName(bool save, const std::string& filter, std::string
     const BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     if (!ok) {
         const DWORD error = CommDlgExtendedError();
-        if (error != 0) throw std::runtime_error("the file dialog failed (error " + std::to_string(error) + ")");
+        if (error != 0)
+            throw std::runtime_error("the file dialog failed (error " + std::to_string(error) + ")");
         return false;  // cancelled
     }
     name = file.data();
@@ -340,7 +346,8 @@ void TessdeckPage::LoadPadClick() {
     std::string name = taskloom::ProposedPadName(ScriptName);
     if (!askFileName(false, kPadFilter, name)) return;
     ScriptName = name;
-    const taskloom::PadLoad load = taskloom::ParsePadText(taskloom::ReadTextFile(name), taskloom::PadReader::Composer);
+    const taskloom::PadLoad load =
+        taskloom::ParsePadText(taskloom::ReadTextFile(name), taskloom::PadReader::Composer);
     size_t left = 0;
     for (const auto& entry : load.entries) {
         const auto it = std::find(palette_.begin(), palette_.end(), entry.image);
@@ -363,8 +370,8 @@ void TessdeckPage::LoadPadClick() {
 
 void TessdeckPage::TestPadClick() {
     if (!taskloom::IsTestablePadName(ScriptName)) return;
-    desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(form_), programDir_ + "tessdeck.exe", Quoted(ScriptName),
-                          programDir_, SW_SHOWNORMAL);
+    desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(form_), programDir_ + "tessdeck.exe",
+                          Quoted(ScriptName), programDir_, SW_SHOWNORMAL);
 }
 
 // Key releases in the read-only Hot Key field make the hot key text. The

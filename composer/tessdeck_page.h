@@ -78,7 +78,7 @@ private:
     HWND tips_ = nullptr;
     bool groupHint_ = false;
 
-    std::vector<int> palette_;                  // image indexes in palette order
+    std::vector<int> palette_;                 // image indexes in palette order
     std::vector<taskloom::PadEntry> preview_;  // the pad in bar order
 
     // Components.
