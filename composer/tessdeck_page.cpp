@@ -362,7 +362,7 @@ void TessdeckPage::LoadPadClick() {
     sizePreview();
     EnableCheck();
     // The icons placed so far stay; what stopped the load is said.
-    if (!load.error.empty()) wingui::ShowErrorReport(form_, load.error);
+    if (!load.error.empty()) wingui::ShowErrorReport(form_, name + ": " + load.error);
     if (left > 0)
         wingui::ShowErrorReport(form_, name + ": a pad holds at most 20 icons; the " + std::to_string(left) +
                                            " icon(s) after the 20th were not placed.");

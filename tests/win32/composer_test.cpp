@@ -723,5 +723,56 @@ TEST(Composer, TessdeckPageAssignsDeletesSavesReopensAndTestsAPad) {
         << started;
 }
 
+TEST(Composer, TessdeckPageKeepsTheIconsBeforeABadLineAndTakesTwentyAtMost) {
+    taskloom::wintest::TempFolder folder;
+    const std::string bad = folder / "bad.tkp";
+    {
+        FILE* f = std::fopen(bad.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        const std::string text = "5\tA\t\ta.exe\rx\tB\t\tb.exe\r6\tC\t\tc.exe\r";
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    Composer c(folder.path());
+    c.showPage(kRunPage);
+    const HWND palette = c.control(kRunPage, kIdPadPalette);
+    const HWND bar = c.control(kRunPage, kIdPadBar);
+
+    // A line whose icon number is no number ends the load with a report;
+    // the icons before it stay.
+    PostMessageA(c.control(kRunPage, kIdLoadPadBtn), BM_CLICK, 0, 0);
+    const HWND dialog = WaitForOwnedDialog(c.form());
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bad.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            box = WaitForOwnedDialog(c.form());
+            return box && box != dialog &&
+                   DialogTexts(box).find("not a valid icon number") != std::string::npos;
+        },
+        10000));
+    EXPECT_NE(DialogTexts(box).find("line 2: \"x\" is not a valid icon number"), std::string::npos)
+        << DialogTexts(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
+    EXPECT_EQ(BarIcons(bar), std::vector<int>{5});
+    EXPECT_TRUE(IsWindowEnabled(c.control(kRunPage, kIdTestPadBtn)));
+
+    // Twenty icons fill the preview; a palette click then does nothing.
+    SetWindowTextA(c.control(kRunPage, kIdRunName), "notepad.exe");
+    for (int i = 0; i < 19; ++i) ClickIcon(palette, BarIcons(palette).front());
+    ASSERT_EQ(BarIcons(bar).size(), 20u);
+    const int next = BarIcons(palette).front();
+    ClickIcon(palette, next);
+    EXPECT_EQ(BarIcons(bar).size(), 20u);
+    EXPECT_EQ(BarIcons(palette).front(), next);
+    RECT r{};
+    GetWindowRect(bar, &r);
+    EXPECT_EQ(r.right - r.left, wingui::Scale(31 + 23 * 20, wingui::DpiOf(c.form())));
+}
+
 }  // namespace
 }  // namespace loomwright
