@@ -60,7 +60,20 @@ enum ControlId : int {
     kIdClipsMemo = 150,
     kIdClearClipsBtn,
     // Tessdeck page
-    kIdRunNote = 160,
+    kIdPadPalette = 160,
+    kIdPadGroup,
+    kIdPadBar,
+    kIdPadGuide,
+    kIdIconHintLabel,
+    kIdIconHint,
+    kIdHotKeyLabel,
+    kIdHotKey,
+    kIdRunNameLabel,
+    kIdRunName,
+    kIdBrowseBtn,
+    kIdLoadPadBtn,
+    kIdSavePadBtn,
+    kIdTestPadBtn,
 };
 
 }  // namespace loomwright

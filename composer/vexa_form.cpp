@@ -7,6 +7,7 @@
 
 #include "composer/composer_host.h"
 #include "composer/control_ids.h"
+#include "composer/tessdeck_page.h"
 #include "engine/lookup.h"
 #include "resources/loomwright_ids.h"
 #include "wingui/dpi.h"
@@ -286,10 +287,9 @@ void VexaForm::createControls() {
                       kIdClipsMemo, {6, 6, 478, 178}, WS_EX_CLIENTEDGE);
     child(kClipsPage, "BUTTON", "&Clear", tab | BS_PUSHBUTTON, kIdClearClipsBtn, {6, 190, 80, 25});
 
-    // --- Tessdeck page: comes with the pad editor ---
-    child(kRunPage, "STATIC", "The pad editor (Tessdeck pads) is not available in this version yet.",
-          SS_CENTER | WS_DISABLED, kIdRunNote, {20, 90, 450, 32});
-    // Its page shows only the page control; the menu item stays, as the page does.
+    // --- Tessdeck page ---
+    padPage_ =
+        std::make_unique<TessdeckPage>(page(kRunPage), form, font, dpi_, desktop_, programDir_, ScriptName);
 }
 
 void VexaForm::VexaInit() {
@@ -315,7 +315,8 @@ void VexaForm::VexaInit() {
     ScriptName = "New";
     wingui::SetText(hwnd(), taskloom::FormCaption(ScriptName));
     // 10. File, Load Text comes with the script files; it stays grayed.
-    // 11. The icon palette comes with the pad editor.
+    // 11. The icon palette starts with its first icon at the end (the
+    // Tessdeck page sets it up so).
     MatchCount();
 }
 
@@ -372,8 +373,10 @@ void VexaForm::SetButtons() {
         case taskloom::PageRefresh::ControlList:
             if (title >= 0) fillControls(desktop_.findWindow(TitleBox.text(title)));
             break;
+        case taskloom::PageRefresh::PadCheck:
+            padPage_->EnableCheck();
+            break;
         case taskloom::PageRefresh::CommandTree:  // the command builder is not built yet
-        case taskloom::PageRefresh::PadCheck:     // nor the pad editor
         case taskloom::PageRefresh::None:
             break;
     }
@@ -447,6 +450,7 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void VexaForm::onCommand(int id, int code, HWND control) {
+    if (control && padPage_ && padPage_->command(id, code, control)) return;
     if (!control) {  // menu items (and dialog keys)
         if (id >= IDM_PAGE_FIRST && id <= IDM_PAGE_LAST) {
             EditMenuClick(id - IDM_PAGE_FIRST);
@@ -529,6 +533,7 @@ void VexaForm::onCommand(int id, int code, HWND control) {
 }
 
 LRESULT VexaForm::onNotify(NMHDR* n) {
+    if (LRESULT result = 0; padPage_ && padPage_->notify(n, result)) return result;
     if (n->hwndFrom == PageControl.h && n->code == TCN_SELCHANGE) {
         showPage(PageControl.current());
         PageControlChange();

@@ -12,6 +12,7 @@
 //   pickers.cpp       the Windows, Menus and Controls pages
 //   keys_page.cpp     the Keys page
 //   popup_clips.cpp   the Popup and Clips pages
+//   tessdeck_page.*   the Tessdeck page (the pad editor)
 //   composer_host.*   the Host through which the engine runs the list
 //
 // The decisions (what a list edit, a popup block, a switch line or a key
@@ -42,6 +43,7 @@
 namespace loomwright {
 
 class ComposerHost;
+class TessdeckPage;
 
 // The pages, in the page control's order; the captions are what the
 // page-dependent logic compares.
@@ -104,6 +106,7 @@ public:
 
     // --- what the host asks ----------------------------------------------
     taskloom::Engine& engine() { return *engine_; }
+    TessdeckPage& padPage() { return *padPage_; }
     taskloom::NoteForm& note() { return *note_; }
     const std::string& programDir() const { return programDir_; }
     const taskloom::ScriptList& script() const { return script_; }
@@ -156,6 +159,7 @@ private:
     std::unique_ptr<ComposerHost> host_;
     std::unique_ptr<taskloom::Engine> engine_;
     std::unique_ptr<taskloom::NoteForm> note_;
+    std::unique_ptr<TessdeckPage> padPage_;
 
     // State shared by the composer's handlers.
     std::string ScriptLine;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -19,11 +20,14 @@
 
 #include "composer/control_ids.h"
 #include "composer/loomwright.h"
+#include "composer/tessdeck_page.h"
 #include "composer/vexa_form.h"
+#include "engine/pad_text.h"
 #include "engine/win32/win32_desktop.h"
 #include "resources/loomwright_ids.h"
 #include "tests/win32/composer_thread.h"
 #include "tests/win32/helpers.h"
+#include "wingui/dpi.h"
 
 namespace loomwright {
 namespace {
@@ -35,6 +39,8 @@ using taskloom::wintest::WaitUntil;
 // read from the test's thread.
 class Composer : public ComposerThread {
 public:
+    using ComposerThread::ComposerThread;
+
     HWND page(int i) const { return GetDlgItem(form(), kIdPageFirst + i); }
     HWND control(int pageIndex, int id) const { return GetDlgItem(page(pageIndex), id); }
     HWND formControl(int id) const { return GetDlgItem(form(), id); }
@@ -495,6 +501,277 @@ TEST(Composer, TestRunsTheScriptIntoARealWindowAndAbortStopsALoop) {
     EXPECT_EQ(ControlText(target.field()), stopped);
     EXPECT_EQ(stopped.rfind("hello", 0), 0u) << stopped;
     EXPECT_FALSE(taskloom::wintest::ModifierDown());
+}
+
+// --- The Tessdeck page ---------------------------------------------------
+
+// The image indexes of a tool bar's buttons, in bar order.
+std::vector<int> BarIcons(HWND bar) {
+    std::vector<int> out;
+    const auto n = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        TBBUTTON b{};
+        SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b));
+        out.push_back(b.idCommand - kPadIconCommandFirst);
+    }
+    return out;
+}
+
+// A click on an icon button of either bar, as the bar reports it.
+void ClickIcon(HWND bar, int image, bool post = false) {
+    const WPARAM wp = MAKEWPARAM(kPadIconCommandFirst + image, BN_CLICKED);
+    if (post)
+        PostMessageA(GetParent(bar), WM_COMMAND, wp, reinterpret_cast<LPARAM>(bar));
+    else
+        SendMessageA(GetParent(bar), WM_COMMAND, wp, reinterpret_cast<LPARAM>(bar));
+}
+
+// The visible dialog owned by `owner` (a message box or a file dialog).
+HWND WaitForOwnedDialog(HWND owner) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            found = nullptr;
+            for (HWND h = FindWindowExA(nullptr, nullptr, "#32770", nullptr); h && !found;
+                 h = FindWindowExA(nullptr, h, "#32770", nullptr))
+                if (GetWindow(h, GW_OWNER) == owner && IsWindowVisible(h)) found = h;
+            return found != nullptr;
+        },
+        10000);
+    return found;
+}
+
+std::string DialogTexts(HWND box) {
+    std::string text;
+    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) text += ControlText(h) + "|";
+    return text;
+}
+
+// The file name field of a file dialog.
+HWND FileNameField(HWND dialog) {
+    if (HWND combo = GetDlgItem(dialog, cmb13)) {
+        if (HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr)) return edit;
+        return combo;
+    }
+    return GetDlgItem(dialog, edt1);
+}
+
+// Clicks a button that opens a file dialog, checks the name it proposes and
+// answers it with `name`.
+void AnswerFileDialog(Composer& c, int buttonId, const std::string& proposed, const std::string& name) {
+    PostMessageA(c.control(kRunPage, buttonId), BM_CLICK, 0, 0);
+    const HWND dialog = WaitForOwnedDialog(c.form());
+    ASSERT_NE(dialog, nullptr);
+    const HWND field = FileNameField(dialog);
+    ASSERT_NE(field, nullptr) << DialogTexts(dialog);
+    // The proposed name, with or without the folder it is in.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const std::string shown = ControlText(field);
+            return shown.size() >= proposed.size() &&
+                   shown.compare(shown.size() - proposed.size(), proposed.size(), proposed) == 0;
+        },
+        10000))
+        << ControlText(field);
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << DialogTexts(dialog);
+}
+
+TEST(Composer, TessdeckPageAssignsDeletesSavesReopensAndTestsAPad) {
+    taskloom::wintest::TempFolder folder;
+    // The pad program in the composer's folder: a stand-in that writes down
+    // how the shell started it.
+    ASSERT_TRUE(CopyFileA((taskloom::wintest::ExeDir() + "tl_echo.exe").c_str(),
+                          (folder / "tessdeck.exe").c_str(), FALSE));
+    const std::string echo = folder / "echo.txt";
+    SetEnvironmentVariableA("TL_ECHO_OUT", echo.c_str());
+
+    Composer c(folder.path());
+    c.showPage(kRunPage);
+    const int dpi = wingui::DpiOf(c.form());
+    RECT client{};
+    GetClientRect(c.form(), &client);
+    EXPECT_EQ(client.bottom, wingui::Scale(254, dpi));  // the form is 300 high
+    const HWND palette = c.control(kRunPage, kIdPadPalette);
+    const HWND bar = c.control(kRunPage, kIdPadBar);
+    const HWND hint = c.control(kRunPage, kIdIconHint), hotKey = c.control(kRunPage, kIdHotKey),
+               run = c.control(kRunPage, kIdRunName);
+    const HWND save = c.control(kRunPage, kIdSavePadBtn), test = c.control(kRunPage, kIdTestPadBtn),
+               open = c.control(kRunPage, kIdLoadPadBtn);
+    auto barWidth = [&] {
+        RECT r{};
+        GetWindowRect(bar, &r);
+        return r.right - r.left;
+    };
+    // The palette starts with icon 0 at its end; the preview is empty.
+    std::vector<int> all;
+    for (int i = 1; i < 42; ++i) all.push_back(i);
+    all.push_back(0);
+    EXPECT_EQ(BarIcons(palette), all);
+    EXPECT_TRUE(BarIcons(bar).empty());
+    EXPECT_EQ(barWidth(), wingui::Scale(31, dpi));
+    EXPECT_FALSE(IsWindowEnabled(save));
+    EXPECT_FALSE(IsWindowEnabled(test));
+    EXPECT_TRUE(IsWindowEnabled(open));
+
+    // No program: the error box, and nothing moves.
+    ClickIcon(palette, 7, true);
+    const HWND box = WaitForOwnedDialog(c.form());
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(DialogTexts(box).find("|Undefined field|"), std::string::npos) << DialogTexts(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
+    EXPECT_TRUE(BarIcons(bar).empty());
+
+    // Without a description the program's file name stands for it.
+    SetWindowTextA(run, "C:\\Tools\\calc.exe");
+    ClickIcon(palette, 7);
+    EXPECT_EQ(ControlText(hint), "calc.exe");
+    EXPECT_EQ(BarIcons(bar), std::vector<int>{7});
+    EXPECT_EQ(BarIcons(palette).size(), 41u);
+    EXPECT_EQ(barWidth(), wingui::Scale(54, dpi));
+    EXPECT_TRUE(IsWindowEnabled(save));
+    EXPECT_FALSE(IsWindowEnabled(test));
+
+    // The hot key from real key presses: Ctrl+Shift+P; P alone clears it.
+    SetForegroundWindow(c.form());
+    c.call([&] { SetFocus(hotKey); });
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+    Key(VK_CONTROL, false);
+    Key(VK_SHIFT, false);
+    Press('P');
+    Key(VK_SHIFT, true);
+    Key(VK_CONTROL, true);
+    EXPECT_TRUE(WaitForText(hotKey, "Ctrl+Shift+P"));
+    Press('P');
+    EXPECT_TRUE(WaitForText(hotKey, ""));
+    Press(VK_F5);  // no modifier: unchanged
+    Key(VK_CONTROL, false);
+    Key(VK_SHIFT, false);
+    Press('P');
+    Key(VK_SHIFT, true);
+    Key(VK_CONTROL, true);
+    ASSERT_TRUE(WaitForText(hotKey, "Ctrl+Shift+P"));
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+
+    // A program text far over 120 characters comes back whole.
+    const std::string longProgram = "C:\\Mail\\mailer.exe /to " + std::string(200, 'x');
+    SetWindowTextA(hint, "Mail");
+    SetWindowTextA(run, longProgram.c_str());
+    ClickIcon(palette, 4);
+    SetWindowTextA(hint, "Web");
+    SetWindowTextA(hotKey, "");
+    SetWindowTextA(run, "https://example.com/");
+    ClickIcon(palette, 3);
+    EXPECT_EQ(BarIcons(bar), (std::vector<int>{7, 4, 3}));
+    ClickIcon(bar, 4);
+    EXPECT_EQ(ControlText(hint), "Mail");
+    EXPECT_EQ(ControlText(hotKey), "Ctrl+Shift+P");
+    EXPECT_EQ(ControlText(run), longProgram);
+    EXPECT_EQ(BarIcons(bar), (std::vector<int>{7, 3}));
+    EXPECT_EQ(BarIcons(palette).back(), 4);
+    EXPECT_EQ(barWidth(), wingui::Scale(77, dpi));
+    ClickIcon(palette, 4);  // the fields as they were give the same record
+    ASSERT_EQ(BarIcons(bar), (std::vector<int>{7, 3, 4}));
+
+    // Saved through the dialog under the proposed name's place.
+    const std::string expected =
+        "7\tcalc.exe\t\tC:\\Tools\\calc.exe\r3\tWeb\t\thttps://example.com/\r"
+        "4\tMail\tCtrl+Shift+P\t" +
+        longProgram + "\r";
+    const std::string pad = folder / "pad.tkp";
+    AnswerFileDialog(c, kIdSavePadBtn, "New.tkp", pad);
+    EXPECT_EQ(taskloom::wintest::ReadWholeFile(pad), expected);
+    EXPECT_FALSE(IsWindowEnabled(test));  // a changed pad is opened before it is tried
+
+    // Reopened: the same icons in the same order with the same records; a
+    // last line without a carriage return is left out by the composer.
+    const std::string other = folder / "other.tkp";
+    {
+        FILE* f = std::fopen(other.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        const std::string text = expected + "9\tHand\t\tedited.exe";
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    AnswerFileDialog(c, kIdLoadPadBtn, "pad.tkp", other);
+    EXPECT_EQ(BarIcons(bar), (std::vector<int>{7, 3, 4}));
+    EXPECT_EQ(BarIcons(palette).size(), 39u);
+    std::vector<taskloom::PadEntry> entries;
+    c.call([&] { entries = c.object().padPage().preview(); });
+    EXPECT_EQ(taskloom::FormatPadText(entries), expected);
+    EXPECT_FALSE(IsWindowEnabled(save));
+    EXPECT_TRUE(IsWindowEnabled(test));
+
+    // Test Pad starts the pad program of the composer's folder through the
+    // shell, with the pad file as its one argument, in that folder.
+    c.click(test);
+    std::string started;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            started = taskloom::wintest::ReadWholeFile(echo);
+            return started.find("end\n") != std::string::npos;
+        },
+        15000));
+    std::string cwd = folder.path();
+    cwd.pop_back();
+    EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, started.c_str(), -1,
+                             ("cwd: " + cwd + "\narg: " + other + "\nend\n").c_str(), -1),
+              CSTR_EQUAL)
+        << started;
+}
+
+TEST(Composer, TessdeckPageKeepsTheIconsBeforeABadLineAndTakesTwentyAtMost) {
+    taskloom::wintest::TempFolder folder;
+    const std::string bad = folder / "bad.tkp";
+    {
+        FILE* f = std::fopen(bad.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        const std::string text = "5\tA\t\ta.exe\rx\tB\t\tb.exe\r6\tC\t\tc.exe\r";
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    Composer c(folder.path());
+    c.showPage(kRunPage);
+    const HWND palette = c.control(kRunPage, kIdPadPalette);
+    const HWND bar = c.control(kRunPage, kIdPadBar);
+
+    // A line whose icon number is no number ends the load with a report;
+    // the icons before it stay.
+    PostMessageA(c.control(kRunPage, kIdLoadPadBtn), BM_CLICK, 0, 0);
+    const HWND dialog = WaitForOwnedDialog(c.form());
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bad.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            box = WaitForOwnedDialog(c.form());
+            return box && box != dialog &&
+                   DialogTexts(box).find("not a valid icon number") != std::string::npos;
+        },
+        10000));
+    EXPECT_NE(DialogTexts(box).find("line 2: \"x\" is not a valid icon number"), std::string::npos)
+        << DialogTexts(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
+    EXPECT_EQ(BarIcons(bar), std::vector<int>{5});
+    EXPECT_TRUE(IsWindowEnabled(c.control(kRunPage, kIdTestPadBtn)));
+
+    // Twenty icons fill the preview; a palette click then does nothing.
+    SetWindowTextA(c.control(kRunPage, kIdRunName), "notepad.exe");
+    for (int i = 0; i < 19; ++i) ClickIcon(palette, BarIcons(palette).front());
+    ASSERT_EQ(BarIcons(bar).size(), 20u);
+    const int next = BarIcons(palette).front();
+    ClickIcon(palette, next);
+    EXPECT_EQ(BarIcons(bar).size(), 20u);
+    EXPECT_EQ(BarIcons(palette).front(), next);
+    RECT r{};
+    GetWindowRect(bar, &r);
+    EXPECT_EQ(r.right - r.left, wingui::Scale(31 + 23 * 20, wingui::DpiOf(c.form())));
 }
 
 }  // namespace

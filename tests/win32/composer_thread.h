@@ -21,13 +21,16 @@ namespace loomwright {
 
 class ComposerThread {
 public:
-    ComposerThread() {
+    // `programDir`: the folder the composer takes as its own (the program's
+    // folder when empty).
+    explicit ComposerThread(const std::string& programDir = {}) {
         std::promise<void> ready;
-        thread_ = std::thread([this, &ready] {
+        thread_ = std::thread([this, &ready, programDir] {
             try {
                 InitProgram();
                 desktop_ = taskloom::MakeWin32Desktop();
-                form_ = std::make_unique<VexaForm>(*desktop_, ProgramFolder());
+                form_ =
+                    std::make_unique<VexaForm>(*desktop_, programDir.empty() ? ProgramFolder() : programDir);
                 WNDCLASSA wc{};
                 wc.lpfnWndProc = CallProc;
                 wc.hInstance = GetModuleHandleA(nullptr);

@@ -1,0 +1,407 @@
+#include "composer/tessdeck_page.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "composer/control_ids.h"
+#include "engine/filestore.h"
+#include "engine/pad_layout.h"
+#include "engine/shortcut_text.h"
+#include "wingui/controls.h"
+#include "wingui/dpi.h"
+#include "wingui/error_report.h"
+#include "wingui/icon_list.h"
+
+namespace loomwright {
+
+namespace {
+
+const char kPadFilter[] = "Tessdeck Files (*.tkp)|*.tkp";
+const char kExecFilter[] = "Exec Files|*.tks;*.exe;*.com;*.bat";
+const char kPaletteHint[] = "Click on icon to assign it";
+const char kGroupHint[] = "Click on icon to delete it";
+constexpr int kPaletteColumns = 6;
+constexpr int kButtonWidth = 23, kButtonHeight = 22, kImageSize = 16;
+constexpr UINT_PTR kGroupTool = 1;
+
+// Places on the page at 96 DPI.
+constexpr wingui::Rect96 kPalettePlace{6, 6, 142, 158};
+constexpr wingui::Rect96 kGroupPlace{4, 170, 484, 48};
+constexpr int kBarLeft = 10, kBarTop = 187, kBarHeight = 24;
+
+std::string Quoted(const std::string& arg) { return "\"" + arg + "\""; }
+
+HWND MakeBar(HWND page, int id, DWORD style, HIMAGELIST images, int dpi) {
+    HWND bar = CreateWindowExA(
+        0, TOOLBARCLASSNAMEA, "",
+        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | style, 0, 0,
+        0, 0, page, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    if (!bar) throw std::runtime_error("cannot create the Tessdeck page's icon bars");
+    SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    const int image = wingui::Scale(kImageSize, dpi);
+    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(image, image));
+    SendMessageA(bar, TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(wingui::Scale(kButtonWidth, dpi), wingui::Scale(kButtonHeight, dpi)));
+    return bar;
+}
+
+}  // namespace
+
+TessdeckPage::TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::Desktop& desktop,
+                           const std::string& programDir, std::string& scriptName)
+    : page_(page),
+      form_(form),
+      dpi_(dpi),
+      desktop_(desktop),
+      programDir_(programDir),
+      ScriptName(scriptName) {
+    images_ = wingui::MakeIconImageList(wingui::Scale(kImageSize, dpi_));
+    // The palette starts with its first icon at the end: it went onto the
+    // empty pad bar and back when the form was set up.
+    for (int i = 1; i < taskloom::kIconCount; ++i) palette_.push_back(i);
+    palette_.push_back(0);
+
+    const DWORD tab = WS_TABSTOP;
+    auto child = [&](const char* cls, const std::string& text, DWORD style, int id,
+                     const wingui::Rect96& place, DWORD exStyle = 0) {
+        HWND h = wingui::CreateChild(page_, cls, text, WS_VISIBLE | style, exStyle, id, font);
+        wingui::Place(h, place, dpi_);
+        return h;
+    };
+    ToolBar2 = MakeBar(page_, kIdPadPalette, TBSTYLE_WRAPABLE, images_, dpi_);
+    wingui::Place(ToolBar2, kPalettePlace, dpi_);
+    GroupPad = child("BUTTON", " Tessdeck Toolbar Icons ", BS_GROUPBOX, kIdPadGroup, kGroupPlace);
+    ToolBar1 = MakeBar(page_, kIdPadBar, TBSTYLE_TOOLTIPS, images_, dpi_);
+    child("STATIC", "Enter parameters below, then click icons to assign to Tessdeck.", 0, kIdPadGuide,
+          {156, 4, 332, 28});
+    child("STATIC", "Description", 0, kIdIconHintLabel, {156, 39, 88, 16});
+    IconHint = child("EDIT", "", tab | ES_AUTOHSCROLL, kIdIconHint, {248, 36, 236, 22}, WS_EX_CLIENTEDGE);
+    SendMessageA(IconHint, EM_SETLIMITTEXT, 40, 0);
+    child("STATIC", "Hot Key", 0, kIdHotKeyLabel, {156, 65, 88, 16});
+    HotKey = child("EDIT", "", tab | ES_READONLY | ES_AUTOHSCROLL, kIdHotKey, {248, 62, 120, 22},
+                   WS_EX_CLIENTEDGE);
+    SendMessageA(HotKey, EM_SETLIMITTEXT, 20, 0);
+    SetWindowSubclass(HotKey, HotKeyProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    child("STATIC", "Program/Script", 0, kIdRunNameLabel, {156, 91, 88, 16});
+    RunName = child("EDIT", "", tab | ES_AUTOHSCROLL, kIdRunName, {248, 88, 236, 22}, WS_EX_CLIENTEDGE);
+    SpeedButton1 = child("BUTTON", "&Browse...", tab | BS_PUSHBUTTON, kIdBrowseBtn, {404, 114, 80, 25});
+    LoadPadBtn = child("BUTTON", "&Open Pad...", tab | BS_PUSHBUTTON, kIdLoadPadBtn, {156, 142, 104, 25});
+    SavePadBtn = child("BUTTON", "&Save Pad...", tab | BS_PUSHBUTTON, kIdSavePadBtn, {268, 142, 104, 25});
+    TestPadBtn = child("BUTTON", "&Test Pad...", tab | BS_PUSHBUTTON, kIdTestPadBtn, {380, 142, 104, 25});
+
+    // The palette's hint, and the group's while the pad has icons.
+    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                            form_, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (tips_) {
+        TOOLINFOA ti{};
+        ti.cbSize = sizeof ti;
+        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        ti.hwnd = page_;
+        ti.uId = reinterpret_cast<UINT_PTR>(ToolBar2);
+        ti.lpszText = const_cast<char*>(kPaletteHint);
+        SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    sizePreview();
+    wingui::Enable(SavePadBtn, false);
+    EnableCheck();
+}
+
+TessdeckPage::~TessdeckPage() {
+    if (HotKey && IsWindow(HotKey)) RemoveWindowSubclass(HotKey, HotKeyProc, 1);
+    if (tips_ && IsWindow(tips_)) DestroyWindow(tips_);
+    // The bars go with the form; they must not draw with a list that is gone.
+    for (HWND bar : {ToolBar1, ToolBar2})
+        if (IsWindow(bar)) SendMessageA(bar, TB_SETIMAGELIST, 0, 0);
+    if (images_) ImageList_Destroy(images_);
+}
+
+bool TessdeckPage::command(int id, int code, HWND control) {
+    if (id >= kPadIconCommandFirst && id < kPadIconCommandFirst + taskloom::kIconCount &&
+        (control == ToolBar1 || control == ToolBar2)) {
+        ClickIconPad(id - kPadIconCommandFirst);
+        return true;
+    }
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+        case kIdBrowseBtn:
+            BrowsePgmClick();
+            return true;
+        case kIdLoadPadBtn:
+            LoadPadClick();
+            return true;
+        case kIdSavePadBtn:
+            SavePadClick();
+            return true;
+        case kIdTestPadBtn:
+            TestPadClick();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool TessdeckPage::notify(NMHDR* n, LRESULT& result) {
+    if (n->hwndFrom != ToolBar1) return false;
+    // A preview button's hint is its whole icon record.
+    auto record = [&](int command) -> std::string {
+        const int image = command - kPadIconCommandFirst;
+        for (const auto& e : preview_)
+            if (e.image == image) return e.record;
+        return {};
+    };
+    if (n->code == TBN_GETINFOTIPA) {
+        auto* tip = reinterpret_cast<NMTBGETINFOTIPA*>(n);
+        if (tip->pszText && tip->cchTextMax > 0) {
+            const std::string text = record(tip->iItem);
+            const size_t len = std::min(text.size(), static_cast<size_t>(tip->cchTextMax - 1));
+            std::copy_n(text.data(), len, tip->pszText);
+            tip->pszText[len] = '\0';
+        }
+        result = 0;
+        return true;
+    }
+    if (n->code == TBN_GETINFOTIPW) {
+        auto* tip = reinterpret_cast<NMTBGETINFOTIPW*>(n);
+        if (tip->pszText && tip->cchTextMax > 0) {
+            const std::string text = record(tip->iItem);
+            const int len = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                tip->pszText, tip->cchTextMax - 1);
+            tip->pszText[len > 0 ? len : 0] = L'\0';
+        }
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+void TessdeckPage::ClickIconPad(int image) {
+    if (std::find(palette_.begin(), palette_.end(), image) != palette_.end())
+        assign(image);
+    else
+        remove(image);
+}
+
+void TessdeckPage::assign(int image) {
+    if (preview_.size() >= static_cast<size_t>(taskloom::kMaxPadIcons)) return;
+    taskloom::IconFields fields{wingui::TextOf(IconHint), wingui::TextOf(HotKey), wingui::TextOf(RunName)};
+    if (fields.program.empty()) {
+        SetFocus(RunName);
+        MessageBoxA(form_, "Undefined field", wingui::ReportTitle().c_str(), MB_OK | MB_ICONERROR);
+        return;
+    }
+    // Without a description the program's file name stands for it.
+    const bool proposed = fields.description.empty();
+    if (proposed) fields.description = taskloom::FileNamePart(fields.program).substr(0, 40);
+    // A field with a TAB or a line end is refused here, before anything moves.
+    std::string record = taskloom::MakeIconRecord(fields);
+    if (proposed) wingui::SetText(IconHint, fields.description);
+    palette_.erase(std::find(palette_.begin(), palette_.end(), image));
+    preview_.push_back({image, std::move(record)});
+    sizePreview();
+    wingui::Enable(SavePadBtn, true);
+    EnableCheck();
+}
+
+void TessdeckPage::remove(int image) {
+    const auto it =
+        std::find_if(preview_.begin(), preview_.end(), [&](const auto& e) { return e.image == image; });
+    if (it == preview_.end()) return;
+    // The whole record comes back: no part of a long program text is cut.
+    const taskloom::IconFields fields = taskloom::RecordFields(it->record);
+    wingui::SetText(IconHint, fields.description);
+    wingui::SetText(HotKey, fields.hotKey);
+    wingui::SetText(RunName, fields.program);
+    preview_.erase(it);
+    palette_.push_back(image);
+    sizePreview();
+    wingui::Enable(SavePadBtn, true);
+    EnableCheck();
+}
+
+void TessdeckPage::fillBar(HWND bar, const std::vector<int>& images, bool wrapRows) {
+    SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
+    while (SendMessageA(bar, TB_BUTTONCOUNT, 0, 0) > 0) SendMessageA(bar, TB_DELETEBUTTON, 0, 0);
+    std::vector<TBBUTTON> buttons(images.size());
+    for (size_t i = 0; i < images.size(); ++i) {
+        TBBUTTON& b = buttons[i];
+        b.iBitmap = images[i];
+        b.idCommand = kPadIconCommandFirst + images[i];
+        b.fsState = TBSTATE_ENABLED;
+        // Rows of six in the palette.
+        if (wrapRows && i % kPaletteColumns == kPaletteColumns - 1) b.fsState |= TBSTATE_WRAP;
+        b.fsStyle = BTNS_BUTTON;
+        b.iString = -1;
+    }
+    if (!buttons.empty())
+        SendMessageA(bar, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(bar, nullptr, TRUE);
+}
+
+void TessdeckPage::sizePreview() {
+    SetWindowPos(ToolBar1, nullptr, wingui::Scale(kBarLeft, dpi_), wingui::Scale(kBarTop, dpi_),
+                 wingui::Scale(taskloom::PreviewBarWidth(static_cast<int>(preview_.size())), dpi_),
+                 wingui::Scale(kBarHeight, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TessdeckPage::setGroupHint(bool on) {
+    if (!tips_ || on == groupHint_) return;
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = page_;
+    ti.uId = kGroupTool;
+    if (on) {
+        RECT r{};
+        GetWindowRect(GroupPad, &r);
+        MapWindowPoints(nullptr, page_, reinterpret_cast<POINT*>(&r), 2);
+        ti.uFlags = TTF_SUBCLASS;
+        ti.rect = r;
+        ti.lpszText = const_cast<char*>(kGroupHint);
+        SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    } else {
+        SendMessageA(tips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    groupHint_ = on;
+}
+
+void TessdeckPage::EnableCheck() {
+    fillBar(ToolBar2, palette_, true);
+    std::vector<int> pad;
+    for (const auto& e : preview_) pad.push_back(e.image);
+    fillBar(ToolBar1, pad, false);
+    if (!preview_.empty()) {
+        setGroupHint(true);
+    } else {
+        wingui::Enable(SavePadBtn, false);
+        wingui::Enable(LoadPadBtn, true);
+        setGroupHint(false);
+    }
+    // A pad can be tried out as it was opened; any change asks for a save first.
+    wingui::Enable(TestPadBtn, !wingui::Enabled(SavePadBtn) && !preview_.empty());
+}
+
+void TessdeckPage::HotKeyDown(int key) {
+    unsigned mods = 0;
+    if (GetKeyState(VK_CONTROL) & 0x8000) mods |= taskloom::kModCtrl;
+    if (GetKeyState(VK_SHIFT) & 0x8000) mods |= taskloom::kModShift;
+    if (GetKeyState(VK_MENU) & 0x8000) mods |= taskloom::kModAlt;
+    // The high bit marks a dead key; its character counts all the same.
+    const char mapped = static_cast<char>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_CHAR) & 0x7FFF);
+    const std::string current = wingui::TextOf(HotKey);
+    const std::string text = taskloom::ComposerHotKeyText(key, mapped, mods, current);
+    if (text != current) wingui::SetText(HotKey, text);
+}
+
+void TessdeckPage::setRunName(const std::string& text) { wingui::SetText(RunName, text); }
+
+bool TessdeckPage::askFileName(bool save, const std::string& filter, std::string& name) {
+    std::string filters = filter + "||";
+    std::replace(filters.begin(), filters.end(), '|', '\0');
+    // Room for any path the dialog can give; a longer proposal is not offered.
+    std::vector<char> file(32768, '\0');
+    if (name.size() < file.size()) std::copy(name.begin(), name.end(), file.begin());
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = form_;
+    ofn.lpstrFilter = filters.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
+                (save ? 0 : OFN_FILEMUSTEXIST);
+    const BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    if (!ok) {
+        const DWORD error = CommDlgExtendedError();
+        if (error != 0)
+            throw std::runtime_error("the file dialog failed (error " + std::to_string(error) + ")");
+        return false;  // cancelled
+    }
+    name = file.data();
+    return true;
+}
+
+void TessdeckPage::BrowsePgmClick() {
+    std::string name;
+    if (askFileName(false, kExecFilter, name)) setRunName(name);
+}
+
+void TessdeckPage::SavePadClick() {
+    std::string name = taskloom::ProposedPadName(ScriptName);
+    if (!askFileName(true, kPadFilter, name)) return;
+    // The chosen name as typed: no extension is added.
+    ScriptName = name;
+    taskloom::WriteTextFile(name, taskloom::FormatPadText(preview_));
+}
+
+void TessdeckPage::LoadPadClick() {
+    // The preview is emptied first, also when the dialog is cancelled.
+    for (const auto& e : preview_) palette_.push_back(e.image);
+    preview_.clear();
+    sizePreview();
+    EnableCheck();
+
+    std::string name = taskloom::ProposedPadName(ScriptName);
+    if (!askFileName(false, kPadFilter, name)) return;
+    ScriptName = name;
+    const taskloom::PadLoad load =
+        taskloom::ParsePadText(taskloom::ReadTextFile(name), taskloom::PadReader::Composer);
+    size_t left = 0;
+    for (const auto& entry : load.entries) {
+        const auto it = std::find(palette_.begin(), palette_.end(), entry.image);
+        if (it == palette_.end()) continue;
+        if (preview_.size() >= static_cast<size_t>(taskloom::kMaxPadIcons)) {
+            ++left;
+            continue;
+        }
+        palette_.erase(it);
+        preview_.push_back(entry);
+    }
+    sizePreview();
+    EnableCheck();
+    // The icons placed so far stay; what stopped the load is said.
+    if (!load.error.empty()) wingui::ShowErrorReport(form_, name + ": " + load.error);
+    if (left > 0)
+        wingui::ShowErrorReport(form_, name + ": a pad holds at most 20 icons; the " + std::to_string(left) +
+                                           " icon(s) after the 20th were not placed.");
+}
+
+void TessdeckPage::TestPadClick() {
+    if (!taskloom::IsTestablePadName(ScriptName)) return;
+    desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(form_), programDir_ + "tessdeck.exe",
+                          Quoted(ScriptName), programDir_, SW_SHOWNORMAL);
+}
+
+// Key releases in the read-only Hot Key field make the hot key text. The
+// field takes every key but Tab, and keys held with Alt do not reach the
+// menu bar.
+LRESULT CALLBACK TessdeckPage::HotKeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<TessdeckPage*>(data);
+    switch (msg) {
+        case WM_GETDLGCODE: {
+            const auto* m = reinterpret_cast<const MSG*>(lp);
+            if (m && (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) && m->wParam == VK_TAB)
+                return DefSubclassProc(h, msg, wp, lp);
+            return DefSubclassProc(h, msg, wp, lp) | DLGC_WANTALLKEYS;
+        }
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            wingui::Guarded(self->form_, [&] { self->HotKeyDown(static_cast<int>(wp)); });
+            return 0;
+        case WM_SYSKEYDOWN:
+            if (wp == VK_F4) break;  // Alt+F4 still closes the form
+            return 0;
+        case WM_SYSCHAR:
+            return 0;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(h, HotKeyProc, 1);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(h, msg, wp, lp);
+}
+
+}  // namespace loomwright
