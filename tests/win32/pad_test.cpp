@@ -50,7 +50,8 @@ bool KeyExists(HKEY root, const std::string& path) {
 }
 void SetValue(HKEY root, const std::string& path, const char* name, const std::string& value) {
     HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+              ERROR_SUCCESS);
     RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
     RegCloseKey(k);
@@ -193,8 +194,8 @@ protected:
         RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
         for (const char* name : {"machine", "classes", "user"}) {
             HKEY k = nullptr;
-            ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + name).c_str(), 0, nullptr, 0,
-                                      KEY_ALL_ACCESS, nullptr, &k, nullptr),
+            ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + name).c_str(), 0,
+                                      nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
                       ERROR_SUCCESS);
             keys_.push_back(k);
         }
@@ -316,22 +317,35 @@ TEST_F(PadForm, ExpandShrinkAndTheReorderingsKeepEachIconsSlot) {
 
 TEST_F(PadForm, MenuItemsCaptionsAndShortcuts) {
     auto pad = Make({folder_ / "five.tkp"});
-    const std::vector<std::pair<int, std::string>> items = {
-        {IDM_APPENDTOCLIPS, "&Add Clip\tCtrl+V"}, {IDM_VIEWCLIPS, "&View Clips\tF9"},
-        {IDM_OPEN, "&Open...\tCtrl+O"},           {IDM_MOVE, "&Move\tCtrl+M"},
-        {IDM_FLATSTYLE, "&Flat Look\tCtrl+F"},    {IDM_EXPAND, "&Expand\tIns"},
-        {IDM_SHRINK, "&Shrink\tDel"},             {IDM_LEFT, "<- &Left <-\tCtrl+L"},
-        {IDM_RIGHT, "-> &Right ->\tCtrl+R"},      {IDM_SWAP12, "S&wap 1<->2\tCtrl+W"},
-        {IDM_HIDESHOW, "&Hide/Show\tShift+Ctrl+F9"}, {IDM_AUTOADD, "Auto &Add Clips"},
-        {IDM_AUTOCOPY, "Auto &Copy"},             {IDM_AUTOSTART, "Auto &Start"},
-        {IDM_AUTOHIDE, "Auto &Hide"},             {IDM_AUTODIAL, "Auto Dia&L"},
-        {IDM_K4, "&4K"},                          {IDM_K20, "&20K"},
-        {IDM_K50, "&50K"},                        {IDM_DELNEWLINE, "New &Line"},
-        {IDM_DELCOMMA, "&Comma"},                 {IDM_DELTAB, "&Tab"},
-        {IDM_DELSPACE, "&Space"},                 {IDM_DELNONE, "&None"},
-        {IDM_CONTENTS, "&Contents"},              {IDM_WEBSITE, "&Web site"},
-        {IDM_EMAILUS, "&E-mail us"},              {IDM_ABOUT, "&About"},
-        {IDM_QUIT, "E&xit"}};
+    const std::vector<std::pair<int, std::string>> items = {{IDM_APPENDTOCLIPS, "&Add Clip\tCtrl+V"},
+                                                            {IDM_VIEWCLIPS, "&View Clips\tF9"},
+                                                            {IDM_OPEN, "&Open...\tCtrl+O"},
+                                                            {IDM_MOVE, "&Move\tCtrl+M"},
+                                                            {IDM_FLATSTYLE, "&Flat Look\tCtrl+F"},
+                                                            {IDM_EXPAND, "&Expand\tIns"},
+                                                            {IDM_SHRINK, "&Shrink\tDel"},
+                                                            {IDM_LEFT, "<- &Left <-\tCtrl+L"},
+                                                            {IDM_RIGHT, "-> &Right ->\tCtrl+R"},
+                                                            {IDM_SWAP12, "S&wap 1<->2\tCtrl+W"},
+                                                            {IDM_HIDESHOW, "&Hide/Show\tShift+Ctrl+F9"},
+                                                            {IDM_AUTOADD, "Auto &Add Clips"},
+                                                            {IDM_AUTOCOPY, "Auto &Copy"},
+                                                            {IDM_AUTOSTART, "Auto &Start"},
+                                                            {IDM_AUTOHIDE, "Auto &Hide"},
+                                                            {IDM_AUTODIAL, "Auto Dia&L"},
+                                                            {IDM_K4, "&4K"},
+                                                            {IDM_K20, "&20K"},
+                                                            {IDM_K50, "&50K"},
+                                                            {IDM_DELNEWLINE, "New &Line"},
+                                                            {IDM_DELCOMMA, "&Comma"},
+                                                            {IDM_DELTAB, "&Tab"},
+                                                            {IDM_DELSPACE, "&Space"},
+                                                            {IDM_DELNONE, "&None"},
+                                                            {IDM_CONTENTS, "&Contents"},
+                                                            {IDM_WEBSITE, "&Web site"},
+                                                            {IDM_EMAILUS, "&E-mail us"},
+                                                            {IDM_ABOUT, "&About"},
+                                                            {IDM_QUIT, "E&xit"}};
     for (const auto& [id, caption] : items) {
         char text[64] = {};
         GetMenuStringA(pad->popupMenu(), static_cast<UINT>(id), text, sizeof text, MF_BYCOMMAND);
@@ -371,17 +385,20 @@ TEST_F(PadForm, FallsBackToTheUsersHiveWhenTheMachinesCannotBeWritten) {
     // The machine's hive and the classes root stand in as keys that were
     // deleted: nothing can be created or written under them.
     for (int i : {0, 1}) {
-        RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kBase) + (i == 0 ? "\\machine" : "\\classes")).c_str());
+        RegDeleteTreeA(HKEY_CURRENT_USER,
+                       (std::string(kBase) + (i == 0 ? "\\machine" : "\\classes")).c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kBase) + (i == 0 ? "\\machine" : "\\classes")).c_str());
     }
     HKEY probe = nullptr;
-    ASSERT_NE(RegCreateKeyExA(keys_[0], "probe", 0, nullptr, 0, KEY_WRITE, nullptr, &probe, nullptr), ERROR_SUCCESS);
+    ASSERT_NE(RegCreateKeyExA(keys_[0], "probe", 0, nullptr, 0, KEY_WRITE, nullptr, &probe, nullptr),
+              ERROR_SUCCESS);
 
     auto pad = Make({folder_ / "five.tkp"});
     EXPECT_EQ(pad->hive(), tessdeck::Hive::User);
     EXPECT_EQ(Value(keys_[2], kPadKey, "DisplayName"), "Tessdeck");
     EXPECT_EQ(Value(keys_[2], kPadKey, "UninstallString"), "C:\\Pads\\Tessdeck.exe /uninstall");
-    EXPECT_EQ(Value(keys_[2], "Software\\Classes\\.tks\\shell\\open\\command", nullptr), "c:\\pads\\tessdeck.exe %1");
+    EXPECT_EQ(Value(keys_[2], "Software\\Classes\\.tks\\shell\\open\\command", nullptr),
+              "c:\\pads\\tessdeck.exe %1");
     SetWindowPos(pad->hwnd(), nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     pad->QuitBtnClick();
     EXPECT_EQ(Value(keys_[2], kPadKey, "Settings"), "\r,300,310,0,1,1,0,1");
