@@ -276,7 +276,9 @@ void TDeckForm::HelpAbout() {
 // --- Messages ---------------------------------------------------------------
 
 bool TDeckForm::translate(MSG& msg) {
-    return hwnd() && accelerators_ && TranslateAcceleratorA(hwnd(), accelerators_, &msg);
+    // Only keys meant for the pad: Ins and Del in the note stay keys.
+    if (!hwnd() || !accelerators_ || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+    return TranslateAcceleratorA(hwnd(), accelerators_, &msg) != 0;
 }
 
 void TDeckForm::drawImage(const DRAWITEMSTRUCT* d) {
