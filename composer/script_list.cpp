@@ -20,6 +20,11 @@ void VexaForm::apply(const taskloom::ListChange& change) {
 
 void VexaForm::clearLines() { apply(script_.assign({})); }
 
+void VexaForm::setScript(std::vector<std::string> lines) {
+    apply(script_.assign(std::move(lines)));
+    SetButtons();
+}
+
 void VexaForm::AddBtnClick() {
     ScriptLine.clear();
     const bool listFocused = GetFocus() == MacroBox.h;

@@ -22,6 +22,7 @@
 #include "composer/vexa_form.h"
 #include "engine/win32/win32_desktop.h"
 #include "resources/loomwright_ids.h"
+#include "tests/win32/composer_thread.h"
 #include "tests/win32/helpers.h"
 
 namespace loomwright {
@@ -30,79 +31,16 @@ namespace {
 using taskloom::wintest::ControlText;
 using taskloom::wintest::WaitUntil;
 
-constexpr UINT kCallMessage = WM_APP + 1;
-
-LRESULT CALLBACK CallProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == kCallMessage) {
-        (*reinterpret_cast<std::function<void()>*>(lp))();
-        return 0;
-    }
-    return DefWindowProcA(h, msg, wp, lp);
-}
-
-// The composer's form on a user-interface thread of its own, with the
-// program's message loop. call() runs a function on that thread.
-class Composer {
+// The composer's form on a user-interface thread of its own, driven and
+// read from the test's thread.
+class Composer : public ComposerThread {
 public:
-    Composer() {
-        std::promise<void> ready;
-        thread_ = std::thread([this, &ready] {
-            try {
-                InitProgram();
-                desktop_ = taskloom::MakeWin32Desktop();
-                form_ = std::make_unique<VexaForm>(*desktop_, taskloom::wintest::ExeDir());
-                WNDCLASSA wc{};
-                wc.lpfnWndProc = CallProc;
-                wc.hInstance = GetModuleHandleA(nullptr);
-                wc.lpszClassName = "ComposerTestCalls";
-                RegisterClassA(&wc);
-                calls_ = CreateWindowA("ComposerTestCalls", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                       GetModuleHandleA(nullptr), nullptr);
-                form_->show(SW_SHOWNORMAL);
-                hwnd_ = form_->hwnd();
-                ready.set_value();
-            } catch (...) {
-                ready.set_exception(std::current_exception());
-                return;
-            }
-            MSG msg;
-            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-                if (!form_->hwnd() || !form_->translate(msg)) {
-                    TranslateMessage(&msg);
-                    DispatchMessageA(&msg);
-                }
-            }
-            form_.reset();
-            DestroyWindow(calls_);
-        });
-        ready.get_future().get();
-    }
-    ~Composer() {
-        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
-        thread_.join();
-    }
-
-    void call(const std::function<void()>& f) {
-        std::exception_ptr failure;
-        std::function<void()> wrapped = [&] {
-            try {
-                f();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        };
-        SendMessageA(calls_, kCallMessage, 0, reinterpret_cast<LPARAM>(&wrapped));
-        if (failure) std::rethrow_exception(failure);
-    }
-
-    HWND form() const { return hwnd_; }
-    VexaForm& object() { return *form_; }
-    HWND page(int i) const { return GetDlgItem(hwnd_, kIdPageFirst + i); }
+    HWND page(int i) const { return GetDlgItem(form(), kIdPageFirst + i); }
     HWND control(int pageIndex, int id) const { return GetDlgItem(page(pageIndex), id); }
-    HWND formControl(int id) const { return GetDlgItem(hwnd_, id); }
+    HWND formControl(int id) const { return GetDlgItem(form(), id); }
     HWND macroBox() const { return formControl(kIdMacroBox); }
 
-    void menu(int id) { SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void menu(int id) { SendMessageA(form(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     void showPage(int i) { menu(IDM_PAGE_FIRST + i); }
     void click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 
@@ -117,15 +55,16 @@ public:
         const LRESULT n = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         if (n == LB_ERR) return "<no line " + std::to_string(i) + ">";
         std::string s(static_cast<size_t>(n) + 1, '\0');
-        s.resize(static_cast<size_t>(SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                                                  reinterpret_cast<LPARAM>(s.data()))));
+        s.resize(static_cast<size_t>(
+            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()))));
         return s;
     }
 
     std::string statusPanel(int part) const {
         char text[512] = {};
         const HWND bar = formControl(kIdStatusBar);
-        if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) >= sizeof text) return {};
+        if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) >= sizeof text)
+            return {};
         SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
         return text;
     }
@@ -165,17 +104,10 @@ public:
     // The keyboard goes to the key field: the form in front, the field focused.
     void focusKeyStrokes() {
         showPage(kKeysPage);
-        SetForegroundWindow(hwnd_);
+        SetForegroundWindow(form());
         call([&] { SetFocus(control(kKeysPage, kIdKeyStrokes)); });
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hwnd_; }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == form(); }, 5000));
     }
-
-private:
-    std::unique_ptr<taskloom::Desktop> desktop_;
-    std::unique_ptr<VexaForm> form_;
-    HWND hwnd_ = nullptr;
-    HWND calls_ = nullptr;
-    std::thread thread_;
 };
 
 void Key(BYTE vk, bool up) {
@@ -198,7 +130,8 @@ TEST(Composer, StartsAsANewScriptWithItsEightPages) {
 
     Composer c;
     EXPECT_EQ(ControlText(c.form()), "Taskloom - New");
-    const char* captions[] = {"Windows", "Menus", "Controls", "Commands", "Keys", "Popup", "Clips", "Tessdeck"};
+    const char* captions[] = {"Windows", "Menus", "Controls", "Commands",
+                              "Keys",    "Popup", "Clips",    "Tessdeck"};
     ASSERT_EQ(SendMessageA(c.formControl(kIdPageControl), TCM_GETITEMCOUNT, 0, 0), 8);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(c.tabCaption(i), captions[i]);
     EXPECT_EQ(SendMessageA(c.formControl(kIdPageControl), TCM_GETCURSEL, 0, 0), 0);
@@ -455,8 +388,8 @@ TEST(Composer, MenusPageShowsTheMenuTreeAndAddsMenuLines) {
     Composer c;
     HWND owner = nullptr;
     c.call([&] {
-        owner = CreateWindowA("STATIC", "Menu Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200, nullptr,
-                              MakeTestMenu(), GetModuleHandleA(nullptr), nullptr);
+        owner = CreateWindowA("STATIC", "Menu Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200,
+                              nullptr, MakeTestMenu(), GetModuleHandleA(nullptr), nullptr);
     });
     ASSERT_NE(owner, nullptr);
     c.pickTitle("Menu Owner");
@@ -467,15 +400,17 @@ TEST(Composer, MenusPageShowsTheMenuTreeAndAddsMenuLines) {
     SendMessageA(c.form(), WM_NOTIFY, kIdPageControl, reinterpret_cast<LPARAM>(&change));
     const HWND tree = c.control(kMenusPage, kIdMenuTree);
     const auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    EXPECT_EQ(TreeTexts(tree, root, 0), (std::vector<std::string>{"Menu Owner", ".&File", "..&Open", "..&Recent",
-                                                                  "...One", "..Padded", ".&Edit", "..&Copy"}));
+    EXPECT_EQ(TreeTexts(tree, root, 0),
+              (std::vector<std::string>{"Menu Owner", ".&File", "..&Open", "..&Recent", "...One", "..Padded",
+                                        ".&Edit", "..&Copy"}));
     // The first bar item is selected after the walk.
     EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0),
               reinterpret_cast<LRESULT>(FindTreeItem(tree, root, "&File")));
 
     // A drop-down item chosen: the status bar names it; Add gives the
     // switch line (the script is not yet at this window) and the menu line.
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(FindTreeItem(tree, root, "&Open")));
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET,
+                 reinterpret_cast<LPARAM>(FindTreeItem(tree, root, "&Open")));
     // The path's ESC separators (a status bar under Wine shows them as blanks).
     std::string panel = c.statusPanel(1);
     std::replace(panel.begin(), panel.end(), '\x1b', ' ');
@@ -512,7 +447,8 @@ TEST(Composer, ControlsPageListsControlsAndReadsOutTheCaret) {
     for (int i = 0; i < lines && order < 0; ++i) {
         char text[128] = {};
         *reinterpret_cast<WORD*>(text) = sizeof text - 1;
-        const LRESULT n = SendMessageA(ctrl, EM_GETLINE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        const LRESULT n =
+            SendMessageA(ctrl, EM_GETLINE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
         if (std::string(text, static_cast<size_t>(n)).rfind("Order A-1234-XY", 0) == 0) order = i;
     }
     ASSERT_GT(order, 0) << list;
