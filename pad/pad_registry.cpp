@@ -2,15 +2,16 @@
 
 #include <utility>
 
+#include "engine/pad_settings.h"
+
 namespace tessdeck {
 
-const char* const kCurrentVersionKey = "Software\\Microsoft\\Windows\\CurrentVersion";
 const char* const kUserClassesKey = "Software\\Classes";
 
 std::string PadKeyPath(const std::string& caption) {
-    return std::string(kCurrentVersionKey) + "\\Uninstall\\" + caption;
+    return std::string(taskloom::kWindowsKey) + "\\Uninstall\\" + caption;
 }
-std::string RunKeyPath() { return std::string(kCurrentVersionKey) + "\\Run"; }
+std::string RunKeyPath() { return std::string(taskloom::kRunKey); }
 
 namespace {
 

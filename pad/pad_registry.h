@@ -25,8 +25,7 @@ struct RegistryRoots {
     HKEY user = HKEY_CURRENT_USER;      // the fallback of both
 };
 
-// "Software\Microsoft\Windows\CurrentVersion" and what is below it.
-extern const char* const kCurrentVersionKey;
+// The pad's key (...\Uninstall\<caption>) and the Run key.
 std::string PadKeyPath(const std::string& caption);  // ...\Uninstall\<caption>
 std::string RunKeyPath();                            // ...\Run
 // Where the user's classes live below the user's root.

@@ -32,12 +32,6 @@ constexpr int kDesignLeft = 428, kDesignTop = 47, kDesignWidth = 114, kDesignHei
 
 enum ControlId { kVexaImageId = 10, kPadImageId, kMoreOrLessId, kToolBar1Id, kPgmNameId, kClipsId };
 
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 }  // namespace
 
 TDeckForm::TDeckForm(taskloom::Desktop& desktop, PadStart start)
@@ -171,17 +165,17 @@ void TDeckForm::CreatePadClick() {
     // 7-10. The registry.
     PadRegistry registry(start_.roots, kPadCaption);
     const std::string arg = start_.args.empty() ? std::string() : start_.args[0];
-    if (Lower(arg) == "/uninstall") {
+    if (taskloom::IsUninstallArgument(arg)) {
         registry.uninstall();
         QuitBtnClick();
         return;
     }
-    const PadKeyState key = registry.openPadKey(start_.programPath + " /uninstall");
+    const PadKeyState key = registry.openPadKey(taskloom::UninstallString(start_.programPath));
     hive_ = key.hive;
     openDialogFile_ = key.existed ? key.pad : std::string();
     if (key.existed) applySettings(key.settings);
     setChecked(IDM_AUTOSTART, key.autoStart);
-    registry.registerScriptFiles(Lower(start_.programPath + " %1"));
+    registry.registerScriptFiles(taskloom::ScriptOpenCommand(start_.programPath));
 
     // 11. A script as the argument: run it, save, end; no pad is shown.
     if (taskloom::IsScriptPath(arg)) {
@@ -282,7 +276,9 @@ void TDeckForm::HelpAbout() {
 // --- Messages ---------------------------------------------------------------
 
 bool TDeckForm::translate(MSG& msg) {
-    return hwnd() && accelerators_ && TranslateAcceleratorA(hwnd(), accelerators_, &msg);
+    // Only keys meant for the pad: Ins and Del in the note stay keys.
+    if (!hwnd() || !accelerators_ || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+    return TranslateAcceleratorA(hwnd(), accelerators_, &msg) != 0;
 }
 
 void TDeckForm::drawImage(const DRAWITEMSTRUCT* d) {

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/filestore.h"
@@ -259,6 +260,16 @@ TEST_F(PadForm, LoadsFiveIconsWithHintsSlotsAndNormalisedHotKeys) {
     EXPECT_FALSE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));
     EXPECT_EQ(pad->storeTags(), (std::vector<int>{3075}));
     EXPECT_EQ(Images(pad->toolBar()), (std::vector<int>{6}));
+    // "&Open..." always asks; Cancel leaves the pad as it was.
+    std::thread canceller([] {
+        HWND dialog = nullptr;
+        WaitUntil([&] { return (dialog = FindWindowA(nullptr, "Open New Tessdeck")) != nullptr; }, 20000);
+        if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    pad->command(IDM_OPEN);
+    canceller.join();
+    EXPECT_EQ(Images(pad->toolBar()), (std::vector<int>{6}));
+    EXPECT_FALSE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));
     pad->QuitBtnClick();
     EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));
     EXPECT_TRUE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9));
