@@ -1,0 +1,120 @@
+// The script list: Add, AddLine, Delete, Up, Down, Test and MacroBoxClick.
+#include "composer/vexa_form.h"
+#include "resources/loomwright_ids.h"
+
+namespace loomwright {
+
+void VexaForm::apply(const taskloom::ListChange& change) {
+    if (change.any()) {
+        SendMessageA(MacroBox.h, WM_SETREDRAW, FALSE, 0);
+        for (std::size_t i = 0; i < change.removed; ++i) MacroBox.remove(static_cast<int>(change.at));
+        for (std::size_t i = 0; i < change.inserted; ++i)
+            MacroBox.insert(static_cast<int>(change.at + i), script_.line(change.at + i));
+        SendMessageA(MacroBox.h, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(MacroBox.h, nullptr, TRUE);
+    }
+    MacroBox.select(script_.selected());
+    // Save and Save As would follow the modified flag; they come with the
+    // script files and stay grayed until then. The flag itself is kept.
+}
+
+void VexaForm::clearLines() { apply(script_.assign({})); }
+
+void VexaForm::AddBtnClick() {
+    ScriptLine.clear();
+    const bool listFocused = GetFocus() == MacroBox.h;
+    switch (taskloom::AddBtnRoute(activeCaption(), listFocused)) {
+        case taskloom::AddRoute::Command:
+            return;  // the command builder is not built yet: nothing is added
+        case taskloom::AddRoute::Menu:
+            AddMenuClick();
+            return;
+        case taskloom::AddRoute::Popup: {
+            taskloom::PopupPage page = readPopup();
+            taskloom::KeyFields keys = readKeys();
+            apply(taskloom::AddPopupBlock(script_, keys, page));
+            writePopup(page);
+            writeKeys(keys);
+            break;
+        }
+        case taskloom::AddRoute::Duplicate:
+            apply(script_.duplicateSelected());
+            break;
+        case taskloom::AddRoute::Switch:
+            SwitchBtnClick();
+            AddLine();
+            break;
+        case taskloom::AddRoute::Plain:
+            AddLine();
+            break;
+    }
+    MacroBoxClick();
+}
+
+void VexaForm::AddLine() {
+    taskloom::KeyFields keys = readKeys();
+    apply(taskloom::AddLine(script_, keys, ScriptLine, activeCaption() == "Keys"));
+    writeKeys(keys);
+}
+
+void VexaForm::DelBtnClick() {
+    apply(script_.deleteSelected());
+    MacroBoxClick();
+}
+
+void VexaForm::UpBtnClick() {
+    apply(script_.moveUp());
+    MacroBoxClick();
+}
+
+void VexaForm::DownBtnClick() {
+    apply(script_.moveDown());
+    MacroBoxClick();
+}
+
+void VexaForm::TestBtnClick() {
+    if (testing_) {
+        // The button reads "&Abort": the run stops before its next line.
+        engine_->requestStop();
+        return;
+    }
+    testing_ = true;
+    wingui::SetText(TestBtn, "&Abort");
+    ModifyMenuA(menu_, IDM_TEST, MF_BYCOMMAND | MF_STRING, IDM_TEST, "&Abort");
+    struct Restore {
+        VexaForm& f;
+        ~Restore() {
+            f.testing_ = false;
+            if (!f.hwnd()) return;  // the window went while the script ran
+            wingui::SetText(f.TestBtn, "&Test");
+            ModifyMenuA(f.menu_, IDM_TEST, MF_BYCOMMAND | MF_STRING, IDM_TEST, "&Test");
+            try {
+                f.SetButtons();
+            } catch (...) {
+            }
+        }
+    } restore{*this};
+    engine_->RunScript();
+}
+
+void VexaForm::MacroBoxClick() {
+    // A click of the user's has moved the list box's selection.
+    if (MacroBox.selected() != script_.selected()) script_.select(MacroBox.selected());
+    script_.selectFirstIfNone();
+    MacroBox.select(script_.selected());
+    if (!script_.empty()) StatusBar.setText(0, taskloom::LinePanelText(script_));
+    SetButtons();
+    if (!script_.hasSelection()) return;
+    taskloom::PopupPage page = readPopup();
+    // A header whose numbers do not convert throws; the page keeps its values.
+    if (taskloom::ReadPopupBlock(script_.lines(), static_cast<std::size_t>(script_.selected()), page))
+        writePopup(page);
+}
+
+void VexaForm::selectRunningLine(std::size_t index) {
+    script_.select(static_cast<int>(index));
+    MacroBox.select(script_.selected());
+    MacroBoxClick();
+}
+
+}  // namespace loomwright

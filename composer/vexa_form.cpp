@@ -1,0 +1,538 @@
+#include "composer/vexa_form.h"
+
+#include <richedit.h>
+#include <shellapi.h>
+
+#include <stdexcept>
+
+#include "composer/composer_host.h"
+#include "composer/control_ids.h"
+#include "engine/lookup.h"
+#include "resources/loomwright_ids.h"
+#include "wingui/dpi.h"
+#include "wingui/error_report.h"
+
+namespace loomwright {
+
+namespace {
+
+const char kFormClass[] = "TVexaFm";
+const char kDesignCaption[] = "Taskloom";
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+
+// The form's client area at 96 DPI. The heights 428 and 300 that the form
+// takes are outer heights over a frame of caption, menu bar and border of 46
+// pixels; the composer sets the client heights they give (382 and 254) and
+// lets the frame add its own size, so that no theme or DPI cuts the list.
+constexpr int kClientWidth = 504;
+constexpr int kClientHeight = 382;
+constexpr int kFrameHeight = taskloom::kFormHeight - kClientHeight;
+
+// Places at 96 DPI, in the form's client area.
+constexpr wingui::Rect96 kPageControlPlace{2, 2, 500, 250};
+constexpr wingui::Rect96 kSourceGroupPlace{2, 252, 500, 108};
+constexpr wingui::Rect96 kMacroBoxPlace{10, 268, 376, 88};
+constexpr int kButtonLeft = 394, kButtonWidth = 51, kButtonHeight = 25, kButtonGap = 53;
+
+HICON LoadMainIcon(int size) {
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, size, size, 0));
+}
+
+}  // namespace
+
+VexaForm::VexaForm(taskloom::Desktop& desktop, const std::string& programDir)
+    : desktop_(desktop), programDir_(programDir) {
+    // The rich edit of the Controls page; loaded for the program's life.
+    richEdit_ = LoadLibraryA("riched20.dll");
+    if (!richEdit_) throw std::runtime_error("cannot load the rich edit control (riched20.dll)");
+    menuOwned_.reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU)));
+    if (!menuOwned_) throw std::runtime_error("cannot load the main menu");
+    dpi_ = wingui::DpiOf(nullptr);
+    icon_ = LoadMainIcon(GetSystemMetrics(SM_CXICON));
+
+    RECT outer{0, 0, wingui::Scale(kClientWidth, dpi_), wingui::Scale(kClientHeight, dpi_)};
+    AdjustWindowRectEx(&outer, kFormStyle, TRUE, kFormExStyle);
+    create(kFormClass, kDesignCaption, kFormStyle, kFormExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+           outer.right - outer.left, outer.bottom - outer.top, nullptr, menuOwned_.get(), icon_);
+    menu_ = menuOwned_.release();  // the window destroys its menu
+    dpi_ = wingui::DpiOf(hwnd());
+
+    host_ = std::make_unique<ComposerHost>(*this);
+    engine_ = std::make_unique<taskloom::Engine>(desktop_, *host_);
+    note_ = std::make_unique<taskloom::NoteForm>(
+        taskloom::Flavor::Composer, hwnd(),
+        [this](const std::string& text) { wingui::ShowErrorReport(hwnd(), text); });
+    createControls();
+
+    // Centred on the screen's work area.
+    RECT work{}, r{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(hwnd(), &r);
+    SetWindowPos(hwnd(), nullptr, work.left + ((work.right - work.left) - (r.right - r.left)) / 2,
+                 work.top + ((work.bottom - work.top) - (r.bottom - r.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    VexaInit();
+}
+
+VexaForm::~VexaForm() {
+    // The engine and the note go before the window they report to.
+    engine_.reset();
+    note_.reset();
+    if (hwnd()) DestroyWindow(hwnd());
+    if (icon_) DestroyIcon(icon_);
+    if (richEdit_) FreeLibrary(richEdit_);
+}
+
+void VexaForm::show(int showCommand) {
+    ShowWindow(hwnd(), showCommand);
+    UpdateWindow(hwnd());
+}
+
+bool VexaForm::translate(MSG& msg) { return IsDialogMessageA(hwnd(), &msg) != FALSE; }
+
+HWND VexaForm::child(Page p, const char* cls, const std::string& text, DWORD style, int id,
+                     const wingui::Rect96& place, DWORD exStyle) {
+    HWND h = wingui::CreateChild(page(p), cls, text, WS_VISIBLE | style, exStyle, id, font_.get());
+    wingui::Place(h, place, dpi_);
+    return h;
+}
+
+void VexaForm::createControls() {
+    const HWND form = hwnd();
+    // One font for the whole form, 8 points at the form's DPI; the Windows
+    // page's ruler in a fixed-pitch font so its digits line up with the
+    // track bar's steps.
+    font_.reset(CreateFontA(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                            CLEARTYPE_QUALITY, 0, "Tahoma"));
+    rulerFont_.reset(CreateFontA(-wingui::Scale(11, dpi_), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                 CLEARTYPE_QUALITY, FIXED_PITCH, "Courier New"));
+    if (!font_ || !rulerFont_) throw std::runtime_error("cannot create the form's fonts");
+    HFONT font = font_.get();
+    const DWORD tab = WS_TABSTOP;
+
+    PageControl.h = wingui::CreateChild(form, WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS | tab, 0,
+                                        kIdPageControl, font);
+    wingui::Place(PageControl.h, kPageControlPlace, dpi_);
+    for (const char* caption : taskloom::kPageCaptions) PageControl.add(caption);
+    const RECT area = PageControl.displayArea();
+    for (int i = 0; i < 8; ++i) {
+        pages_[i] = wingui::CreatePageWindow(form, kIdPageFirst + i);
+        SetWindowPos(pages_[i], HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOACTIVATE);
+    }
+
+    // The script list group.
+    sourceGroup_ = wingui::CreateChild(form, "BUTTON", " Taskloom Source  ", WS_VISIBLE | BS_GROUPBOX, 0,
+                                       kIdSourceGroup, font);
+    wingui::Place(sourceGroup_, kSourceGroupPlace, dpi_);
+    MacroBox.h = wingui::CreateChild(
+        form, "LISTBOX", "", WS_VISIBLE | tab | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+        WS_EX_CLIENTEDGE, kIdMacroBox, font);
+    wingui::Place(MacroBox.h, kMacroBoxPlace, dpi_);
+    SendMessageA(MacroBox.h, LB_SETHORIZONTALEXTENT, wingui::Scale(2000, dpi_), 0);
+    auto button = [&](const char* caption, int id, int column, int row) {
+        HWND h = wingui::CreateChild(form, "BUTTON", caption, WS_VISIBLE | tab | BS_PUSHBUTTON, 0, id, font);
+        wingui::Place(h, {kButtonLeft + column * kButtonGap, 268 + row * 30, kButtonWidth, kButtonHeight},
+                      dpi_);
+        return h;
+    };
+    AddBtn = button("&Add", kIdAddBtn, 0, 0);
+    DelBtn = button("&Delete", kIdDelBtn, 1, 0);
+    TestBtn = button("&Test", kIdTestBtn, 0, 1);
+    PrintBtn = button("&Print", kIdPrintBtn, 1, 1);
+    UpBtn = button("Up", kIdUpBtn, 0, 2);
+    DownBtn = button("Down", kIdDownBtn, 1, 2);
+    // Printing comes with the script files.
+    wingui::Enable(PrintBtn, false);
+
+    StatusBar.h = wingui::CreateChild(form, STATUSCLASSNAMEA, "", WS_VISIBLE, 0, kIdStatusBar, font);
+    // Panel 0 is 80 pixels; panel 1 (window title and menu path) takes the rest.
+    StatusBar.setParts({wingui::Scale(80, dpi_), -1});
+
+    // Hints of the buttons.
+    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                            form, nullptr, GetModuleHandleA(nullptr), nullptr);
+    auto hint = [&](HWND control, const char* text) {
+        if (!tips_) return;
+        TOOLINFOA ti{};
+        ti.cbSize = sizeof ti;
+        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        ti.hwnd = GetParent(control);
+        ti.uId = reinterpret_cast<UINT_PTR>(control);
+        ti.lpszText = const_cast<char*>(text);
+        SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    };
+    hint(DelBtn, "Delete selected line");
+    hint(UpBtn, "Move Line  Up");
+    hint(DownBtn, "Move Line Down");
+
+    // --- Windows page ---
+    child(kWindowPage, "STATIC",
+          "Select a window to activate and direct subsequent script commands to by double-clicking it or "
+          "click on the Add button below.",
+          0, kIdWindowGuide, {6, 4, 478, 28});
+    TitleBox.h =
+        child(kWindowPage, "LISTBOX", "", tab | WS_VSCROLL | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT,
+              kIdTitleBox, {6, 34, 300, 118}, WS_EX_CLIENTEDGE);
+    MatchBox.h = child(kWindowPage, "BUTTON", "&Match only first", tab | BS_AUTOCHECKBOX, kIdMatchBox,
+                       {8, 155, 240, 20});
+    TrackBar1.h = child(kWindowPage, TRACKBAR_CLASSA, "", tab | TBS_AUTOTICKS | TBS_HORZ, kIdTrackBar1,
+                        {0, 176, 310, 24});
+    TrackBar1.setRange(1, 40);
+    TrackBar1.setPos(2);
+    ruler_ = child(kWindowPage, "STATIC", "1234567890123456789012345678901234567890", SS_CENTER | WS_DISABLED,
+                   kIdRuler, {6, 200, 298, 14});
+    SendMessageA(ruler_, WM_SETFONT, reinterpret_cast<WPARAM>(rulerFont_.get()), FALSE);
+    RefreshBtn = child(kWindowPage, "BUTTON", "&Refresh Titles List", tab | BS_PUSHBUTTON, kIdRefreshBtn,
+                       {316, 34, 168, 25});
+    ViewBtn =
+        child(kWindowPage, "BUTTON", "&View Window", tab | BS_PUSHBUTTON, kIdViewBtn, {316, 64, 168, 25});
+    CopyBtn =
+        child(kWindowPage, "BUTTON", "Copy &DOS Screen", tab | BS_PUSHBUTTON, kIdCopyBtn, {316, 94, 168, 25});
+
+    // --- Menus page ---
+    child(
+        kMenusPage, "STATIC",
+        "Activate menu items on the currently selected window by double-clicking, or select an item for use "
+        "in the Commands page.",
+        0, kIdMenusGuide, {6, 4, 478, 28});
+    MenuTree.h = child(kMenusPage, WC_TREEVIEWA, "",
+                       tab | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS, kIdMenuTree,
+                       {6, 34, 478, 180}, WS_EX_CLIENTEDGE);
+
+    // --- Controls page ---
+    child(kCtrlPage, "STATIC", "Select a control  or DOS screen field for use in the Com- mands page.", 0,
+          kIdCtrlGuide, {6, 4, 478, 16});
+    Ctrl = child(kCtrlPage, "RichEdit20A", "",
+                 tab | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
+                     ES_WANTRETURN | ES_NOHIDESEL,
+                 kIdCtrl, {6, 22, 478, 170}, WS_EX_CLIENTEDGE);
+    SendMessageA(Ctrl, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
+    SendMessageA(Ctrl, EM_EXLIMITTEXT, 0, 16 * 1024 * 1024);
+    SendMessageA(Ctrl, EM_SETEVENTMASK, 0, ENM_SELCHANGE | ENM_CHANGE);
+    ClipsStatusBar.h = child(kCtrlPage, STATUSCLASSNAMEA, "Line   :  Col ", CCS_NOPARENTALIGN | CCS_NORESIZE,
+                             kIdClipsStatusBar, {6, 196, 478, 20});
+    // One panel, as wide as the bar: the read-out needs more than 80 pixels.
+    ClipsStatusBar.setParts({-1});
+    ClipsStatusBar.setText(0, "Line   :  Col ");
+
+    // --- Commands page: comes with the command builder ---
+    child(kCommandPage, "STATIC",
+          "The command builder (run, load, mouse, pause, label, clips and loop commands) is not available in "
+          "this version yet.",
+          SS_CENTER | WS_DISABLED, kIdCommandsNote, {20, 90, 450, 32});
+
+    // --- Keys page ---
+    child(kKeysPage, "STATIC", "Add keystrokes to send to the currently selected window.", 0, kIdKeysGuide,
+          {6, 4, 478, 16});
+    child(kKeysPage, "BUTTON",
+          " All other key combinations - Function keys, Ctrl,Shift,Esc,Enter,Insert, etc. ", BS_GROUPBOX,
+          kIdKeyStrokesGroup, {6, 22, 478, 54});
+    KeyStrokes = child(kKeysPage, "EDIT", "", tab | ES_AUTOHSCROLL, kIdKeyStrokes, {14, 42, 300, 24},
+                       WS_EX_CLIENTEDGE);
+    SendMessageA(KeyStrokes, EM_SETLIMITTEXT, 20, 0);
+    SetWindowSubclass(KeyStrokes, KeyStrokesProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    child(kKeysPage, "BUTTON", "&Tab key", tab | BS_PUSHBUTTON, kIdTabBtn, {322, 41, 74, 25});
+    child(kKeysPage, "BUTTON", "&Alt key", tab | BS_PUSHBUTTON, kIdAltBtn, {402, 41, 74, 25});
+    child(kKeysPage, "BUTTON", " Alphanumeric text keys only ", BS_GROUPBOX, kIdAutoTextGroup,
+          {6, 82, 478, 54});
+    AutoText =
+        child(kKeysPage, "EDIT", "", tab | ES_AUTOHSCROLL, kIdAutoText, {14, 102, 462, 24}, WS_EX_CLIENTEDGE);
+    child(kKeysPage, "BUTTON", " Send Count ", BS_GROUPBOX, kIdCountGroup, {6, 142, 130, 54});
+    CountEdit =
+        child(kKeysPage, "EDIT", "1", tab | ES_NUMBER, kIdCountEdit, {14, 162, 60, 24}, WS_EX_CLIENTEDGE);
+    Count.h = child(kKeysPage, UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, kIdCount,
+                    {74, 162, 18, 24});
+    SendMessageA(Count.h, UDM_SETBUDDY, reinterpret_cast<WPARAM>(CountEdit), 0);
+    Count.setRange(1, 100);
+    Count.setValue(1);
+    {
+        HWND clear = child(kKeysPage, "BUTTON", "&Clear all", tab | BS_PUSHBUTTON, kIdClearKeysBtn,
+                           {402, 160, 74, 25});
+        hint(clear, "Clear all");
+        hint(CountEdit, "Number of times to send a key");
+    }
+    KeyBox.h = child(kKeysPage, "LISTBOX", "", LBS_NOTIFY, kIdKeyBox, {300, 150, 60, 40});
+    ShowWindow(KeyBox.h, SW_HIDE);  // present, not visible
+    KeyBox.setItems({"{None}", "Bksp", "Tab",  "Enter", "Shift", "Ctrl", "Alt", "Esc",
+                     "Space",  "PgUp", "PgDn", "End",   "Home",  "Left", "Up",  "Right",
+                     "Down",   "Ins",  "Del",  "F1",    "F2",    "F3",   "F4",  "F5",
+                     "F6",     "F7",   "F8",   "F9",    "F10",   "F11",  "F12"});
+
+    // --- Popup page ---
+    PopMemo = child(kPopPage, "EDIT", "", tab | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+                    kIdPopMemo, {6, 6, 298, 208}, WS_EX_CLIENTEDGE);
+    SendMessageA(PopMemo, EM_SETLIMITTEXT, 2048, 0);
+    child(kPopPage, "STATIC", "Title:", 0, kIdPopTitleLabel, {314, 6, 170, 16});
+    PopTitle = child(kPopPage, "EDIT", "Notes:", tab | ES_AUTOHSCROLL, kIdPopTitle, {314, 22, 170, 24},
+                     WS_EX_CLIENTEDGE);
+    child(kPopPage, "STATIC", "Horizontal position:", 0, kIdPopBarHLabel, {314, 52, 170, 16});
+    PopBarH.h =
+        child(kPopPage, TRACKBAR_CLASSA, "", tab | TBS_AUTOTICKS | TBS_HORZ, kIdPopBarH, {310, 68, 178, 28});
+    child(kPopPage, "STATIC", "Vertical position:", 0, kIdPopBarVLabel, {314, 100, 170, 16});
+    PopBarV.h =
+        child(kPopPage, TRACKBAR_CLASSA, "", tab | TBS_AUTOTICKS | TBS_HORZ, kIdPopBarV, {310, 116, 178, 28});
+    for (wingui::TrackBar* bar : {&PopBarH, &PopBarV}) {
+        bar->setRange(1, 5);
+        bar->setPos(3);
+    }
+    RemarkBox.h = child(kPopPage, "BUTTON", "&Script remark only", tab | BS_AUTOCHECKBOX, kIdRemarkBox,
+                        {314, 152, 170, 20});
+    child(kPopPage, "BUTTON", "Test &Popup", tab | BS_PUSHBUTTON, kIdPopTestBtn, {314, 182, 110, 25});
+
+    // --- Clips page ---
+    ClipsMemo = child(kClipsPage, "EDIT", "", tab | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY,
+                      kIdClipsMemo, {6, 6, 478, 178}, WS_EX_CLIENTEDGE);
+    child(kClipsPage, "BUTTON", "&Clear", tab | BS_PUSHBUTTON, kIdClearClipsBtn, {6, 190, 80, 25});
+
+    // --- Tessdeck page: comes with the pad editor ---
+    child(kRunPage, "STATIC", "The pad editor (Tessdeck pads) is not available in this version yet.",
+          SS_CENTER | WS_DISABLED, kIdRunNote, {20, 90, 450, 32});
+    // Its page shows only the page control; the menu item stays, as the page does.
+}
+
+void VexaForm::VexaInit() {
+    // 1. The first key name.
+    KeyBox.select(0);
+    // 2. The window titles.
+    TitleBox.setItems(taskloom::GetTitles(desktop_));
+    TitleBox.select(TitleBox.count() > 0 ? 0 : -1);
+    // 3. No line selected, no window chosen.
+    MacroBox.select(-1);
+    engine_->setTargetWnd(-1);
+    PickedWnd = -1;
+    // 4. The menu of the first title.
+    GetMenusClick();
+    // 5. The Windows page.
+    showPage(kWindowPage);
+    SetButtons();
+    // 6. Nothing to save yet.
+    script_.setModified(false);
+    EnableMenuItem(menu_, IDM_SAVE, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(menu_, IDM_SAVEAS, MF_BYCOMMAND | MF_GRAYED);
+    // 7.-9. The document name and the caption.
+    ScriptName = "New";
+    wingui::SetText(hwnd(), taskloom::FormCaption(ScriptName));
+    // 10. File, Load Text comes with the script files; it stays grayed.
+    // 11. The icon palette comes with the pad editor.
+    MatchCount();
+}
+
+void VexaForm::showPage(int index) {
+    PageControl.setCurrent(index);
+    for (int i = 0; i < 8; ++i) ShowWindow(pages_[i], i == index ? SW_SHOW : SW_HIDE);
+}
+
+std::string VexaForm::activeCaption() const {
+    const int i = PageControl.current();
+    return i < 0 ? std::string() : PageControl.caption(i);
+}
+
+void VexaForm::setFormHeight(int outerHeight96) {
+    RECT outer{0, 0, wingui::Scale(kClientWidth, dpi_), wingui::Scale(outerHeight96 - kFrameHeight, dpi_)};
+    AdjustWindowRectEx(&outer, kFormStyle, TRUE, kFormExStyle);
+    SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void VexaForm::SetButtons() {
+    const taskloom::ButtonStates b = taskloom::SetButtons(script_, activeCaption());
+    // 1. The list's panel and selection.
+    if (script_.empty()) {
+        StatusBar.setText(0, taskloom::LinePanelText(script_));
+        MacroBox.select(-1);
+    }
+    // 2. The chosen window and menu path.
+    const int title = TitleBox.selected();
+    if (title >= 0) {
+        ScriptLine.clear();
+        if (MenuTree.count() > 0) GetMenuText();
+        StatusBar.setText(1, taskloom::WindowPanelText(TitleBox.text(title), ScriptLine));
+    }
+    // 3. to 5. A stop request of a running script is never overwritten.
+    wingui::Enable(DelBtn, b.deleteEnabled);
+    if (b.clearTarget && !engine_->running()) engine_->setTargetWnd(-1);
+    wingui::Enable(UpBtn, b.upEnabled);
+    wingui::Enable(DownBtn, b.downEnabled);
+    // While a script runs, Test is its Abort and stays live.
+    const bool test = b.testEnabled || testing_;
+    wingui::Enable(TestBtn, test);
+    EnableMenuItem(menu_, IDM_TEST, MF_BYCOMMAND | (test ? MF_ENABLED : MF_GRAYED));
+    // 6. and 7.
+    wingui::Show(StatusBar.h, b.statusBarVisible);
+    setFormHeight(b.formHeight);
+    switch (b.refresh) {
+        case taskloom::PageRefresh::ControlList:
+            if (title >= 0) fillControls(desktop_.findWindow(TitleBox.text(title)));
+            break;
+        case taskloom::PageRefresh::CommandTree:  // the command builder is not built yet
+        case taskloom::PageRefresh::PadCheck:     // nor the pad editor
+        case taskloom::PageRefresh::None:
+            break;
+    }
+    if (activeCaption() == "Clips") ShowClips();
+}
+
+void VexaForm::PageControlChange() {
+    if (activeCaption() == "Menus") GetMenusClick();
+    SetButtons();
+}
+
+void VexaForm::EditMenuClick(int index) {
+    showPage(index);
+    SetButtons();
+}
+
+void VexaForm::QuitBtnClick() {
+    // Asking to save comes with the script files, which bring Save As; until
+    // then there is nothing to offer, and the window closes as by its frame.
+    DestroyWindow(hwnd());
+}
+
+void VexaForm::Contents1Click() {
+    desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(hwnd()), "Loomwright.hlp", "", programDir_,
+                          SW_SHOWNORMAL);
+}
+
+namespace {
+class AboutBox final : public wingui::Dialog {};
+}  // namespace
+
+void VexaForm::AboutClick() {
+    AboutBox about;
+    about.runModal(hwnd(), IDD_ABOUT);
+}
+
+void VexaForm::showTextFile(const std::vector<std::string>& lines) {
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i) text += "\r\n";
+        text += lines[i];
+    }
+    setCtrlText(text);
+    PageControl.setCaption(kCtrlPage, "TextFile");
+}
+
+void VexaForm::setCtrlText(const std::string& text) { SetWindowTextA(Ctrl, text.c_str()); }
+
+LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+            onCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+            return 0;
+        case WM_NOTIFY:
+            return onNotify(reinterpret_cast<NMHDR*>(lp));
+        case WM_HSCROLL:
+            if (reinterpret_cast<HWND>(lp) == TrackBar1.h) MatchCount();
+            return 0;
+        case WM_CLOSE:
+            // The frame's close box closes without asking.
+            DestroyWindow(hwnd());
+            return 0;
+        case WM_DESTROY:
+            // A run in progress is asked to stop; the loop then ends.
+            if (engine_) engine_->requestStop();
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(hwnd(), msg, wp, lp);
+    }
+}
+
+void VexaForm::onCommand(int id, int code, HWND control) {
+    if (!control) {  // menu items (and dialog keys)
+        if (id >= IDM_PAGE_FIRST && id <= IDM_PAGE_LAST) {
+            EditMenuClick(id - IDM_PAGE_FIRST);
+            return;
+        }
+        switch (id) {
+            case IDM_TEST:
+                TestBtnClick();
+                return;
+            case IDM_EXIT:
+                QuitBtnClick();
+                return;
+            case IDM_CONTENTS:
+                Contents1Click();
+                return;
+            case IDM_ABOUT:
+                AboutClick();
+                return;
+            default:
+                return;  // IDOK / IDCANCEL of Enter and Esc: nothing
+        }
+    }
+    switch (id) {
+        case kIdAddBtn:
+            if (code == BN_CLICKED) AddBtnClick();
+            break;
+        case kIdDelBtn:
+            if (code == BN_CLICKED) DelBtnClick();
+            break;
+        case kIdUpBtn:
+            if (code == BN_CLICKED) UpBtnClick();
+            break;
+        case kIdDownBtn:
+            if (code == BN_CLICKED) DownBtnClick();
+            break;
+        case kIdTestBtn:
+            if (code == BN_CLICKED) TestBtnClick();
+            break;
+        case kIdMacroBox:
+            if (code == LBN_SELCHANGE) MacroBoxClick();
+            if (code == LBN_DBLCLK) AddBtnClick();
+            break;
+        case kIdTitleBox:
+            if (code == LBN_SELCHANGE) GetMenusClick();
+            if (code == LBN_DBLCLK) AddBtnClick();
+            break;
+        case kIdKeyBox:
+            if (code == LBN_DBLCLK) AddBtnClick();
+            break;
+        case kIdRefreshBtn:
+            if (code == BN_CLICKED) RefreshBtnClick();
+            break;
+        case kIdViewBtn:
+            if (code == BN_CLICKED) ViewBtnClick();
+            break;
+        case kIdCopyBtn:
+            if (code == BN_CLICKED) ClipDosBtnClick();
+            break;
+        case kIdCtrl:
+            if (code == EN_CHANGE) UpdateLineCol();
+            break;
+        case kIdTabBtn:
+            if (code == BN_CLICKED) TabBtnClick();
+            break;
+        case kIdAltBtn:
+            if (code == BN_CLICKED) AltBtnClick();
+            break;
+        case kIdClearKeysBtn:
+            if (code == BN_CLICKED) ClearKeysClick();
+            break;
+        case kIdPopTestBtn:
+            if (code == BN_CLICKED) PopTestClick();
+            break;
+        case kIdClearClipsBtn:
+            if (code == BN_CLICKED) ClearClipsClick();
+            break;
+        default:
+            break;
+    }
+}
+
+LRESULT VexaForm::onNotify(NMHDR* n) {
+    if (n->hwndFrom == PageControl.h && n->code == TCN_SELCHANGE) {
+        showPage(PageControl.current());
+        PageControlChange();
+    } else if (n->hwndFrom == MenuTree.h) {
+        if (n->code == TVN_SELCHANGEDA || n->code == TVN_SELCHANGEDW) ShowMenuClick();
+        if (n->code == NM_DBLCLK) AddMenuClick();
+    } else if (n->hwndFrom == Ctrl && n->code == EN_SELCHANGE) {
+        UpdateLineCol();
+    }
+    return 0;
+}
+
+}  // namespace loomwright

@@ -1,0 +1,200 @@
+// Loomwright's main form (TVexaFm): the page control with its eight pages
+// above, the script list with its buttons below, the status bar at the
+// bottom. One form object owns every component, the composer's engine and
+// the note form; its handlers keep the names the composer's users and
+// developers know (VexaInit, SetButtons, AddBtnClick, MacroBoxClick, ...).
+//
+// The form is spread over files by concern:
+//   vexa_form.cpp     creation (VexaInit), layout, SetButtons, menus, the
+//                     message dispatch, Exit, Help, About
+//   script_list.cpp   AddBtnClick, AddLine, Delete, Up, Down, Test,
+//                     MacroBoxClick
+//   pickers.cpp       the Windows, Menus and Controls pages
+//   keys_page.cpp     the Keys page
+//   popup_clips.cpp   the Popup and Clips pages
+//   composer_host.*   the Host through which the engine runs the list
+//
+// The decisions (what a list edit, a popup block, a switch line or a key
+// press does to the lines) are the portable core's; the handlers here read
+// the controls, call one core function and write the result back.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/composer_model.h"
+#include "engine/desktop.h"
+#include "engine/engine.h"
+#include "engine/key_capture.h"
+#include "engine/menu_walk.h"
+#include "engine/window_picker.h"
+#include "engine/win32/note_form.h"
+#include "wingui/controls.h"
+#include "wingui/dpi.h"
+#include "wingui/handles.h"
+#include "wingui/window.h"
+
+namespace loomwright {
+
+class ComposerHost;
+
+// The pages, in the page control's order; the captions are what the
+// page-dependent logic compares.
+enum Page { kWindowPage, kMenusPage, kCtrlPage, kCommandPage, kKeysPage, kPopPage, kClipsPage, kRunPage };
+
+class VexaForm final : public wingui::Window {
+public:
+    // Creates the form (hidden), the note form and the engine, and runs
+    // VexaInit. Throws std::runtime_error when a window cannot be made.
+    VexaForm(taskloom::Desktop& desktop, const std::string& programDir);
+    ~VexaForm() override;
+
+    void show(int showCommand);
+    // The message loop's keyboard navigation: true when the message was
+    // handled as a dialog key.
+    bool translate(MSG& msg);
+
+    // --- form and page state ------------------------------------------
+    void VexaInit();
+    void SetButtons();
+    void PageControlChange();
+    void EditMenuClick(int index);
+    void QuitBtnClick();
+    void Contents1Click();
+    void AboutClick();
+
+    // --- script list ----------------------------------------------------
+    void AddBtnClick();
+    void AddLine();
+    void DelBtnClick();
+    void UpBtnClick();
+    void DownBtnClick();
+    void TestBtnClick();
+    void MacroBoxClick();
+
+    // --- Windows, Menus, Controls pages -------------------------------
+    void RefreshBtnClick();
+    void ViewBtnClick();
+    void GetMenusClick();
+    void SwitchBtnClick();
+    void MatchCount();
+    void AddMenuClick();
+    void GetMenuText();
+    void ShowMenuClick();
+    void ClipDosBtnClick();
+    void UpdateLineCol();
+
+    // --- Keys page ------------------------------------------------------
+    // Answers whether the key was taken as a token (the field's own editing
+    // then does not see it).
+    bool KeyStrokesKeyUp(std::uint8_t vk);
+    void TabBtnClick();
+    void AltBtnClick();
+    void ClearKeysClick();
+
+    // --- Popup and Clips pages ----------------------------------------
+    void PopTestClick();
+    void ClearClipsClick();
+    void ShowClips();
+
+    // --- what the host asks ----------------------------------------------
+    taskloom::Engine& engine() { return *engine_; }
+    taskloom::NoteForm& note() { return *note_; }
+    const std::string& programDir() const { return programDir_; }
+    const taskloom::ScriptList& script() const { return script_; }
+    void clearLines();
+    // The interpreter runs line `index`: it is selected and shown.
+    void selectRunningLine(std::size_t index);
+    void showTextFile(const std::vector<std::string>& lines);
+
+protected:
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void createControls();
+    void layout();
+    HWND page(Page p) const { return pages_[p]; }
+    HWND child(Page p, const char* cls, const std::string& text, DWORD style, int id,
+               const wingui::Rect96& place, DWORD exStyle = 0);
+    void onCommand(int id, int code, HWND control);
+    LRESULT onNotify(NMHDR* n);
+    void showPage(int index);
+    std::string activeCaption() const;
+    // Mirrors a change of the script into MacroBox and the File menu.
+    void apply(const taskloom::ListChange& change);
+    void setFormHeight(int outerHeight96);
+    std::string selectedTitle() const;
+    void fillControls(taskloom::Wnd w);
+    void setCtrlText(const std::string& text);
+    taskloom::KeyFields readKeys() const;
+    void writeKeys(const taskloom::KeyFields& keys);
+    taskloom::PopupPage readPopup() const;
+    void writePopup(const taskloom::PopupPage& page);
+    taskloom::WindowChoice readChoice() const;
+    void writeChoice(const taskloom::WindowChoice& choice);
+    std::string selectedMenuPath() const;
+    void fillMenuTree();
+    static LRESULT CALLBACK KeyStrokesProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                           DWORD_PTR data);
+
+    taskloom::Desktop& desktop_;
+    std::string programDir_;
+    int dpi_ = 96;
+    wingui::ScopedFont font_;
+    wingui::ScopedFont rulerFont_;
+    wingui::ScopedMenu menuOwned_;  // until the window takes it
+    HMENU menu_ = nullptr;
+    HICON icon_ = nullptr;
+    HMODULE richEdit_ = nullptr;
+    std::unique_ptr<ComposerHost> host_;
+    std::unique_ptr<taskloom::Engine> engine_;
+    std::unique_ptr<taskloom::NoteForm> note_;
+
+    // State shared by the composer's handlers.
+    std::string ScriptLine;
+    taskloom::Wnd PickedWnd = -1;
+    std::string ScriptName = "New";
+    taskloom::ScriptList script_;  // MacroBox's lines, selection, modified flag
+    taskloom::MenuTree menuTree_;  // what MenuTree shows; items keep their node ids
+    bool testing_ = false;
+    bool fillingTree_ = false;
+    bool dotPending_ = false;  // the "." sent while Alt is held, not yet seen
+
+    // Components.
+    wingui::TabControl PageControl;
+    HWND pages_[8] = {};
+    wingui::ListBox MacroBox;
+    HWND sourceGroup_ = nullptr;
+    HWND AddBtn = nullptr, DelBtn = nullptr, TestBtn = nullptr, PrintBtn = nullptr, UpBtn = nullptr,
+         DownBtn = nullptr;
+    wingui::StatusBar StatusBar;
+    HWND tips_ = nullptr;
+    // Windows page
+    wingui::ListBox TitleBox;
+    wingui::TrackBar TrackBar1;
+    HWND ruler_ = nullptr;
+    wingui::Button MatchBox;
+    HWND RefreshBtn = nullptr, ViewBtn = nullptr, CopyBtn = nullptr;
+    // Menus page
+    wingui::TreeView MenuTree;
+    // Controls page
+    HWND Ctrl = nullptr;
+    wingui::StatusBar ClipsStatusBar;
+    // Keys page
+    HWND KeyStrokes = nullptr, AutoText = nullptr, CountEdit = nullptr;
+    wingui::UpDown Count;
+    wingui::ListBox KeyBox;
+    // Popup page
+    HWND PopMemo = nullptr, PopTitle = nullptr;
+    wingui::TrackBar PopBarH, PopBarV;
+    wingui::Button RemarkBox;
+    // Clips page
+    HWND ClipsMemo = nullptr;
+};
+
+}  // namespace loomwright

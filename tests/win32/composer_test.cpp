@@ -1,0 +1,565 @@
+// Loomwright on real windows: the program started as a program, and its form
+// hosted in this process on a thread of its own (menus can only be read in
+// one's own process under Wine) while the test drives it through standard
+// control messages and real key presses, and reads it back the same way.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <future>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "composer/control_ids.h"
+#include "composer/loomwright.h"
+#include "composer/vexa_form.h"
+#include "engine/win32/win32_desktop.h"
+#include "resources/loomwright_ids.h"
+#include "tests/win32/helpers.h"
+
+namespace loomwright {
+namespace {
+
+using taskloom::wintest::ControlText;
+using taskloom::wintest::WaitUntil;
+
+constexpr UINT kCallMessage = WM_APP + 1;
+
+LRESULT CALLBACK CallProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kCallMessage) {
+        (*reinterpret_cast<std::function<void()>*>(lp))();
+        return 0;
+    }
+    return DefWindowProcA(h, msg, wp, lp);
+}
+
+// The composer's form on a user-interface thread of its own, with the
+// program's message loop. call() runs a function on that thread.
+class Composer {
+public:
+    Composer() {
+        std::promise<void> ready;
+        thread_ = std::thread([this, &ready] {
+            try {
+                InitProgram();
+                desktop_ = taskloom::MakeWin32Desktop();
+                form_ = std::make_unique<VexaForm>(*desktop_, taskloom::wintest::ExeDir());
+                WNDCLASSA wc{};
+                wc.lpfnWndProc = CallProc;
+                wc.hInstance = GetModuleHandleA(nullptr);
+                wc.lpszClassName = "ComposerTestCalls";
+                RegisterClassA(&wc);
+                calls_ = CreateWindowA("ComposerTestCalls", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr);
+                form_->show(SW_SHOWNORMAL);
+                hwnd_ = form_->hwnd();
+                ready.set_value();
+            } catch (...) {
+                ready.set_exception(std::current_exception());
+                return;
+            }
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+                if (!form_->hwnd() || !form_->translate(msg)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageA(&msg);
+                }
+            }
+            form_.reset();
+            DestroyWindow(calls_);
+        });
+        ready.get_future().get();
+    }
+    ~Composer() {
+        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+        thread_.join();
+    }
+
+    void call(const std::function<void()>& f) {
+        std::exception_ptr failure;
+        std::function<void()> wrapped = [&] {
+            try {
+                f();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        };
+        SendMessageA(calls_, kCallMessage, 0, reinterpret_cast<LPARAM>(&wrapped));
+        if (failure) std::rethrow_exception(failure);
+    }
+
+    HWND form() const { return hwnd_; }
+    VexaForm& object() { return *form_; }
+    HWND page(int i) const { return GetDlgItem(hwnd_, kIdPageFirst + i); }
+    HWND control(int pageIndex, int id) const { return GetDlgItem(page(pageIndex), id); }
+    HWND formControl(int id) const { return GetDlgItem(hwnd_, id); }
+    HWND macroBox() const { return formControl(kIdMacroBox); }
+
+    void menu(int id) { SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void showPage(int i) { menu(IDM_PAGE_FIRST + i); }
+    void click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
+
+    std::vector<std::string> lines() const {
+        std::vector<std::string> out;
+        const int n = static_cast<int>(SendMessageA(macroBox(), LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) out.push_back(ListText(macroBox(), i));
+        return out;
+    }
+
+    static std::string ListText(HWND list, int i) {
+        const LRESULT n = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (n == LB_ERR) return "<no line " + std::to_string(i) + ">";
+        std::string s(static_cast<size_t>(n) + 1, '\0');
+        s.resize(static_cast<size_t>(SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                                                  reinterpret_cast<LPARAM>(s.data()))));
+        return s;
+    }
+
+    std::string statusPanel(int part) const {
+        char text[512] = {};
+        const HWND bar = formControl(kIdStatusBar);
+        if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) >= sizeof text) return {};
+        SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
+    std::string tabCaption(int i) const {
+        char text[128] = {};
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(formControl(kIdPageControl), TCM_GETITEMA, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+
+    // Picks a title on the Windows page as a click does: the titles are
+    // listed afresh, the entry selected and the list's click handler run.
+    void pickTitle(const std::string& title) {
+        showPage(kWindowPage);
+        click(control(kWindowPage, kIdRefreshBtn));
+        const HWND titles = control(kWindowPage, kIdTitleBox);
+        const LRESULT i = SendMessageA(titles, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(title.c_str()));
+        ASSERT_NE(i, LB_ERR) << "title not listed: " << title;
+        SendMessageA(titles, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        SendMessageA(page(kWindowPage), WM_COMMAND, MAKEWPARAM(kIdTitleBox, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(titles));
+    }
+
+    // A line typed into the Keys page's key field as it stands, then Add.
+    void addTyped(const std::string& line) {
+        showPage(kKeysPage);
+        SetWindowTextA(control(kKeysPage, kIdKeyStrokes), line.c_str());
+        click(formControl(kIdAddBtn));
+    }
+
+    // The keyboard goes to the key field: the form in front, the field focused.
+    void focusKeyStrokes() {
+        showPage(kKeysPage);
+        SetForegroundWindow(hwnd_);
+        call([&] { SetFocus(control(kKeysPage, kIdKeyStrokes)); });
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hwnd_; }, 5000));
+    }
+
+private:
+    std::unique_ptr<taskloom::Desktop> desktop_;
+    std::unique_ptr<VexaForm> form_;
+    HWND hwnd_ = nullptr;
+    HWND calls_ = nullptr;
+    std::thread thread_;
+};
+
+void Key(BYTE vk, bool up) {
+    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)), up ? KEYEVENTF_KEYUP : 0, 0);
+}
+void Press(BYTE vk) {
+    Key(vk, false);
+    Key(vk, true);
+}
+
+bool WaitForText(HWND control, const std::string& text) {
+    return WaitUntil([&] { return ControlText(control) == text; }, 10000);
+}
+
+TEST(Composer, StartsAsANewScriptWithItsEightPages) {
+    // The program itself: a window with the caption of a new script.
+    taskloom::wintest::ChildProcess program(
+        taskloom::wintest::Quote(taskloom::wintest::FromBuildPath(LOOMWRIGHT_EXE)));
+    ASSERT_NE(taskloom::wintest::WaitForWindow("Taskloom - New", program.id()), nullptr);
+
+    Composer c;
+    EXPECT_EQ(ControlText(c.form()), "Taskloom - New");
+    const char* captions[] = {"Windows", "Menus", "Controls", "Commands", "Keys", "Popup", "Clips", "Tessdeck"};
+    ASSERT_EQ(SendMessageA(c.formControl(kIdPageControl), TCM_GETITEMCOUNT, 0, 0), 8);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(c.tabCaption(i), captions[i]);
+    EXPECT_EQ(SendMessageA(c.formControl(kIdPageControl), TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_FALSE(IsWindowEnabled(c.formControl(kIdTestBtn)));
+    EXPECT_FALSE(IsWindowEnabled(c.formControl(kIdDelBtn)));
+    EXPECT_EQ(ControlText(c.formControl(kIdAddBtn)), "&Add");
+    EXPECT_EQ(ControlText(c.formControl(kIdTestBtn)), "&Test");
+    EXPECT_EQ(c.statusPanel(0), "Empty");
+    EXPECT_EQ(ControlText(c.control(kWindowPage, kIdMatchBox)), "&Match only first 2 characters");
+
+    // The Tessdeck page shows the page control only; the others the whole form.
+    RECT tall{}, shortened{};
+    GetWindowRect(c.form(), &tall);
+    c.showPage(kRunPage);
+    GetWindowRect(c.form(), &shortened);
+    EXPECT_FALSE(IsWindowVisible(c.formControl(kIdStatusBar)));
+    EXPECT_LT(shortened.bottom - shortened.top, tall.bottom - tall.top);
+    c.showPage(kKeysPage);
+    RECT again{};
+    GetWindowRect(c.form(), &again);
+    EXPECT_EQ(again.bottom - again.top, tall.bottom - tall.top);
+    EXPECT_TRUE(IsWindowVisible(c.formControl(kIdStatusBar)));
+    EXPECT_EQ(SendMessageA(c.formControl(kIdPageControl), TCM_GETCURSEL, 0, 0), kKeysPage);
+    // The page whose work is not built yet says so, and its Add adds nothing.
+    c.showPage(kCommandPage);
+    c.click(c.formControl(kIdAddBtn));
+    EXPECT_TRUE(c.lines().empty());
+}
+
+TEST(Composer, PickedTitleAndMatchOnlyFirstGiveSwitchLines) {
+    taskloom::wintest::Target target("\"Composer {Pick} Target\"", "Composer {Pick} Target");
+    ASSERT_NE(target.window(), nullptr);
+    Composer c;
+    c.pickTitle("Composer {Pick} Target");
+    c.click(c.formControl(kIdAddBtn));
+    // With eight characters matched the next line is a prefix switch, once.
+    const HWND bar = c.control(kWindowPage, kIdTrackBar1);
+    SendMessageA(bar, TBM_SETPOS, TRUE, 8);
+    SendMessageA(c.page(kWindowPage), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
+    EXPECT_EQ(ControlText(c.control(kWindowPage, kIdMatchBox)), "&Match only first 8 characters");
+    SendMessageA(c.control(kWindowPage, kIdMatchBox), BM_SETCHECK, BST_CHECKED, 0);
+    c.click(c.formControl(kIdAddBtn));
+    c.click(c.formControl(kIdAddBtn));
+    EXPECT_EQ(c.lines(), (std::vector<std::string>{"{:TO Composer {{{Pick}}} Target}", "{:To Composer}",
+                                                   "{:TO Composer {{{Pick}}} Target}"}));
+    EXPECT_EQ(SendMessageA(c.control(kWindowPage, kIdMatchBox), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(c.statusPanel(0), "Line: 3");
+    EXPECT_TRUE(IsWindowEnabled(c.formControl(kIdTestBtn)));
+    EXPECT_EQ(c.statusPanel(1), "Composer {Pick} Target {Menu: }");
+    // A moved track bar never stays below 2.
+    SendMessageA(bar, TBM_SETPOS, TRUE, 1);
+    SendMessageA(c.page(kWindowPage), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
+    EXPECT_EQ(SendMessageA(bar, TBM_GETPOS, 0, 0), 2);
+
+    // Delete, Up and Down on the real list.
+    SendMessageA(c.macroBox(), LB_SETCURSEL, 1, 0);
+    SendMessageA(c.form(), WM_COMMAND, MAKEWPARAM(kIdMacroBox, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(c.macroBox()));
+    c.click(c.formControl(kIdUpBtn));
+    EXPECT_EQ(c.lines()[0], "{:To Composer}");
+    EXPECT_EQ(c.statusPanel(0), "Line: 1");
+    EXPECT_FALSE(IsWindowEnabled(c.formControl(kIdUpBtn)));
+    c.click(c.formControl(kIdDelBtn));
+    EXPECT_EQ(c.lines().size(), 2u);
+    EXPECT_EQ(c.lines()[0], "{:TO Composer {{{Pick}}} Target}");
+}
+
+TEST(Composer, KeysPageTurnsRealKeyPressesIntoTokensAndLines) {
+    Composer c;
+    const HWND keys = c.control(kKeysPage, kIdKeyStrokes);
+    const HWND count = c.control(kKeysPage, kIdCountEdit);
+    c.focusKeyStrokes();
+
+    // Ctrl+A: the combination is added at once, nothing left in the field.
+    Key(VK_CONTROL, false);
+    ASSERT_TRUE(WaitForText(keys, "{Ctrl}"));
+    Press('A');
+    Key(VK_CONTROL, true);
+    ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 1; }, 10000));
+    EXPECT_EQ(c.lines()[0], "{Ctrl}A");
+    EXPECT_TRUE(WaitForText(keys, ""));
+
+    // Down with the count at 4, F5 with the count at 4.
+    SetWindowTextA(count, "4");
+    Press(VK_DOWN);
+    ASSERT_TRUE(WaitForText(keys, "{Down 4}"));
+    EXPECT_EQ(ControlText(count), "1");
+    SetWindowTextA(count, "4");
+    Press(VK_F5);
+    ASSERT_TRUE(WaitForText(keys, "{Down 4}{F5}"));
+    EXPECT_EQ(ControlText(count), "4");
+    c.click(c.control(kKeysPage, kIdClearKeysBtn));
+    EXPECT_EQ(ControlText(keys), "");
+    EXPECT_EQ(ControlText(count), "1");
+
+    // Shift+5: the digit is the key's unshifted character; "%" goes nowhere.
+    Key(VK_SHIFT, false);
+    ASSERT_TRUE(WaitForText(keys, "{Shift}"));
+    Press('5');
+    Key(VK_SHIFT, true);
+    ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 2; }, 10000));
+    EXPECT_EQ(c.lines()[1], "{Shift}5");
+    EXPECT_TRUE(WaitForText(keys, ""));
+
+    // Alt+F: a line, and no menu opened by letting Alt go.
+    Key(VK_MENU, false);
+    ASSERT_TRUE(WaitForText(keys, "{Alt}"));
+    Press('F');
+    Key(VK_MENU, true);
+    ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 3; }, 10000));
+    EXPECT_EQ(c.lines()[2], "{Alt}F");
+
+    // The Tab key button with a count, text in the text field, then Add.
+    SetWindowTextA(count, "2");
+    c.click(c.control(kKeysPage, kIdTabBtn));
+    EXPECT_EQ(ControlText(keys), "{Tab 2}");
+    SetWindowTextA(c.control(kKeysPage, kIdAutoText), "a{b");
+    c.click(c.formControl(kIdAddBtn));
+    ASSERT_EQ(c.lines().size(), 4u);
+    EXPECT_EQ(c.lines()[3], "{Tab 2}a{{{b");
+    EXPECT_EQ(ControlText(c.control(kKeysPage, kIdAutoText)), "");
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+}
+
+TEST(Composer, PopupBlockIsWrittenReadBackAndDeletedWhole) {
+    Composer c;
+    c.showPage(kPopPage);
+    SetWindowTextA(c.control(kPopPage, kIdPopMemo), "first\r\nsecond");
+    c.click(c.formControl(kIdAddBtn));
+    const std::vector<std::string> block{"{:PopUp 200 200 Notes:}", "first", "second", "{:/}"};
+    EXPECT_EQ(c.lines(), block);
+
+    // Other values on the page; a click on the header reads the block back.
+    SendMessageA(c.control(kPopPage, kIdPopBarH), TBM_SETPOS, TRUE, 1);
+    SendMessageA(c.control(kPopPage, kIdPopBarV), TBM_SETPOS, TRUE, 5);
+    SetWindowTextA(c.control(kPopPage, kIdPopTitle), "Other");
+    SetWindowTextA(c.control(kPopPage, kIdPopMemo), "");
+    SendMessageA(c.macroBox(), LB_SETCURSEL, 0, 0);
+    SendMessageA(c.form(), WM_COMMAND, MAKEWPARAM(kIdMacroBox, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(c.macroBox()));
+    EXPECT_EQ(SendMessageA(c.control(kPopPage, kIdPopBarH), TBM_GETPOS, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(c.control(kPopPage, kIdPopBarV), TBM_GETPOS, 0, 0), 3);
+    EXPECT_EQ(ControlText(c.control(kPopPage, kIdPopTitle)), "Notes:");
+    EXPECT_EQ(ControlText(c.control(kPopPage, kIdPopMemo)), "first\r\nsecond");
+
+    // A plain line and a remark block after the note block, then the note
+    // block deleted from its header: header, text and closing line go
+    // together, and nothing after them.
+    SendMessageA(c.macroBox(), LB_SETCURSEL, 3, 0);
+    SendMessageA(c.form(), WM_COMMAND, MAKEWPARAM(kIdMacroBox, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(c.macroBox()));
+    c.addTyped("{Enter}");
+    c.showPage(kPopPage);
+    SendMessageA(c.control(kPopPage, kIdPopBarH), TBM_SETPOS, TRUE, 1);
+    SendMessageA(c.control(kPopPage, kIdPopBarV), TBM_SETPOS, TRUE, 5);
+    SendMessageA(c.control(kPopPage, kIdRemarkBox), BM_SETCHECK, BST_CHECKED, 0);
+    SetWindowTextA(c.control(kPopPage, kIdPopMemo), "why");
+    c.click(c.formControl(kIdAddBtn));
+    EXPECT_EQ(SendMessageA(c.control(kPopPage, kIdRemarkBox), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageA(c.macroBox(), LB_SETCURSEL, 0, 0);
+    SendMessageA(c.form(), WM_COMMAND, MAKEWPARAM(kIdMacroBox, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(c.macroBox()));
+    c.click(c.formControl(kIdDelBtn));
+    EXPECT_EQ(c.lines(), (std::vector<std::string>{"{Enter}", "{:/ Remark}", "why", "{:/}"}));
+    EXPECT_EQ(c.statusPanel(0), "Line: 1");
+}
+
+TEST(Composer, HeaderThatDoesNotConvertIsReportedAndKeepsThePage) {
+    Composer c;
+    SendMessageA(c.control(kPopPage, kIdPopBarV), TBM_SETPOS, TRUE, 4);
+    // Added from the key field: the new line is selected and read back at
+    // once, on the form's thread; the report is a message box there.
+    c.showPage(kKeysPage);
+    SetWindowTextA(c.control(kKeysPage, kIdKeyStrokes), "{:PopUp x1 100 T}");
+    PostMessageA(c.formControl(kIdAddBtn), BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            box = FindWindowA("#32770", "Taskloom");
+            return box != nullptr && IsWindowVisible(box);
+        },
+        10000));
+    std::string text;
+    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) text += ControlText(h) + "|";
+    EXPECT_NE(text.find("line 1: the popup header position \"x1\""), std::string::npos) << text;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
+    EXPECT_EQ(c.lines(), std::vector<std::string>{"{:PopUp x1 100 T}"});
+    EXPECT_EQ(SendMessageA(c.control(kPopPage, kIdPopBarV), TBM_GETPOS, 0, 0), 4);
+    EXPECT_EQ(ControlText(c.control(kPopPage, kIdPopTitle)), "Notes:");
+    // The form goes on working.
+    c.addTyped("b");
+    EXPECT_EQ(c.lines().size(), 2u);
+}
+
+// A window of this process with a menu of four levels, separators and a
+// padded item text.
+HMENU MakeTestMenu() {
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    HMENU recent = CreatePopupMenu();
+    HMENU one = CreatePopupMenu();
+    AppendMenuA(one, MF_STRING, 10, "Fourth level");
+    AppendMenuA(recent, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(one), "One");
+    AppendMenuA(file, MF_STRING, 11, "&Open");
+    AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(file, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(recent), "&Recent");
+    AppendMenuA(file, MF_STRING, 12, "  Padded  ");
+    AppendMenuA(bar, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+    HMENU edit = CreatePopupMenu();
+    AppendMenuA(edit, MF_STRING, 13, "&Copy");
+    AppendMenuA(bar, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "&Edit");
+    return bar;
+}
+
+std::vector<std::string> TreeTexts(HWND tree, HTREEITEM item, int depth) {
+    std::vector<std::string> out;
+    for (; item; item = reinterpret_cast<HTREEITEM>(
+                     SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        char text[128] = {};
+        TVITEMA tv{};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = text;
+        tv.cchTextMax = sizeof text;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+        out.push_back(std::string(static_cast<size_t>(depth), '.') + text);
+        const auto child = reinterpret_cast<HTREEITEM>(
+            SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        for (std::string& s : TreeTexts(tree, child, depth + 1)) out.push_back(std::move(s));
+    }
+    return out;
+}
+
+HTREEITEM FindTreeItem(HWND tree, HTREEITEM item, const std::string& text) {
+    for (; item; item = reinterpret_cast<HTREEITEM>(
+                     SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        char buffer[128] = {};
+        TVITEMA tv{};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = buffer;
+        tv.cchTextMax = sizeof buffer;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+        if (text == buffer) return item;
+        const auto child = reinterpret_cast<HTREEITEM>(
+            SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        if (HTREEITEM found = FindTreeItem(tree, child, text)) return found;
+    }
+    return nullptr;
+}
+
+TEST(Composer, MenusPageShowsTheMenuTreeAndAddsMenuLines) {
+    Composer c;
+    HWND owner = nullptr;
+    c.call([&] {
+        owner = CreateWindowA("STATIC", "Menu Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200, nullptr,
+                              MakeTestMenu(), GetModuleHandleA(nullptr), nullptr);
+    });
+    ASSERT_NE(owner, nullptr);
+    c.pickTitle("Menu Owner");
+    c.showPage(kMenusPage);
+    // Chosen through the tab (the page change rereads the menu).
+    NMHDR change{c.formControl(kIdPageControl), kIdPageControl, TCN_SELCHANGE};
+    SendMessageA(c.formControl(kIdPageControl), TCM_SETCURSEL, kMenusPage, 0);
+    SendMessageA(c.form(), WM_NOTIFY, kIdPageControl, reinterpret_cast<LPARAM>(&change));
+    const HWND tree = c.control(kMenusPage, kIdMenuTree);
+    const auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    EXPECT_EQ(TreeTexts(tree, root, 0), (std::vector<std::string>{"Menu Owner", ".&File", "..&Open", "..&Recent",
+                                                                  "...One", "..Padded", ".&Edit", "..&Copy"}));
+    // The first bar item is selected after the walk.
+    EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0),
+              reinterpret_cast<LRESULT>(FindTreeItem(tree, root, "&File")));
+
+    // A drop-down item chosen: the status bar names it; Add gives the
+    // switch line (the script is not yet at this window) and the menu line.
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(FindTreeItem(tree, root, "&Open")));
+    // The path's ESC separators (a status bar under Wine shows them as blanks).
+    std::string panel = c.statusPanel(1);
+    std::replace(panel.begin(), panel.end(), '\x1b', ' ');
+    EXPECT_EQ(panel, "Menu Owner {Menu:  &File &Open}");
+    c.click(c.formControl(kIdAddBtn));
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(FindTreeItem(tree, root, "One")));
+    c.click(c.formControl(kIdAddBtn));
+    EXPECT_EQ(c.lines(), (std::vector<std::string>{"{:TO Menu Owner}", "{:Menu \x1b&File\x1b&Open}",
+                                                   "{:Menu \x1b&File\x1b&Recent\x1bOne}"}));
+    c.call([&] { DestroyWindow(owner); });
+}
+
+TEST(Composer, ControlsPageListsControlsAndReadsOutTheCaret) {
+    taskloom::wintest::Target target("--form", "Order Form");
+    ASSERT_NE(target.window(), nullptr);
+    Composer c;
+    c.pickTitle("Order Form");
+    c.showPage(kCtrlPage);
+    EXPECT_EQ(c.tabCaption(kCtrlPage), "Controls");
+    const HWND ctrl = c.control(kCtrlPage, kIdCtrl);
+    const std::string list = ControlText(ctrl);
+    EXPECT_NE(list.find("Name:"), std::string::npos) << list;
+    EXPECT_NE(list.find("Send"), std::string::npos) << list;
+    const HWND panel = c.control(kCtrlPage, kIdClipsStatusBar);
+    auto readOut = [&] {
+        char text[128] = {};
+        SendMessageA(panel, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+        return std::string(text);
+    };
+    // The caret in the line of the order number, third column, four
+    // characters selected.
+    const int lines = static_cast<int>(SendMessageA(ctrl, EM_GETLINECOUNT, 0, 0));
+    int order = -1;
+    for (int i = 0; i < lines && order < 0; ++i) {
+        char text[128] = {};
+        *reinterpret_cast<WORD*>(text) = sizeof text - 1;
+        const LRESULT n = SendMessageA(ctrl, EM_GETLINE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        if (std::string(text, static_cast<size_t>(n)).rfind("Order A-1234-XY", 0) == 0) order = i;
+    }
+    ASSERT_GT(order, 0) << list;
+    const LRESULT start = SendMessageA(ctrl, EM_LINEINDEX, static_cast<WPARAM>(order), 0);
+    CHARRANGE sel{static_cast<LONG>(start + 2), static_cast<LONG>(start + 6)};
+    SendMessageA(ctrl, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&sel));
+    char expected[64];
+    snprintf(expected, sizeof expected, "Line: %3d  Col: %3d  Len: %3d", order + 1, 3, 4);
+    EXPECT_EQ(readOut(), expected);
+    sel = {0, 0};
+    SendMessageA(ctrl, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&sel));
+    EXPECT_EQ(readOut(), "Line:   1  Col:   1  Len:   0");
+}
+
+TEST(Composer, TestRunsTheScriptIntoARealWindowAndAbortStopsALoop) {
+    taskloom::wintest::Target target("\"Composer Typing\"", "Composer Typing");
+    ASSERT_NE(target.field(), nullptr);
+    Composer c;
+    c.pickTitle("Composer Typing");
+    c.click(c.formControl(kIdAddBtn));
+    c.showPage(kKeysPage);
+    SetWindowTextA(c.control(kKeysPage, kIdAutoText), "hello");
+    c.click(c.formControl(kIdAddBtn));
+    ASSERT_EQ(c.lines(), (std::vector<std::string>{"{:TO Composer Typing}", "hello"}));
+    const HWND test = c.formControl(kIdTestBtn);
+    PostMessageA(test, BM_CLICK, 0, 0);
+    EXPECT_EQ(target.fieldText("hello"), "hello");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(test) == "&Test"; }, 10000));
+    // The running line was selected in the list: the last one.
+    EXPECT_EQ(c.statusPanel(0), "Line: 2");
+
+    // A loop: each round types one "x" and waits a little.
+    c.addTyped("{.Again}");
+    c.addTyped("x");
+    c.addTyped("{:Pause1/10 1}");
+    c.addTyped("{:Goto Again}");
+    PostMessageA(test, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(target.field()).size() >= 8; }, 20000));
+    EXPECT_EQ(ControlText(test), "&Abort");
+    PostMessageA(test, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(test) == "&Test"; }, 10000));
+    const std::string stopped = target.fieldText();
+    Sleep(600);
+    EXPECT_EQ(ControlText(target.field()), stopped);
+    EXPECT_EQ(stopped.rfind("hello", 0), 0u) << stopped;
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+}
+
+}  // namespace
+}  // namespace loomwright

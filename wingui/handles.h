@@ -1,0 +1,72 @@
+// Scoped handles: everything the program owns (GDI objects, menus it made,
+// windows it made, files, registry keys, the clipboard while open) lives in
+// one of these. Handles of other programs are never put in one.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace wingui {
+
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ h) const noexcept { DeleteObject(h); }
+};
+struct MenuDeleter {
+    void operator()(HMENU h) const noexcept { DestroyMenu(h); }
+};
+struct WindowDeleter {
+    void operator()(HWND h) const noexcept { DestroyWindow(h); }
+};
+struct KernelHandleDeleter {
+    void operator()(HANDLE h) const noexcept {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+};
+struct RegKeyDeleter {
+    void operator()(HKEY h) const noexcept { RegCloseKey(h); }
+};
+
+template <class H, class Deleter>
+using Scoped = std::unique_ptr<std::remove_pointer_t<H>, Deleter>;
+
+using ScopedFont = Scoped<HFONT, GdiObjectDeleter>;
+using ScopedBrush = Scoped<HBRUSH, GdiObjectDeleter>;
+using ScopedMenu = Scoped<HMENU, MenuDeleter>;
+using ScopedWindow = Scoped<HWND, WindowDeleter>;
+using ScopedHandle = Scoped<HANDLE, KernelHandleDeleter>;
+using ScopedKey = Scoped<HKEY, RegKeyDeleter>;
+
+// A device context of a window, released with the object.
+class WindowDc {
+public:
+    explicit WindowDc(HWND w) : w_(w), dc_(GetDC(w)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(w_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND w_;
+    HDC dc_;
+};
+
+// The clipboard, open for as long as the object lives.
+class OpenClipboardScope {
+public:
+    explicit OpenClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~OpenClipboardScope() {
+        if (open_) CloseClipboard();
+    }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+    bool open() const { return open_; }
+
+private:
+    bool open_;
+};
+
+}  // namespace wingui
