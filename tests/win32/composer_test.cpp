@@ -78,7 +78,8 @@ public:
         ready.get_future().get();
     }
     ~Composer() {
-        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+        // Destroyed directly: the close box would ask about unsaved lines.
+        call([this] { DestroyWindow(hwnd_); });
         thread_.join();
     }
 
@@ -117,15 +118,16 @@ public:
         const LRESULT n = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         if (n == LB_ERR) return "<no line " + std::to_string(i) + ">";
         std::string s(static_cast<size_t>(n) + 1, '\0');
-        s.resize(static_cast<size_t>(SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                                                  reinterpret_cast<LPARAM>(s.data()))));
+        s.resize(static_cast<size_t>(
+            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()))));
         return s;
     }
 
     std::string statusPanel(int part) const {
         char text[512] = {};
         const HWND bar = formControl(kIdStatusBar);
-        if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) >= sizeof text) return {};
+        if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) >= sizeof text)
+            return {};
         SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
         return text;
     }
@@ -198,7 +200,8 @@ TEST(Composer, StartsAsANewScriptWithItsEightPages) {
 
     Composer c;
     EXPECT_EQ(ControlText(c.form()), "Taskloom - New");
-    const char* captions[] = {"Windows", "Menus", "Controls", "Commands", "Keys", "Popup", "Clips", "Tessdeck"};
+    const char* captions[] = {"Windows", "Menus", "Controls", "Commands",
+                              "Keys",    "Popup", "Clips",    "Tessdeck"};
     ASSERT_EQ(SendMessageA(c.formControl(kIdPageControl), TCM_GETITEMCOUNT, 0, 0), 8);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(c.tabCaption(i), captions[i]);
     EXPECT_EQ(SendMessageA(c.formControl(kIdPageControl), TCM_GETCURSEL, 0, 0), 0);
@@ -455,8 +458,8 @@ TEST(Composer, MenusPageShowsTheMenuTreeAndAddsMenuLines) {
     Composer c;
     HWND owner = nullptr;
     c.call([&] {
-        owner = CreateWindowA("STATIC", "Menu Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200, nullptr,
-                              MakeTestMenu(), GetModuleHandleA(nullptr), nullptr);
+        owner = CreateWindowA("STATIC", "Menu Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200,
+                              nullptr, MakeTestMenu(), GetModuleHandleA(nullptr), nullptr);
     });
     ASSERT_NE(owner, nullptr);
     c.pickTitle("Menu Owner");
@@ -467,15 +470,17 @@ TEST(Composer, MenusPageShowsTheMenuTreeAndAddsMenuLines) {
     SendMessageA(c.form(), WM_NOTIFY, kIdPageControl, reinterpret_cast<LPARAM>(&change));
     const HWND tree = c.control(kMenusPage, kIdMenuTree);
     const auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    EXPECT_EQ(TreeTexts(tree, root, 0), (std::vector<std::string>{"Menu Owner", ".&File", "..&Open", "..&Recent",
-                                                                  "...One", "..Padded", ".&Edit", "..&Copy"}));
+    EXPECT_EQ(TreeTexts(tree, root, 0),
+              (std::vector<std::string>{"Menu Owner", ".&File", "..&Open", "..&Recent", "...One", "..Padded",
+                                        ".&Edit", "..&Copy"}));
     // The first bar item is selected after the walk.
     EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0),
               reinterpret_cast<LRESULT>(FindTreeItem(tree, root, "&File")));
 
     // A drop-down item chosen: the status bar names it; Add gives the
     // switch line (the script is not yet at this window) and the menu line.
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(FindTreeItem(tree, root, "&Open")));
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET,
+                 reinterpret_cast<LPARAM>(FindTreeItem(tree, root, "&Open")));
     // The path's ESC separators (a status bar under Wine shows them as blanks).
     std::string panel = c.statusPanel(1);
     std::replace(panel.begin(), panel.end(), '\x1b', ' ');
@@ -512,7 +517,8 @@ TEST(Composer, ControlsPageListsControlsAndReadsOutTheCaret) {
     for (int i = 0; i < lines && order < 0; ++i) {
         char text[128] = {};
         *reinterpret_cast<WORD*>(text) = sizeof text - 1;
-        const LRESULT n = SendMessageA(ctrl, EM_GETLINE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        const LRESULT n =
+            SendMessageA(ctrl, EM_GETLINE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
         if (std::string(text, static_cast<size_t>(n)).rfind("Order A-1234-XY", 0) == 0) order = i;
     }
     ASSERT_GT(order, 0) << list;
