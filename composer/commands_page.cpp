@@ -42,8 +42,9 @@ std::vector<std::string> EditLines(HWND edit) {
 
 void VexaForm::createCommandsPage() {
     const DWORD tab = WS_TABSTOP;
-    child(kCommandPage, "STATIC", "Add data extraction, timing and loop commands to control the execution of the script.",
-          0, kIdCommandsNote, {6, 4, 478, 16});
+    child(kCommandPage, "STATIC",
+          "Add data extraction, timing and loop commands to control the execution of the script.", 0,
+          kIdCommandsNote, {6, 4, 478, 16});
     CommandTree.h = child(kCommandPage, WC_TREEVIEWA, "",
                           tab | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                           kIdCommandTree, {6, 22, 250, 192}, WS_EX_CLIENTEDGE);
@@ -52,14 +53,15 @@ void VexaForm::createCommandsPage() {
                     WS_EX_CLIENTEDGE);
     BrowseBtn = child(kCommandPage, "BUTTON", "...", tab | BS_PUSHBUTTON, kIdBrowseBtn, {446, 42, 30, 24});
     child(kCommandPage, "BUTTON", " <Count / Line> ", BS_GROUPBOX, kIdPauseGroup, {264, 82, 220, 54});
-    PauseEdit = child(kCommandPage, "EDIT", "1", tab | ES_NUMBER, kIdPauseEdit, {272, 102, 60, 24},
-                      WS_EX_CLIENTEDGE);
-    Pause.h = child(kCommandPage, UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, kIdPause,
-                    {332, 102, 18, 24});
+    PauseEdit =
+        child(kCommandPage, "EDIT", "1", tab | ES_NUMBER, kIdPauseEdit, {272, 102, 60, 24}, WS_EX_CLIENTEDGE);
+    Pause.h = child(kCommandPage, UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS,
+                    kIdPause, {332, 102, 18, 24});
     SendMessageA(Pause.h, UDM_SETBUDDY, reinterpret_cast<WPARAM>(PauseEdit), 0);
     Pause.setRange(0, 999);
     Pause.setValue(1);
-    child(kCommandPage, "BUTTON", " <Parameter / Value> ", BS_GROUPBOX, kIdComValueGroup, {264, 142, 220, 54});
+    child(kCommandPage, "BUTTON", " <Parameter / Value> ", BS_GROUPBOX, kIdComValueGroup,
+          {264, 142, 220, 54});
     ComValue = child(kCommandPage, "EDIT", "", tab | ES_AUTOHSCROLL, kIdComValue, {272, 162, 170, 24},
                      WS_EX_CLIENTEDGE);
     ParmBtn = child(kCommandPage, "BUTTON", "...", tab | BS_PUSHBUTTON, kIdParmBtn, {446, 162, 30, 24});
@@ -168,6 +170,9 @@ void VexaForm::AddCommandClick() {
             break;
     }
     MessageBoxA(hwnd(), out.message.c_str(), wingui::ReportTitle().c_str(), MB_OK | MB_ICONERROR);
+    // The box gives the focus back to the form; the field takes it again.
+    if (out.focus == taskloom::CommandFocus::NameField) SetFocus(PgmName);
+    if (out.focus == taskloom::CommandFocus::ValueField) SetFocus(ComValue);
 }
 
 void VexaForm::BrowseAllClick(bool nameButton) {

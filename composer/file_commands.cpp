@@ -48,14 +48,16 @@ public:
 private:
     bool onInit() override {
         HWND list = GetDlgItem(hwnd(), IDC_CHECK_LIST);
-        for (const auto& row : rows_) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
+        for (const auto& row : rows_)
+            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
         SendMessageA(list, LB_SETHORIZONTALEXTENT, 2000, 0);
         return true;
     }
     void onCommand(int id, int code) override {
         if (id == IDC_CHECK_LIST && code == LBN_SELCHANGE) {
             const LRESULT i = SendMessageA(GetDlgItem(hwnd(), IDC_CHECK_LIST), LB_GETCURSEL, 0, 0);
-            if (i >= 0 && static_cast<std::size_t>(i) < rows_.size() && rows_[static_cast<std::size_t>(i)].line > 0)
+            if (i >= 0 && static_cast<std::size_t>(i) < rows_.size() &&
+                rows_[static_cast<std::size_t>(i)].line > 0)
                 form_.selectLine(static_cast<int>(rows_[static_cast<std::size_t>(i)].line) - 1);
             return;
         }
@@ -144,9 +146,10 @@ void VexaForm::OpenMenuClick() {
 }
 
 void VexaForm::SaveMenuClick() {
-    const auto written = taskloom::SaveMenuClick(ScriptName, script_.lines(), [this](const std::string& proposed) {
-        return AskFileName(hwnd(), taskloom::kSaveScriptFilter, proposed, programDir_, true);
-    });
+    const auto written =
+        taskloom::SaveMenuClick(ScriptName, script_.lines(), [this](const std::string& proposed) {
+            return AskFileName(hwnd(), taskloom::kSaveScriptFilter, proposed, programDir_, true);
+        });
     if (!written) return;
     setScriptName(*written);
     script_.setModified(false);
@@ -154,9 +157,10 @@ void VexaForm::SaveMenuClick() {
 }
 
 void VexaForm::SaveAsMenuClick() {
-    const auto written = taskloom::SaveAsMenuClick(ScriptName, script_.lines(), [this](const std::string& proposed) {
-        return AskFileName(hwnd(), taskloom::kSaveScriptFilter, proposed, programDir_, true);
-    });
+    const auto written =
+        taskloom::SaveAsMenuClick(ScriptName, script_.lines(), [this](const std::string& proposed) {
+            return AskFileName(hwnd(), taskloom::kSaveScriptFilter, proposed, programDir_, true);
+        });
     if (!written) return;
     setScriptName(*written);
     script_.setModified(false);

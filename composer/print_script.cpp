@@ -14,9 +14,9 @@ namespace {
 
 std::string SystemReason(DWORD code) {
     char* text = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    const DWORD n = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string out = n && text ? std::string(text, n) : "error " + std::to_string(code);
     if (text) LocalFree(text);
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ')) out.pop_back();
@@ -103,8 +103,9 @@ void VexaForm::PrintBtnClick() {
     pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
     if (!PrintDlgA(&pd)) {
         const DWORD code = CommDlgExtendedError();
-        if (code != 0) throw std::runtime_error("Printing failed: the print dialog reported error " +
-                                                std::to_string(code) + " (is a printer installed?)");
+        if (code != 0)
+            throw std::runtime_error("Printing failed: the print dialog reported error " +
+                                     std::to_string(code) + " (is a printer installed?)");
         return;  // cancelled
     }
     struct Release {
