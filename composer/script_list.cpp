@@ -19,6 +19,11 @@ void VexaForm::apply(const taskloom::ListChange& change) {
 
 void VexaForm::clearLines() { apply(script_.assign({})); }
 
+void VexaForm::setScript(std::vector<std::string> lines) {
+    apply(script_.assign(std::move(lines)));
+    SetButtons();
+}
+
 void VexaForm::AddBtnClick() {
     ScriptLine.clear();
     const bool listFocused = GetFocus() == MacroBox.h;
@@ -112,7 +117,18 @@ void VexaForm::MacroBoxClick() {
 }
 
 void VexaForm::selectRunningLine(std::size_t index) {
-    script_.select(static_cast<int>(index));
+    // A line outside the list's view is brought to the top of it, a page at
+    // a time: scrolling the list costs far more than the line (tens of
+    // milliseconds under Wine), and one line at a time it would scroll for
+    // every line.
+    const auto i = static_cast<int>(index);
+    const int top = static_cast<int>(SendMessageA(MacroBox.h, LB_GETTOPINDEX, 0, 0));
+    RECT client{};
+    GetClientRect(MacroBox.h, &client);
+    const int itemHeight = static_cast<int>(SendMessageA(MacroBox.h, LB_GETITEMHEIGHT, 0, 0));
+    const int visible = itemHeight > 0 ? (client.bottom - client.top) / itemHeight : 1;
+    if (i < top || i >= top + (visible > 0 ? visible : 1)) SendMessageA(MacroBox.h, LB_SETTOPINDEX, index, 0);
+    script_.select(i);
     MacroBox.select(script_.selected());
     MacroBoxClick();
 }

@@ -327,6 +327,12 @@ std::string VexaForm::activeCaption() const {
 void VexaForm::setFormHeight(int outerHeight96) {
     RECT outer{0, 0, wingui::Scale(kClientWidth, dpi_), wingui::Scale(outerHeight96 - kFrameHeight, dpi_)};
     AdjustWindowRectEx(&outer, kFormStyle, TRUE, kFormExStyle);
+    // Only a real change: SetButtons runs for every line a script runs, and
+    // a resize of a top-level window waits for the display's answer.
+    RECT now{};
+    GetWindowRect(hwnd(), &now);
+    if (now.bottom - now.top == outer.bottom - outer.top && now.right - now.left == outer.right - outer.left)
+        return;
     SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -132,6 +132,8 @@ public:
     const std::string& programDir() const { return programDir_; }
     const taskloom::ScriptList& script() const { return script_; }
     void clearLines();
+    // The whole list replaced (a script read in), nothing selected.
+    void setScript(std::vector<std::string> lines);
     // The interpreter runs line `index`: it is selected and shown.
     void selectRunningLine(std::size_t index);
     void showTextFile(const std::vector<std::string>& lines);

@@ -22,6 +22,7 @@
 #include "composer/vexa_form.h"
 #include "engine/win32/win32_desktop.h"
 #include "resources/loomwright_ids.h"
+#include "tests/win32/composer_thread.h"
 #include "tests/win32/helpers.h"
 
 namespace loomwright {
@@ -30,80 +31,16 @@ namespace {
 using taskloom::wintest::ControlText;
 using taskloom::wintest::WaitUntil;
 
-constexpr UINT kCallMessage = WM_APP + 1;
-
-LRESULT CALLBACK CallProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == kCallMessage) {
-        (*reinterpret_cast<std::function<void()>*>(lp))();
-        return 0;
-    }
-    return DefWindowProcA(h, msg, wp, lp);
-}
-
-// The composer's form on a user-interface thread of its own, with the
-// program's message loop. call() runs a function on that thread.
-class Composer {
+// The composer's form on a user-interface thread of its own, driven and
+// read from the test's thread.
+class Composer : public ComposerThread {
 public:
-    Composer() {
-        std::promise<void> ready;
-        thread_ = std::thread([this, &ready] {
-            try {
-                InitProgram();
-                desktop_ = taskloom::MakeWin32Desktop();
-                form_ = std::make_unique<VexaForm>(*desktop_, taskloom::wintest::ExeDir());
-                WNDCLASSA wc{};
-                wc.lpfnWndProc = CallProc;
-                wc.hInstance = GetModuleHandleA(nullptr);
-                wc.lpszClassName = "ComposerTestCalls";
-                RegisterClassA(&wc);
-                calls_ = CreateWindowA("ComposerTestCalls", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                       GetModuleHandleA(nullptr), nullptr);
-                form_->show(SW_SHOWNORMAL);
-                hwnd_ = form_->hwnd();
-                ready.set_value();
-            } catch (...) {
-                ready.set_exception(std::current_exception());
-                return;
-            }
-            MSG msg;
-            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-                if (!form_->hwnd() || !form_->translate(msg)) {
-                    TranslateMessage(&msg);
-                    DispatchMessageA(&msg);
-                }
-            }
-            form_.reset();
-            DestroyWindow(calls_);
-        });
-        ready.get_future().get();
-    }
-    ~Composer() {
-        // Destroyed directly: the close box would ask about unsaved lines.
-        call([this] { DestroyWindow(hwnd_); });
-        thread_.join();
-    }
-
-    void call(const std::function<void()>& f) {
-        std::exception_ptr failure;
-        std::function<void()> wrapped = [&] {
-            try {
-                f();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        };
-        SendMessageA(calls_, kCallMessage, 0, reinterpret_cast<LPARAM>(&wrapped));
-        if (failure) std::rethrow_exception(failure);
-    }
-
-    HWND form() const { return hwnd_; }
-    VexaForm& object() { return *form_; }
-    HWND page(int i) const { return GetDlgItem(hwnd_, kIdPageFirst + i); }
+    HWND page(int i) const { return GetDlgItem(form(), kIdPageFirst + i); }
     HWND control(int pageIndex, int id) const { return GetDlgItem(page(pageIndex), id); }
-    HWND formControl(int id) const { return GetDlgItem(hwnd_, id); }
+    HWND formControl(int id) const { return GetDlgItem(form(), id); }
     HWND macroBox() const { return formControl(kIdMacroBox); }
 
-    void menu(int id) { SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void menu(int id) { SendMessageA(form(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     void showPage(int i) { menu(IDM_PAGE_FIRST + i); }
     void click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 
@@ -167,17 +104,10 @@ public:
     // The keyboard goes to the key field: the form in front, the field focused.
     void focusKeyStrokes() {
         showPage(kKeysPage);
-        SetForegroundWindow(hwnd_);
+        SetForegroundWindow(form());
         call([&] { SetFocus(control(kKeysPage, kIdKeyStrokes)); });
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hwnd_; }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == form(); }, 5000));
     }
-
-private:
-    std::unique_ptr<taskloom::Desktop> desktop_;
-    std::unique_ptr<VexaForm> form_;
-    HWND hwnd_ = nullptr;
-    HWND calls_ = nullptr;
-    std::thread thread_;
 };
 
 void Key(BYTE vk, bool up) {
