@@ -33,6 +33,16 @@ enum ControlId : int {
     kIdClipsStatusBar,
     // Commands page
     kIdCommandsNote = 100,
+    kIdCommandTree,
+    kIdPgmNameGroup,
+    kIdPgmName,
+    kIdBrowseBtn,
+    kIdPauseGroup,
+    kIdPauseEdit,
+    kIdPause,
+    kIdComValueGroup,
+    kIdComValue,
+    kIdParmBtn,
     // Keys page
     kIdKeysGuide = 110,
     kIdKeyStrokesGroup,

@@ -14,8 +14,7 @@ void VexaForm::apply(const taskloom::ListChange& change) {
         InvalidateRect(MacroBox.h, nullptr, TRUE);
     }
     MacroBox.select(script_.selected());
-    // Save and Save As would follow the modified flag; they come with the
-    // script files and stay grayed until then. The flag itself is kept.
+    updateSaveItems();
 }
 
 void VexaForm::clearLines() { apply(script_.assign({})); }
@@ -30,7 +29,8 @@ void VexaForm::AddBtnClick() {
     const bool listFocused = GetFocus() == MacroBox.h;
     switch (taskloom::AddBtnRoute(activeCaption(), listFocused)) {
         case taskloom::AddRoute::Command:
-            return;  // the command builder is not built yet: nothing is added
+            AddCommandClick();
+            return;
         case taskloom::AddRoute::Menu:
             AddMenuClick();
             return;

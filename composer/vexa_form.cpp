@@ -83,6 +83,7 @@ VexaForm::~VexaForm() {
     if (hwnd()) DestroyWindow(hwnd());
     if (icon_) DestroyIcon(icon_);
     if (richEdit_) FreeLibrary(richEdit_);
+    if (treeImages_) ImageList_Destroy(treeImages_);
 }
 
 void VexaForm::show(int showCommand) {
@@ -144,8 +145,6 @@ void VexaForm::createControls() {
     PrintBtn = button("&Print", kIdPrintBtn, 1, 1);
     UpBtn = button("Up", kIdUpBtn, 0, 2);
     DownBtn = button("Down", kIdDownBtn, 1, 2);
-    // Printing comes with the script files.
-    wingui::Enable(PrintBtn, false);
 
     StatusBar.h = wingui::CreateChild(form, STATUSCLASSNAMEA, "", WS_VISIBLE, 0, kIdStatusBar, font);
     // Panel 0 is 80 pixels; panel 1 (window title and menu path) takes the rest.
@@ -218,11 +217,8 @@ void VexaForm::createControls() {
     ClipsStatusBar.setParts({-1});
     ClipsStatusBar.setText(0, "Line   :  Col ");
 
-    // --- Commands page: comes with the command builder ---
-    child(kCommandPage, "STATIC",
-          "The command builder (run, load, mouse, pause, label, clips and loop commands) is not available in "
-          "this version yet.",
-          SS_CENTER | WS_DISABLED, kIdCommandsNote, {20, 90, 450, 32});
+    // --- Commands page ---
+    createCommandsPage();
 
     // --- Keys page ---
     child(kKeysPage, "STATIC", "Add keystrokes to send to the currently selected window.", 0, kIdKeysGuide,
@@ -314,7 +310,7 @@ void VexaForm::VexaInit() {
     // 7.-9. The document name and the caption.
     ScriptName = "New";
     wingui::SetText(hwnd(), taskloom::FormCaption(ScriptName));
-    // 10. File, Load Text comes with the script files; it stays grayed.
+    // 10. File, Load Text is enabled (the menu resource has it so).
     // 11. The icon palette starts with its first icon at the end (the
     // Tessdeck page sets it up so).
     MatchCount();
@@ -376,7 +372,10 @@ void VexaForm::SetButtons() {
         case taskloom::PageRefresh::PadCheck:
             padPage_->EnableCheck();
             break;
-        case taskloom::PageRefresh::CommandTree:  // the command builder is not built yet
+        case taskloom::PageRefresh::CommandTree:
+            // The tree's top item opens one level.
+            if (HTREEITEM top = CommandTree.root()) TreeView_Expand(CommandTree.h, top, TVE_EXPAND);
+            break;
         case taskloom::PageRefresh::None:
             break;
     }
@@ -394,9 +393,8 @@ void VexaForm::EditMenuClick(int index) {
 }
 
 void VexaForm::QuitBtnClick() {
-    // Asking to save comes with the script files, which bring Save As; until
-    // then there is nothing to offer, and the window closes as by its frame.
-    DestroyWindow(hwnd());
+    // Unsaved work is offered to Save As first.
+    if (MayDiscard(true)) DestroyWindow(hwnd());
 }
 
 void VexaForm::Contents1Click() {
@@ -436,8 +434,8 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (reinterpret_cast<HWND>(lp) == TrackBar1.h) MatchCount();
             return 0;
         case WM_CLOSE:
-            // The frame's close box closes without asking.
-            DestroyWindow(hwnd());
+            // The close box asks as Exit does before unsaved work is dropped.
+            if (MayDiscard(true)) DestroyWindow(hwnd());
             return 0;
         case WM_DESTROY:
             // A run in progress is asked to stop; the loop then ends.
@@ -459,6 +457,27 @@ void VexaForm::onCommand(int id, int code, HWND control) {
         switch (id) {
             case IDM_TEST:
                 TestBtnClick();
+                return;
+            case IDM_NEW:
+                NewMenusClick();
+                return;
+            case IDM_OPEN:
+                OpenMenuClick();
+                return;
+            case IDM_SAVE:
+                SaveMenuClick();
+                return;
+            case IDM_SAVEAS:
+                SaveAsMenuClick();
+                return;
+            case IDM_LOADTEXT:
+                LoadTextFile();
+                return;
+            case IDM_CHECK:
+                CheckMenuClick();
+                return;
+            case IDM_PASTESCRIPT:
+                PasteScript();
                 return;
             case IDM_EXIT:
                 QuitBtnClick();
@@ -488,6 +507,13 @@ void VexaForm::onCommand(int id, int code, HWND control) {
             break;
         case kIdTestBtn:
             if (code == BN_CLICKED) TestBtnClick();
+            break;
+        case kIdPrintBtn:
+            if (code == BN_CLICKED) PrintBtnClick();
+            break;
+        case kIdBrowseBtn:
+        case kIdParmBtn:
+            if (code == BN_CLICKED) BrowseAllClick(id == kIdBrowseBtn);
             break;
         case kIdMacroBox:
             if (code == LBN_SELCHANGE) MacroBoxClick();
@@ -540,6 +566,8 @@ LRESULT VexaForm::onNotify(NMHDR* n) {
     } else if (n->hwndFrom == MenuTree.h) {
         if (n->code == TVN_SELCHANGEDA || n->code == TVN_SELCHANGEDW) ShowMenuClick();
         if (n->code == NM_DBLCLK) AddMenuClick();
+    } else if (n->hwndFrom == CommandTree.h) {
+        if (n->code == NM_DBLCLK) AddCommandClick();
     } else if (n->hwndFrom == Ctrl && n->code == EN_SELCHANGE) {
         UpdateLineCol();
     }

@@ -13,6 +13,10 @@
 //   keys_page.cpp     the Keys page
 //   popup_clips.cpp   the Popup and Clips pages
 //   tessdeck_page.*   the Tessdeck page (the pad editor)
+//   commands_page.cpp the Commands page (AddCommandClick, BrowseAllClick)
+//   file_commands.cpp New, Open, Save, Save As, Load Text, Paste script,
+//                     Check and the question before unsaved work is dropped
+//   print_script.cpp  Print
 //   composer_host.*   the Host through which the engine runs the list
 //
 // The decisions (what a list edit, a popup block, a switch line or a key
@@ -104,6 +108,26 @@ public:
     void ClearClipsClick();
     void ShowClips();
 
+    // --- Commands page -------------------------------------------------
+    void AddCommandClick();
+    void BrowseAllClick(bool nameButton);
+
+    // --- script files, printing, paste, check -----------------------------
+    void NewMenusClick();
+    void NewMacro();
+    void OpenMenuClick();
+    void SaveMenuClick();
+    void SaveAsMenuClick();
+    void LoadTextFile();
+    void PrintBtnClick();
+    void PasteScript();
+    void CheckMenuClick();
+    // The question before New, Open or closing drops unsaved work: false
+    // when the user keeps the script (Cancel, or a cancelled Save dialog).
+    bool MayDiscard(bool saveAs);
+    // Selects script line `index` (from 0) as a click would.
+    void selectLine(int index);
+
     // --- what the host asks ----------------------------------------------
     taskloom::Engine& engine() { return *engine_; }
     TessdeckPage& padPage() { return *padPage_; }
@@ -144,6 +168,10 @@ private:
     void writeChoice(const taskloom::WindowChoice& choice);
     std::string selectedMenuPath() const;
     void fillMenuTree();
+    void createCommandsPage();
+    void fillCommandTree();
+    void updateSaveItems();  // Save and Save As follow the modified flag
+    void setScriptName(const std::string& name);
     static LRESULT CALLBACK KeyStrokesProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                            DWORD_PTR data);
 
@@ -201,6 +229,11 @@ private:
     wingui::Button RemarkBox;
     // Clips page
     HWND ClipsMemo = nullptr;
+    // Commands page
+    wingui::TreeView CommandTree;
+    HIMAGELIST treeImages_ = nullptr;
+    HWND PgmName = nullptr, BrowseBtn = nullptr, PauseEdit = nullptr, ComValue = nullptr, ParmBtn = nullptr;
+    wingui::UpDown Pause;
 };
 
 }  // namespace loomwright

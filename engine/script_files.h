@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/composer_model.h"
 #include "engine/errors.h"
 
 namespace taskloom {
@@ -114,8 +115,8 @@ DiscardDecision SaveBeforeDiscard(bool modified, std::string_view scriptName,
                                   const std::function<SaveAnswer()>& ask, const AskSaveName& askName,
                                   bool saveAs = false);
 
-// Load Text: the third page's caption while it shows a text file.
-inline constexpr const char* kTextFileCaption = "TextFile";
+// Load Text: the third page's caption while it shows a text file is
+// kTextFileCaption (composer_model.h).
 
 // Paste script. The question (asked only when the clips buffer holds a
 // line) in its two lines; on Yes every clips line is appended unchanged, and

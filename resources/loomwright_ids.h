@@ -6,6 +6,9 @@
 #define IDC_ABOUT_PRODUCT 201
 #define IDC_ABOUT_VERSION 202
 #define IDC_ABOUT_ICON 203
+// File, Check: the findings
+#define IDD_CHECK 210
+#define IDC_CHECK_LIST 211
 
 // File
 #define IDM_NEW 1001
@@ -15,6 +18,7 @@
 #define IDM_LOADTEXT 1005
 #define IDM_TEST 1006
 #define IDM_EXIT 1007
+#define IDM_CHECK 1008
 // Edit: the eight page items, in page order, then Paste script
 #define IDM_PAGE_FIRST 1100
 #define IDM_PAGE_LAST 1107

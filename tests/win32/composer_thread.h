@@ -58,7 +58,8 @@ public:
         ready.get_future().get();
     }
     ~ComposerThread() {
-        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+        // Destroyed directly: the close box would ask about unsaved lines.
+        if (IsWindow(hwnd_)) call([this] { DestroyWindow(hwnd_); });
         thread_.join();
     }
     ComposerThread(const ComposerThread&) = delete;

@@ -1,0 +1,471 @@
+// Loomwright's Commands page, script files, Load Text, Paste script, Check and
+// printing on the real form, hosted on a thread of this process. Commands
+// that open a modal dialog are posted; the test then finds the dialog among
+// the form thread's windows and answers it as a user does.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <exception>
+#include <fstream>
+#include <functional>
+#include <future>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "composer/control_ids.h"
+#include "composer/loomwright.h"
+#include "composer/print_script.h"
+#include "composer/vexa_form.h"
+#include "engine/script_files.h"
+#include "engine/win32/win32_desktop.h"
+#include "resources/loomwright_ids.h"
+#include "tests/win32/helpers.h"
+
+namespace loomwright {
+namespace {
+
+using taskloom::wintest::ControlText;
+using taskloom::wintest::ReadWholeFile;
+using taskloom::wintest::WaitUntil;
+
+constexpr UINT kCallMessage = WM_APP + 1;
+
+LRESULT CALLBACK CallProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kCallMessage) {
+        (*reinterpret_cast<std::function<void()>*>(lp))();
+        return 0;
+    }
+    return DefWindowProcA(h, msg, wp, lp);
+}
+
+class Composer {
+public:
+    Composer() {
+        std::promise<void> ready;
+        thread_ = std::thread([this, &ready] {
+            try {
+                InitProgram();
+                desktop_ = taskloom::MakeWin32Desktop();
+                form_ = std::make_unique<VexaForm>(*desktop_, taskloom::wintest::ExeDir());
+                WNDCLASSA wc{};
+                wc.lpfnWndProc = CallProc;
+                wc.hInstance = GetModuleHandleA(nullptr);
+                wc.lpszClassName = "ComposerFilesCalls";
+                RegisterClassA(&wc);
+                calls_ = CreateWindowA("ComposerFilesCalls", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr);
+                form_->show(SW_SHOWNORMAL);
+                hwnd_ = form_->hwnd();
+                ready.set_value();
+            } catch (...) {
+                ready.set_exception(std::current_exception());
+                return;
+            }
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+                if (!form_->hwnd() || !form_->translate(msg)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageA(&msg);
+                }
+            }
+            form_.reset();
+            DestroyWindow(calls_);
+        });
+        ready.get_future().get();
+        threadId_ = GetWindowThreadProcessId(hwnd_, nullptr);
+    }
+    ~Composer() {
+        if (IsWindow(hwnd_)) call([this] { DestroyWindow(hwnd_); });
+        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+
+    void call(const std::function<void()>& f) {
+        std::function<void()> wrapped = f;
+        SendMessageA(calls_, kCallMessage, 0, reinterpret_cast<LPARAM>(&wrapped));
+    }
+    HWND form() const { return hwnd_; }
+    HWND page(int i) const { return GetDlgItem(hwnd_, kIdPageFirst + i); }
+    HWND control(int pageIndex, int id) const { return GetDlgItem(page(pageIndex), id); }
+    HWND macroBox() const { return GetDlgItem(hwnd_, kIdMacroBox); }
+    HWND tree() const { return control(kCommandPage, kIdCommandTree); }
+
+    // Posted, so that a dialog it opens does not hold the test.
+    void post(int menuId) { PostMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(menuId, 0), 0); }
+    void postAdd() {
+        const HWND add = GetDlgItem(hwnd_, kIdAddBtn);
+        PostMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(kIdAddBtn, BN_CLICKED), reinterpret_cast<LPARAM>(add));
+    }
+    void showPage(int i) { SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(IDM_PAGE_FIRST + i, 0), 0); }
+    bool menuEnabled(int id) const {
+        return !(GetMenuState(GetMenu(hwnd_), static_cast<UINT>(id), MF_BYCOMMAND) &
+                 (MF_GRAYED | MF_DISABLED));
+    }
+    HWND focus() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(threadId_, &info);
+        return info.hwndFocus;
+    }
+
+    std::vector<std::string> lines() const {
+        std::vector<std::string> out;
+        const int n = static_cast<int>(SendMessageA(macroBox(), LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            std::string s(static_cast<size_t>(SendMessageA(macroBox(), LB_GETTEXTLEN, i, 0)) + 1, '\0');
+            s.resize(static_cast<size_t>(
+                SendMessageA(macroBox(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(s.data()))));
+            out.push_back(s);
+        }
+        return out;
+    }
+
+    // The first visible dialog of the form's thread whose caption is (or,
+    // with `other`, is not) `caption`.
+    HWND waitDialog(const std::string& caption, bool other = false) {
+        HWND found = nullptr;
+        struct Search {
+            const std::string* caption;
+            bool other;
+            HWND* found;
+        } search{&caption, other, &found};
+        WaitUntil(
+            [&] {
+                EnumThreadWindows(
+                    threadId_,
+                    [](HWND w, LPARAM lp) -> BOOL {
+                        auto* s = reinterpret_cast<Search*>(lp);
+                        char cls[64] = {}, text[256] = {};
+                        GetClassNameA(w, cls, sizeof cls);
+                        GetWindowTextA(w, text, sizeof text);
+                        if (IsWindowVisible(w) && std::string(cls) == "#32770" &&
+                            ((*s->caption == text) != s->other)) {
+                            *s->found = w;
+                            return FALSE;
+                        }
+                        return TRUE;
+                    },
+                    reinterpret_cast<LPARAM>(&search));
+                return found != nullptr;
+            },
+            15000);
+        return found;
+    }
+    // A message box of the form: its text, and the answer given.
+    std::string answerBox(int answer) {
+        const HWND box = waitDialog("Taskloom");
+        if (!box) return "<no message box>";
+        const std::string text = ControlText(GetDlgItem(box, 0xFFFF));
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+        WaitUntil([&] { return !IsWindow(box); }, 10000);
+        return text;
+    }
+    // A file dialog: its proposed name, then `name` chosen (empty: Cancel).
+    std::string answerFileDialog(const std::string& name) {
+        const HWND dlg = waitDialog("Taskloom", true);
+        if (!dlg) return "<no file dialog>";
+        HWND edit = GetDlgItem(dlg, 0x47c);  // the file name combo box
+        if (edit) {
+            if (HWND inner = FindWindowExA(edit, nullptr, "Edit", nullptr)) edit = inner;
+        } else {
+            edit = GetDlgItem(dlg, 0x480);
+        }
+        const std::string proposed = ControlText(edit);
+        if (name.empty()) {
+            PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+        } else {
+            SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+        WaitUntil([&] { return !IsWindow(dlg); }, 10000);
+        return proposed;
+    }
+
+    // Selects the tree item at the end of `path` (texts below the root).
+    HTREEITEM selectCommand(const std::vector<std::string>& path) {
+        showPage(kCommandPage);
+        HTREEITEM item = TreeView_GetRoot(tree());
+        for (const std::string& text : path) {
+            TreeView_Expand(tree(), item, TVE_EXPAND);
+            HTREEITEM child = TreeView_GetChild(tree(), item);
+            for (; child; child = TreeView_GetNextSibling(tree(), child)) {
+                char buf[128] = {};
+                TVITEMA tv{};
+                tv.mask = TVIF_TEXT;
+                tv.hItem = child;
+                tv.pszText = buf;
+                tv.cchTextMax = sizeof buf;
+                SendMessageA(tree(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+                if (text == buf) break;
+            }
+            if (!child) return nullptr;
+            item = child;
+        }
+        TreeView_SelectItem(tree(), item);
+        return item;
+    }
+    void fields(const std::string& name, int count, const std::string& value) {
+        SetWindowTextA(control(kCommandPage, kIdPgmName), name.c_str());
+        SendMessageA(control(kCommandPage, kIdPause), UDM_SETPOS32, 0, count);
+        SetWindowTextA(control(kCommandPage, kIdComValue), value.c_str());
+    }
+    // Adds the command at `path` with Add and waits for its line.
+    std::string addCommand(const std::vector<std::string>& path) {
+        const size_t before = lines().size();
+        if (!selectCommand(path)) return "<no item>";
+        postAdd();
+        if (!WaitUntil([&] { return lines().size() > before; }, 10000)) return "<nothing added>";
+        const int sel = static_cast<int>(SendMessageA(macroBox(), LB_GETCURSEL, 0, 0));
+        return sel < 0 ? "<no selection>" : lines()[static_cast<size_t>(sel)];
+    }
+
+private:
+    std::unique_ptr<taskloom::Desktop> desktop_;
+    std::unique_ptr<VexaForm> form_;
+    HWND hwnd_ = nullptr;
+    HWND calls_ = nullptr;
+    DWORD threadId_ = 0;
+    std::thread thread_;
+};
+
+std::string TempPath(const std::string& name) {
+    char dir[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, dir);
+    const std::string path = std::string(dir) + name;
+    DeleteFileA(path.c_str());
+    return path;
+}
+
+TEST(ComposerFiles, ScriptFromSeveralPagesRoundTripsThroughTheRealDialogs) {
+    const std::string first = TempPath("lw_first"), second = TempPath("lw_second.tks");
+    DeleteFileA((first + ".tks").c_str());
+    Composer c;
+    // The Keys page, then commands of the Commands page.
+    c.showPage(kKeysPage);
+    SetWindowTextA(c.control(kKeysPage, kIdAutoText), "hello");
+    c.postAdd();
+    ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 1; }, 10000));
+    c.fields("  Start ", 3, "");
+    EXPECT_EQ(c.addCommand({" Label <Name>", "Define "}), "{.Start}");
+    EXPECT_EQ(c.addCommand({" Loop to <Name> UNTIL", "Times <Count>"}), "{:LoopTimes Start 3}");
+    c.fields("notepad", 7, "  a b ");
+    EXPECT_EQ(c.addCommand({"Run <Name> <Parameter>"}), "{:Run notepad a b}");
+    EXPECT_EQ(c.addCommand({" Pause <Count>", "1/10 of second"}), "{:Pause1/10 7}");
+    EXPECT_EQ(c.addCommand({" Clips ", " Delimiter ", "Other <Value>"}), "{:ClipsDelimiterOther   a b }");
+    // A double-click on a leaf adds it as well.
+    HTREEITEM leaf = c.selectCommand({" Clips ", "Clear all"});
+    ASSERT_NE(leaf, nullptr);
+    RECT r{};
+    TreeView_GetItemRect(c.tree(), leaf, &r, TRUE);
+    PostMessageA(c.tree(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2));
+    ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 7; }, 10000));
+    const std::vector<std::string> built = c.lines();
+    EXPECT_EQ(built.back(), "{:ClipsClear}");
+    EXPECT_TRUE(c.menuEnabled(IDM_SAVE));
+
+    // Save on a new script offers "New"; the name typed without ".tks" gets it.
+    c.post(IDM_SAVE);
+    EXPECT_EQ(c.answerFileDialog(first), "New");
+    ASSERT_TRUE(WaitUntil([&] { return !ReadWholeFile(first + ".tks").empty(); }, 10000));
+    EXPECT_EQ(ControlText(c.form()), "Taskloom - " + first + ".tks");
+    EXPECT_FALSE(c.menuEnabled(IDM_SAVE));
+    EXPECT_FALSE(c.menuEnabled(IDM_SAVEAS));
+
+    // New asks nothing now; Open brings the lines back.
+    c.post(IDM_NEW);
+    ASSERT_TRUE(WaitUntil([&] { return c.lines().empty(); }, 10000));
+    EXPECT_EQ(ControlText(c.form()), "Taskloom - New");
+    c.post(IDM_OPEN);
+    c.answerFileDialog(first + ".tks");
+    ASSERT_TRUE(WaitUntil([&] { return c.lines() == built; }, 10000));
+    EXPECT_EQ(ControlText(c.form()), "Taskloom - " + first + ".tks");
+
+    // Save As proposes the name without ".tks"; both files hold the same bytes.
+    c.fields("", 1, "");
+    c.showPage(kKeysPage);
+    c.postAdd();  // an empty line, then deleted: the script is modified, unchanged
+    ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == built.size() + 1; }, 10000));
+    SendMessageA(c.form(), WM_COMMAND, MAKEWPARAM(kIdDelBtn, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(c.form(), kIdDelBtn)));
+    ASSERT_EQ(c.lines(), built);
+    c.post(IDM_SAVEAS);
+    // The dialog shows the proposed name in its folder, without ".tks".
+    EXPECT_EQ(c.answerFileDialog(second), "lw_first");
+    ASSERT_TRUE(WaitUntil([&] { return !ReadWholeFile(second).empty(); }, 10000));
+    EXPECT_EQ(ReadWholeFile(second), ReadWholeFile(first + ".tks"));
+    EXPECT_EQ(ControlText(c.form()), "Taskloom - " + second);
+}
+
+TEST(ComposerFiles, NewOpenAndTheCloseBoxAskBeforeUnsavedWorkIsDropped) {
+    Composer c;
+    c.showPage(kKeysPage);
+    SetWindowTextA(c.control(kKeysPage, kIdAutoText), "keep me");
+    c.postAdd();
+    ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 1; }, 10000));
+
+    c.post(IDM_NEW);
+    EXPECT_EQ(c.answerBox(IDCANCEL), "Save current script?");
+    EXPECT_EQ(c.lines(), std::vector<std::string>{"keep me"});
+
+    PostMessageA(c.form(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(c.answerBox(IDCANCEL), "Save current script?");
+    EXPECT_TRUE(IsWindow(c.form()));
+
+    // Yes with a cancelled Save dialog keeps the work too.
+    c.post(IDM_OPEN);
+    EXPECT_EQ(c.answerBox(IDYES), "Save current script?");
+    EXPECT_EQ(c.answerFileDialog(""), "New");
+    EXPECT_EQ(c.lines(), std::vector<std::string>{"keep me"});
+    EXPECT_TRUE(c.menuEnabled(IDM_SAVE));
+
+    // An unreadable file is reported; the script and its name stay.
+    c.post(IDM_OPEN);
+    EXPECT_EQ(c.answerBox(IDNO), "Save current script?");
+    c.answerFileDialog("");  // Open cancelled
+    EXPECT_EQ(c.lines(), std::vector<std::string>{"keep me"});
+
+    c.post(IDM_NEW);
+    EXPECT_EQ(c.answerBox(IDNO), "Save current script?");
+    ASSERT_TRUE(WaitUntil([&] { return c.lines().empty(); }, 10000));
+    EXPECT_FALSE(c.menuEnabled(IDM_SAVE));
+}
+
+TEST(ComposerFiles, RefusedCommandsSayWhyAndSendTheUserToTheField) {
+    Composer c;
+    c.fields("Nowhere", 1, " ");
+    c.selectCommand({" Label <Name>", "Goto "});
+    c.postAdd();
+    EXPECT_EQ(c.answerBox(IDOK), "Invalid Label\nNowhere");
+    EXPECT_EQ(c.focus(), c.control(kCommandPage, kIdPgmName));
+
+    c.selectCommand({" Clips ", " Delimiter ", "Other <Value>"});
+    c.postAdd();
+    EXPECT_EQ(c.answerBox(IDOK), "Undefined <Value>");
+    EXPECT_EQ(c.focus(), c.control(kCommandPage, kIdComValue));
+
+    c.fields(" ", 1, "");
+    c.selectCommand({"Load text file <Name>"});
+    c.postAdd();
+    EXPECT_EQ(c.answerBox(IDOK), "Undefined <Name>");
+
+    // A loop needs its label; a menu loop a menu item, shown on the Menus page.
+    c.fields("top", 1, "");
+    EXPECT_EQ(c.addCommand({" Label <Name>", "Define "}), "{.top}");
+    c.fields("TOP", 1, "");
+    c.selectCommand({" Loop to <Name> UNTIL", " Menu item <selected>", "Enabled "});
+    c.postAdd();
+    EXPECT_EQ(c.answerBox(IDOK), "Please select a Menu item");
+    EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(c.form(), kIdPageControl)), kMenusPage);
+
+    // A group item adds nothing and says nothing.
+    c.selectCommand({" Mouse "});
+    SendMessageA(c.form(), WM_COMMAND, MAKEWPARAM(kIdAddBtn, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(c.form(), kIdAddBtn)));
+    EXPECT_EQ(c.lines(), std::vector<std::string>{"{.top}"});
+}
+
+TEST(ComposerFiles, LoadTextPasteScriptAndCheck) {
+    const std::string text = TempPath("lw_text.txt"), clips = TempPath("lw_clips.txt");
+    std::ofstream(text) << "alpha\r\nbeta\r\n";
+    std::ofstream(clips) << "\"{:PauseSeconds 0}\",\"{:Goto nowhere}\"";
+    Composer c;
+    c.post(IDM_LOADTEXT);
+    c.answerFileDialog(text);
+    const HWND ctrl = c.control(kCtrlPage, kIdCtrl);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(ctrl).find("beta") != std::string::npos; }, 10000));
+    EXPECT_EQ(ControlText(ctrl).substr(0, 5), "alpha");
+    EXPECT_TRUE(c.lines().empty());
+    EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(c.form(), kIdPageControl)), kCtrlPage);
+
+    // A Test run fills the clips buffer; Paste script appends its lines.
+    c.fields(clips, 1, "");
+    EXPECT_EQ(c.addCommand({" Clips ", "Load <Name>"}), "{:ClipsLoad " + clips + "}");
+    SendMessageA(c.form(), WM_COMMAND, MAKEWPARAM(IDM_TEST, 0), 0);
+    c.post(IDM_PASTESCRIPT);
+    EXPECT_EQ(c.answerBox(IDYES), taskloom::PasteQuestion());
+    ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 3; }, 10000));
+    EXPECT_EQ(c.lines()[1], "{:PauseSeconds 0}");
+    EXPECT_EQ(c.lines()[2], "{:Goto nowhere}");
+    EXPECT_TRUE(c.menuEnabled(IDM_SAVE));
+
+    // Check lists the jump to an undefined label; choosing it selects line 3.
+    c.post(IDM_CHECK);
+    const HWND box = c.waitDialog("Check");
+    ASSERT_NE(box, nullptr);
+    const HWND list = GetDlgItem(box, IDC_CHECK_LIST);
+    int row = -1;
+    const int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        char buf[512] = {};
+        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < 500)
+            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
+        if (std::string(buf).rfind("Line 3:", 0) == 0) row = i;
+    }
+    ASSERT_GE(row, 0);
+    SendMessageA(list, LB_SETCURSEL, row, 0);
+    SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_CHECK_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(SendMessageA(c.macroBox(), LB_GETCURSEL, 0, 0), 2);
+    PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
+}
+
+// The printed pages drawn into an enhanced metafile: every script line comes
+// back from the text records, long lines wrapped within the page.
+struct Drawn {
+    std::vector<std::string> texts;
+};
+
+TEST(ComposerFiles, PrintedPagesHoldEveryLine) {
+    std::vector<std::string> script;
+    for (int i = 0; i < 90; ++i) script.push_back("{:PauseSeconds " + std::to_string(i) + "}");
+    script.push_back(std::string(300, 'x') + " tail");
+    HDC screen = GetDC(nullptr);
+    const std::vector<taskloom::PrintedPage> pages = LayOutFor(screen, script, "demo.tks");
+    ASSERT_GE(pages.size(), 2u);
+    for (const auto& page : pages) {
+        HDC emf = CreateEnhMetaFileA(screen, nullptr, nullptr, nullptr);
+        ASSERT_NE(emf, nullptr);
+        DrawPage(emf, page);
+        HENHMETAFILE meta = CloseEnhMetaFile(emf);
+        Drawn drawn;
+        EnumEnhMetaFile(
+            nullptr, meta,
+            [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM lp) -> int {
+                auto* d = reinterpret_cast<Drawn*>(lp);
+                if (rec->iType == EMR_EXTTEXTOUTW) {
+                    auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec);
+                    auto* w = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(rec) +
+                                                               t->emrtext.offString);
+                    std::string s;
+                    for (DWORD i = 0; i < t->emrtext.nChars; ++i) s += static_cast<char>(w[i]);
+                    d->texts.push_back(s);
+                } else if (rec->iType == EMR_EXTTEXTOUTA) {
+                    auto* t = reinterpret_cast<const EMREXTTEXTOUTA*>(rec);
+                    d->texts.emplace_back(reinterpret_cast<const char*>(rec) + t->emrtext.offString,
+                                          t->emrtext.nChars);
+                }
+                return 1;
+            },
+            &drawn, nullptr);
+        DeleteEnhMetaFile(meta);
+        // Every run is drawn, as laid out.
+        ASSERT_EQ(drawn.texts.size(), page.runs.size());
+        for (size_t i = 0; i < page.runs.size(); ++i) EXPECT_EQ(drawn.texts[i], page.runs[i].text);
+        EXPECT_EQ(drawn.texts[0], "demo.tks");
+    }
+    ReleaseDC(nullptr, screen);
+    std::string expected;
+    for (const auto& line : script) expected += "|" + line;
+    // The wrapped line's pieces join without a separator of their own.
+    std::string joined;
+    for (const auto& page : pages)
+        for (size_t i = 2; i < page.runs.size(); ++i)
+            joined += (page.runs[i].continues ? "" : "|") + page.runs[i].text;
+    EXPECT_EQ(joined, expected);
+}
+
+}  // namespace
+}  // namespace loomwright
