@@ -80,7 +80,7 @@ enum ControlId : int {
     kIdHotKey,
     kIdRunNameLabel,
     kIdRunName,
-    kIdBrowseBtn,
+    kIdPadBrowseBtn,
     kIdLoadPadBtn,
     kIdSavePadBtn,
     kIdTestPadBtn,

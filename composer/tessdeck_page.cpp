@@ -87,7 +87,7 @@ TessdeckPage::TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::
     SetWindowSubclass(HotKey, HotKeyProc, 1, reinterpret_cast<DWORD_PTR>(this));
     child("STATIC", "Program/Script", 0, kIdRunNameLabel, {156, 91, 88, 16});
     RunName = child("EDIT", "", tab | ES_AUTOHSCROLL, kIdRunName, {248, 88, 236, 22}, WS_EX_CLIENTEDGE);
-    SpeedButton1 = child("BUTTON", "&Browse...", tab | BS_PUSHBUTTON, kIdBrowseBtn, {404, 114, 80, 25});
+    SpeedButton1 = child("BUTTON", "&Browse...", tab | BS_PUSHBUTTON, kIdPadBrowseBtn, {404, 114, 80, 25});
     LoadPadBtn = child("BUTTON", "&Open Pad...", tab | BS_PUSHBUTTON, kIdLoadPadBtn, {156, 142, 104, 25});
     SavePadBtn = child("BUTTON", "&Save Pad...", tab | BS_PUSHBUTTON, kIdSavePadBtn, {268, 142, 104, 25});
     TestPadBtn = child("BUTTON", "&Test Pad...", tab | BS_PUSHBUTTON, kIdTestPadBtn, {380, 142, 104, 25});
@@ -126,7 +126,7 @@ bool TessdeckPage::command(int id, int code, HWND control) {
     }
     if (code != BN_CLICKED) return false;
     switch (id) {
-        case kIdBrowseBtn:
+        case kIdPadBrowseBtn:
             BrowsePgmClick();
             return true;
         case kIdLoadPadBtn:
