@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "composer/control_ids.h"
+#include "composer/tessdeck_page.h"
 #include "composer/vexa_form.h"
 #include "engine/filestore.h"
 #include "engine/script_files.h"
