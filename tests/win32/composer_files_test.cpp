@@ -19,6 +19,7 @@
 #include "composer/loomwright.h"
 #include "composer/print_script.h"
 #include "composer/vexa_form.h"
+#include "tests/win32/composer_thread.h"
 #include "engine/script_files.h"
 #include "engine/win32/win32_desktop.h"
 #include "resources/loomwright_ids.h"
@@ -31,77 +32,27 @@ using taskloom::wintest::ControlText;
 using taskloom::wintest::ReadWholeFile;
 using taskloom::wintest::WaitUntil;
 
-constexpr UINT kCallMessage = WM_APP + 1;
-
-LRESULT CALLBACK CallProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == kCallMessage) {
-        (*reinterpret_cast<std::function<void()>*>(lp))();
-        return 0;
-    }
-    return DefWindowProcA(h, msg, wp, lp);
-}
-
-class Composer {
+// The composer on its own thread, with the helpers these tests drive it by.
+class Composer : public ComposerThread {
 public:
-    Composer() {
-        std::promise<void> ready;
-        thread_ = std::thread([this, &ready] {
-            try {
-                InitProgram();
-                desktop_ = taskloom::MakeWin32Desktop();
-                form_ = std::make_unique<VexaForm>(*desktop_, taskloom::wintest::ExeDir());
-                WNDCLASSA wc{};
-                wc.lpfnWndProc = CallProc;
-                wc.hInstance = GetModuleHandleA(nullptr);
-                wc.lpszClassName = "ComposerFilesCalls";
-                RegisterClassA(&wc);
-                calls_ = CreateWindowA("ComposerFilesCalls", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                       GetModuleHandleA(nullptr), nullptr);
-                form_->show(SW_SHOWNORMAL);
-                hwnd_ = form_->hwnd();
-                ready.set_value();
-            } catch (...) {
-                ready.set_exception(std::current_exception());
-                return;
-            }
-            MSG msg;
-            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-                if (!form_->hwnd() || !form_->translate(msg)) {
-                    TranslateMessage(&msg);
-                    DispatchMessageA(&msg);
-                }
-            }
-            form_.reset();
-            DestroyWindow(calls_);
-        });
-        ready.get_future().get();
-        threadId_ = GetWindowThreadProcessId(hwnd_, nullptr);
-    }
-    ~Composer() {
-        if (IsWindow(hwnd_)) call([this] { DestroyWindow(hwnd_); });
-        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
-        thread_.join();
+    Composer() : ComposerThread(taskloom::wintest::ExeDir()) {
+        threadId_ = GetWindowThreadProcessId(form(), nullptr);
     }
 
-    void call(const std::function<void()>& f) {
-        std::function<void()> wrapped = f;
-        SendMessageA(calls_, kCallMessage, 0, reinterpret_cast<LPARAM>(&wrapped));
-    }
-    HWND form() const { return hwnd_; }
-    HWND page(int i) const { return GetDlgItem(hwnd_, kIdPageFirst + i); }
+    HWND page(int i) const { return GetDlgItem(form(), kIdPageFirst + i); }
     HWND control(int pageIndex, int id) const { return GetDlgItem(page(pageIndex), id); }
-    HWND macroBox() const { return GetDlgItem(hwnd_, kIdMacroBox); }
+    HWND macroBox() const { return GetDlgItem(form(), kIdMacroBox); }
     HWND tree() const { return control(kCommandPage, kIdCommandTree); }
 
     // Posted, so that a dialog it opens does not hold the test.
-    void post(int menuId) { PostMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(menuId, 0), 0); }
+    void post(int menuId) { PostMessageA(form(), WM_COMMAND, MAKEWPARAM(menuId, 0), 0); }
     void postAdd() {
-        const HWND add = GetDlgItem(hwnd_, kIdAddBtn);
-        PostMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(kIdAddBtn, BN_CLICKED), reinterpret_cast<LPARAM>(add));
+        const HWND add = GetDlgItem(form(), kIdAddBtn);
+        PostMessageA(form(), WM_COMMAND, MAKEWPARAM(kIdAddBtn, BN_CLICKED), reinterpret_cast<LPARAM>(add));
     }
-    void showPage(int i) { SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(IDM_PAGE_FIRST + i, 0), 0); }
+    void showPage(int i) { SendMessageA(form(), WM_COMMAND, MAKEWPARAM(IDM_PAGE_FIRST + i, 0), 0); }
     bool menuEnabled(int id) const {
-        return !(GetMenuState(GetMenu(hwnd_), static_cast<UINT>(id), MF_BYCOMMAND) &
+        return !(GetMenuState(GetMenu(form()), static_cast<UINT>(id), MF_BYCOMMAND) &
                  (MF_GRAYED | MF_DISABLED));
     }
     HWND focus() const {
@@ -223,12 +174,7 @@ public:
     }
 
 private:
-    std::unique_ptr<taskloom::Desktop> desktop_;
-    std::unique_ptr<VexaForm> form_;
-    HWND hwnd_ = nullptr;
-    HWND calls_ = nullptr;
     DWORD threadId_ = 0;
-    std::thread thread_;
 };
 
 std::string TempPath(const std::string& name) {
