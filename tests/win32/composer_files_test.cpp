@@ -33,6 +33,26 @@ using taskloom::wintest::ReadWholeFile;
 using taskloom::wintest::WaitUntil;
 
 // The composer on its own thread, with the helpers these tests drive it by.
+// The first visible dialog whose caption is (or, with `other`, is not) the
+// one searched for; a named function, as the 32-bit calling convention asks.
+struct DialogSearch {
+    const std::string* caption;
+    bool other;
+    HWND* found;
+};
+
+BOOL CALLBACK FindDialog(HWND w, LPARAM lp) {
+    auto* s = reinterpret_cast<DialogSearch*>(lp);
+    char cls[64] = {}, text[256] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, text, sizeof text);
+    if (IsWindowVisible(w) && std::string(cls) == "#32770" && ((*s->caption == text) != s->other)) {
+        *s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 class Composer : public ComposerThread {
 public:
     Composer() : ComposerThread(taskloom::wintest::ExeDir()) {
@@ -78,28 +98,10 @@ public:
     // with `other`, is not) `caption`.
     HWND waitDialog(const std::string& caption, bool other = false) {
         HWND found = nullptr;
-        struct Search {
-            const std::string* caption;
-            bool other;
-            HWND* found;
-        } search{&caption, other, &found};
+        DialogSearch search{&caption, other, &found};
         WaitUntil(
             [&] {
-                EnumThreadWindows(
-                    threadId_,
-                    [](HWND w, LPARAM lp) -> BOOL {
-                        auto* s = reinterpret_cast<Search*>(lp);
-                        char cls[64] = {}, text[256] = {};
-                        GetClassNameA(w, cls, sizeof cls);
-                        GetWindowTextA(w, text, sizeof text);
-                        if (IsWindowVisible(w) && std::string(cls) == "#32770" &&
-                            ((*s->caption == text) != s->other)) {
-                            *s->found = w;
-                            return FALSE;
-                        }
-                        return TRUE;
-                    },
-                    reinterpret_cast<LPARAM>(&search));
+                EnumThreadWindows(threadId_, FindDialog, reinterpret_cast<LPARAM>(&search));
                 return found != nullptr;
             },
             15000);
@@ -227,6 +229,7 @@ TEST(ComposerFiles, ScriptFromSeveralPagesRoundTripsThroughTheRealDialogs) {
     c.post(IDM_OPEN);
     c.answerFileDialog(first + ".tks");
     ASSERT_TRUE(WaitUntil([&] { return c.lines() == built; }, 10000));
+    WaitUntil([&] { return ControlText(c.form()) == "Taskloom - " + first + ".tks"; }, 10000);
     EXPECT_EQ(ControlText(c.form()), "Taskloom - " + first + ".tks");
 
     // Save As proposes the name without ".tks"; both files hold the same bytes.
@@ -324,6 +327,7 @@ TEST(ComposerFiles, LoadTextPasteScriptAndCheck) {
     ASSERT_TRUE(WaitUntil([&] { return ControlText(ctrl).find("beta") != std::string::npos; }, 10000));
     EXPECT_EQ(ControlText(ctrl).substr(0, 5), "alpha");
     EXPECT_TRUE(c.lines().empty());
+    WaitUntil([&] { return TabCtrl_GetCurSel(GetDlgItem(c.form(), kIdPageControl)) == kCtrlPage; }, 10000);
     EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(c.form(), kIdPageControl)), kCtrlPage);
 
     // A Test run fills the clips buffer; Paste script appends its lines.
@@ -364,6 +368,22 @@ struct Drawn {
     std::vector<std::string> texts;
 };
 
+// Collects the text of every text record of a metafile into a Drawn.
+int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM lp) {
+    auto* d = reinterpret_cast<Drawn*>(lp);
+    if (rec->iType == EMR_EXTTEXTOUTW) {
+        auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec);
+        auto* w = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(rec) + t->emrtext.offString);
+        std::string s;
+        for (DWORD i = 0; i < t->emrtext.nChars; ++i) s += static_cast<char>(w[i]);
+        d->texts.push_back(s);
+    } else if (rec->iType == EMR_EXTTEXTOUTA) {
+        auto* t = reinterpret_cast<const EMREXTTEXTOUTA*>(rec);
+        d->texts.emplace_back(reinterpret_cast<const char*>(rec) + t->emrtext.offString, t->emrtext.nChars);
+    }
+    return 1;
+}
+
 TEST(ComposerFiles, PrintedPagesHoldEveryLine) {
     std::vector<std::string> script;
     for (int i = 0; i < 90; ++i) script.push_back("{:PauseSeconds " + std::to_string(i) + "}");
@@ -377,25 +397,7 @@ TEST(ComposerFiles, PrintedPagesHoldEveryLine) {
         DrawPage(emf, page);
         HENHMETAFILE meta = CloseEnhMetaFile(emf);
         Drawn drawn;
-        EnumEnhMetaFile(
-            nullptr, meta,
-            [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM lp) -> int {
-                auto* d = reinterpret_cast<Drawn*>(lp);
-                if (rec->iType == EMR_EXTTEXTOUTW) {
-                    auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec);
-                    auto* w = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(rec) +
-                                                               t->emrtext.offString);
-                    std::string s;
-                    for (DWORD i = 0; i < t->emrtext.nChars; ++i) s += static_cast<char>(w[i]);
-                    d->texts.push_back(s);
-                } else if (rec->iType == EMR_EXTTEXTOUTA) {
-                    auto* t = reinterpret_cast<const EMREXTTEXTOUTA*>(rec);
-                    d->texts.emplace_back(reinterpret_cast<const char*>(rec) + t->emrtext.offString,
-                                          t->emrtext.nChars);
-                }
-                return 1;
-            },
-            &drawn, nullptr);
+        EnumEnhMetaFile(nullptr, meta, CollectText, &drawn, nullptr);
         DeleteEnhMetaFile(meta);
         // Every run is drawn, as laid out.
         ASSERT_EQ(drawn.texts.size(), page.runs.size());

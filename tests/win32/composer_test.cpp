@@ -683,6 +683,9 @@ TEST(Composer, TessdeckPageAssignsDeletesSavesReopensAndTestsAPad) {
         longProgram + "\r";
     const std::string pad = folder / "pad.tkp";
     AnswerFileDialog(c, kIdSavePadBtn, "New.tkp", pad);
+    // The composer writes the file once the dialog has returned, which may be
+    // after its window is gone.
+    WaitUntil([&] { return taskloom::wintest::ReadWholeFile(pad) == expected; }, 10000);
     EXPECT_EQ(taskloom::wintest::ReadWholeFile(pad), expected);
     EXPECT_FALSE(IsWindowEnabled(test));  // a changed pad is opened before it is tried
 
@@ -697,6 +700,7 @@ TEST(Composer, TessdeckPageAssignsDeletesSavesReopensAndTestsAPad) {
         std::fclose(f);
     }
     AnswerFileDialog(c, kIdLoadPadBtn, "pad.tkp", other);
+    WaitUntil([&] { return BarIcons(bar) == std::vector<int>{7, 3, 4}; }, 10000);
     EXPECT_EQ(BarIcons(bar), (std::vector<int>{7, 3, 4}));
     EXPECT_EQ(BarIcons(palette).size(), 39u);
     std::vector<taskloom::PadEntry> entries;
