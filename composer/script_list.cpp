@@ -91,6 +91,8 @@ void VexaForm::TestBtnClick() {
         ~Restore() {
             f.testing_ = false;
             if (!f.hwnd()) return;  // the window went while the script ran
+            // The last line run is shown, whatever showing it waited for.
+            if (f.runViewPending_) f.showRunningLine(true);
             wingui::SetText(f.TestBtn, "&Test");
             ModifyMenuA(f.menu_, IDM_TEST, MF_BYCOMMAND | MF_STRING, IDM_TEST, "&Test");
             try {
@@ -103,11 +105,15 @@ void VexaForm::TestBtnClick() {
 }
 
 void VexaForm::MacroBoxClick() {
-    // A click of the user's has moved the list box's selection.
-    if (MacroBox.selected() != script_.selected()) script_.select(MacroBox.selected());
+    // A click of the user's has moved the list box's selection. While the
+    // list lags behind a running script, its selection is not the user's.
+    if (!runSelecting_ && !runViewPending_ && MacroBox.selected() != script_.selected())
+        script_.select(MacroBox.selected());
     script_.selectFirstIfNone();
-    MacroBox.select(script_.selected());
-    if (!script_.empty()) StatusBar.setText(0, taskloom::LinePanelText(script_));
+    if (runSelecting_)
+        showRunningLine(false);
+    else
+        showSelection();
     SetButtons();
     if (!script_.hasSelection()) return;
     taskloom::PopupPage page = readPopup();
@@ -116,20 +122,50 @@ void VexaForm::MacroBoxClick() {
         writePopup(page);
 }
 
-void VexaForm::selectRunningLine(std::size_t index) {
+void VexaForm::setPanel(int part, const std::string& text) {
+    if (StatusBar.text(part) != text) StatusBar.setText(part, text);
+}
+
+void VexaForm::showSelection() {
+    if (runViewPending_) {
+        runViewPending_ = false;
+        KillTimer(hwnd(), kRunViewTimer);
+    }
+    if (MacroBox.selected() != script_.selected()) MacroBox.select(script_.selected());
+    if (!script_.empty()) setPanel(0, taskloom::LinePanelText(script_));
+}
+
+void VexaForm::showRunningLine(bool now) {
+    if (!now && GetTickCount64() < runViewDue_) {
+        if (!runViewPending_) SetTimer(hwnd(), kRunViewTimer, static_cast<UINT>(kRunViewMs), nullptr);
+        runViewPending_ = true;
+        return;
+    }
+    const ULONGLONG start = GetTickCount64();
     // A line outside the list's view is brought to the top of it, a page at
-    // a time: scrolling the list costs far more than the line (tens of
-    // milliseconds under Wine), and one line at a time it would scroll for
-    // every line.
-    const auto i = static_cast<int>(index);
-    const int top = static_cast<int>(SendMessageA(MacroBox.h, LB_GETTOPINDEX, 0, 0));
-    RECT client{};
-    GetClientRect(MacroBox.h, &client);
-    const int itemHeight = static_cast<int>(SendMessageA(MacroBox.h, LB_GETITEMHEIGHT, 0, 0));
-    const int visible = itemHeight > 0 ? (client.bottom - client.top) / itemHeight : 1;
-    if (i < top || i >= top + (visible > 0 ? visible : 1)) SendMessageA(MacroBox.h, LB_SETTOPINDEX, index, 0);
-    script_.select(i);
-    MacroBox.select(script_.selected());
+    // a time, so that the lines after it need no scroll.
+    if (script_.hasSelection()) {
+        const int i = script_.selected();
+        const int top = static_cast<int>(SendMessageA(MacroBox.h, LB_GETTOPINDEX, 0, 0));
+        RECT client{};
+        GetClientRect(MacroBox.h, &client);
+        const int itemHeight = static_cast<int>(SendMessageA(MacroBox.h, LB_GETITEMHEIGHT, 0, 0));
+        const int visible = itemHeight > 0 ? (client.bottom - client.top) / itemHeight : 1;
+        if (i < top || i >= top + (visible > 0 ? visible : 1))
+            SendMessageA(MacroBox.h, LB_SETTOPINDEX, static_cast<WPARAM>(i), 0);
+    }
+    showSelection();
+    const ULONGLONG cost = GetTickCount64() - start;
+    runViewDue_ = GetTickCount64() + (3 * cost > kRunViewMs ? 3 * cost : kRunViewMs);
+}
+
+void VexaForm::selectRunningLine(std::size_t index) {
+    script_.select(static_cast<int>(index));
+    runSelecting_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{runSelecting_};
     MacroBoxClick();
 }
 

@@ -343,15 +343,15 @@ void VexaForm::SetButtons() {
     const taskloom::ButtonStates b = taskloom::SetButtons(script_, activeCaption());
     // 1. The list's panel and selection.
     if (script_.empty()) {
-        StatusBar.setText(0, taskloom::LinePanelText(script_));
-        MacroBox.select(-1);
+        setPanel(0, taskloom::LinePanelText(script_));
+        if (MacroBox.selected() != -1) MacroBox.select(-1);
     }
     // 2. The chosen window and menu path.
     const int title = TitleBox.selected();
     if (title >= 0) {
         ScriptLine.clear();
         if (MenuTree.count() > 0) GetMenuText();
-        StatusBar.setText(1, taskloom::WindowPanelText(TitleBox.text(title), ScriptLine));
+        setPanel(1, taskloom::WindowPanelText(TitleBox.text(title), ScriptLine));
     }
     // 3. to 5. A stop request of a running script is never overwritten.
     wingui::Enable(DelBtn, b.deleteEnabled);
@@ -361,7 +361,9 @@ void VexaForm::SetButtons() {
     // While a script runs, Test is its Abort and stays live.
     const bool test = b.testEnabled || testing_;
     wingui::Enable(TestBtn, test);
-    EnableMenuItem(menu_, IDM_TEST, MF_BYCOMMAND | (test ? MF_ENABLED : MF_GRAYED));
+    const UINT state = GetMenuState(menu_, IDM_TEST, MF_BYCOMMAND);
+    if (state == static_cast<UINT>(-1) || ((state & MF_GRAYED) != 0) == test)
+        EnableMenuItem(menu_, IDM_TEST, MF_BYCOMMAND | (test ? MF_ENABLED : MF_GRAYED));
     // 6. and 7.
     wingui::Show(StatusBar.h, b.statusBarVisible);
     setFormHeight(b.formHeight);
@@ -433,6 +435,13 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_HSCROLL:
             if (reinterpret_cast<HWND>(lp) == TrackBar1.h) MatchCount();
             return 0;
+        case WM_TIMER:
+            if (wp == kRunViewTimer) {
+                if (runViewPending_) showRunningLine(true);
+                KillTimer(hwnd(), kRunViewTimer);
+                return 0;
+            }
+            return DefWindowProcA(hwnd(), msg, wp, lp);
         case WM_CLOSE:
             // The close box asks as Exit does before unsaved work is dropped.
             if (MayDiscard(true)) DestroyWindow(hwnd());

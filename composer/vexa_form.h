@@ -157,6 +157,12 @@ private:
     // Mirrors a change of the script into MacroBox and the File menu.
     void apply(const taskloom::ListChange& change);
     void setFormHeight(int outerHeight96);
+    // The status bar's panel `part`, written only when its text changes.
+    void setPanel(int part, const std::string& text);
+    // The list's selection and the line panel made to show the model's
+    // selection now (`showRunningLine`: when due, during a run).
+    void showSelection();
+    void showRunningLine(bool now);
     std::string selectedTitle() const;
     void fillControls(taskloom::Wnd w);
     void setCtrlText(const std::string& text);
@@ -196,6 +202,16 @@ private:
     taskloom::ScriptList script_;  // MacroBox's lines, selection, modified flag
     taskloom::MenuTree menuTree_;  // what MenuTree shows; items keep their node ids
     bool testing_ = false;
+    // While a script runs, the list and the line panel follow the running
+    // line at most every kRunViewMs (or three times what showing it cost)
+    // and once at the end: moving a list box's selection out of its view
+    // scrolls it, which costs tens of milliseconds under Wine, far more
+    // than a line. A timer shows a line that runs long.
+    bool runSelecting_ = false;    // MacroBoxClick called for the running line
+    bool runViewPending_ = false;  // the list shows an earlier line than the model
+    ULONGLONG runViewDue_ = 0;     // GetTickCount64 time the next showing may come
+    static constexpr UINT_PTR kRunViewTimer = 0x5201;
+    static constexpr ULONGLONG kRunViewMs = 75;
     bool fillingTree_ = false;
     bool dotPending_ = false;  // the "." sent while Alt is held, not yet seen
 

@@ -17,9 +17,15 @@ void SetText(HWND w, const std::string& text) {
     SendMessageA(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void Enable(HWND w, bool on) { EnableWindow(w, on ? TRUE : FALSE); }
+// Only a real change: the composer sets its buttons for every line a script runs.
+void Enable(HWND w, bool on) {
+    if (Enabled(w) != on) EnableWindow(w, on ? TRUE : FALSE);
+}
 bool Enabled(HWND w) { return IsWindowEnabled(w) != FALSE; }
-void Show(HWND w, bool on) { ShowWindow(w, on ? SW_SHOWNA : SW_HIDE); }
+void Show(HWND w, bool on) {
+    const bool shown = (GetWindowLongPtrA(w, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != on) ShowWindow(w, on ? SW_SHOWNA : SW_HIDE);
+}
 
 HWND CreateChild(HWND parent, const char* cls, const std::string& text, DWORD style, DWORD exStyle, int id,
                  HFONT font) {

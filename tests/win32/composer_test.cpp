@@ -503,6 +503,41 @@ TEST(Composer, TestRunsTheScriptIntoARealWindowAndAbortStopsALoop) {
     EXPECT_FALSE(taskloom::wintest::ModifierDown());
 }
 
+// The list follows a run: a line that runs long is shown while it runs, and
+// the last line run is selected and in view when the run ends.
+TEST(Composer, TheListShowsTheRunningLineAndTheLastOne) {
+    Composer c;
+    std::vector<std::string> script;
+    for (int i = 0; i < 150; ++i) {
+        script.push_back("{.L" + std::to_string(i) + "}");
+        script.push_back("{:LoopTimes L" + std::to_string(i) + " 2}");
+    }
+    const int pause = static_cast<int>(script.size());
+    script.push_back("{:Pause1/10 30}");
+    script.push_back("{.End}");
+    c.call([&] { c.object().setScript(script); });
+    const HWND list = c.macroBox();
+    auto inView = [&](int i) {
+        const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+        RECT client{};
+        GetClientRect(list, &client);
+        const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+        return height > 0 && i >= top && i < top + (client.bottom - client.top) / height;
+    };
+    const HWND test = c.formControl(kIdTestBtn);
+    PostMessageA(test, BM_CLICK, 0, 0);
+    // The pause runs three seconds: its line is selected and shown meanwhile.
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == pause; }, 20000));
+    EXPECT_EQ(ControlText(test), "&Abort");
+    EXPECT_TRUE(inView(pause));
+    EXPECT_EQ(c.statusPanel(0), "Line: " + std::to_string(pause + 1));
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(test) == "&Test"; }, 20000));
+    const int last = pause + 1;
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), last);
+    EXPECT_TRUE(inView(last));
+    EXPECT_EQ(c.statusPanel(0), "Line: " + std::to_string(last + 1));
+}
+
 // --- The Tessdeck page ---------------------------------------------------
 
 // The image indexes of a tool bar's buttons, in bar order.
