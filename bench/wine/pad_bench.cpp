@@ -17,8 +17,10 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <cctype>
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "bench/wine/wine_measure.h"
@@ -81,6 +83,61 @@ double ProcessorSeconds(HANDLE process) {
     FILETIME created, ended, kernel, user;
     if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return -1;
     return Seconds(kernel) + Seconds(user);
+}
+
+// The whole of a file that reports no size (Linux's /proc files).
+std::string ReadUnknownSize(const std::string& name) {
+    std::string text;
+    const HANDLE f = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(f);
+    return text;
+}
+
+// Under Wine, the processor seconds (user and system, at 100 ticks a
+// second) of the one Unix process of this Wine prefix whose command line
+// holds `program`, read from Z:\proc\PID\stat; negative when there is not
+// exactly one. A cross-check of GetProcessTimes, which Wine may not fill for
+// another process.
+double UnixProcessorSeconds(const char* program) {
+    char prefix[1024];
+    const DWORD n = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+    if (n == 0 || n >= sizeof prefix) return -1;
+    const std::string wanted = std::string("WINEPREFIX=") + prefix + '\0';
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return -1;
+    double seconds = -1;
+    int matches = 0;
+    do {
+        const std::string pid = found.cFileName;
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        const std::string dir = "Z:\\proc\\" + pid + "\\";
+        std::string command = ReadUnknownSize(dir + "cmdline");
+        for (char& c : command) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (command.find(program) == std::string::npos) continue;
+        if (ReadUnknownSize(dir + "environ").find(wanted) == std::string::npos) continue;
+        const std::string stat = ReadUnknownSize(dir + "stat");
+        const std::size_t close = stat.rfind(')');
+        if (close == std::string::npos) continue;
+        std::vector<std::string> fields;
+        std::size_t at = close + 2;
+        while (at < stat.size()) {
+            const std::size_t end = stat.find(' ', at);
+            fields.push_back(stat.substr(at, end == std::string::npos ? std::string::npos : end - at));
+            if (end == std::string::npos) break;
+            at = end + 1;
+        }
+        if (fields.size() < 13) continue;
+        seconds = (std::stod(fields[11]) + std::stod(fields[12])) / 100.0;
+        ++matches;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return matches == 1 ? seconds : -1;
 }
 
 // One program kept running for the idle measurement.
@@ -179,10 +236,24 @@ int main(int argc, char** argv) {
     const double start = NowMs();
     padIdle.cpuBefore = ProcessorSeconds(padIdle.handle);
     notepadIdle.cpuBefore = ProcessorSeconds(notepadIdle.handle);
+    const double padUnixBefore = UnixProcessorSeconds("tessdeck.exe");
+    const double notepadUnixBefore = UnixProcessorSeconds("notepad.exe");
     Sleep(static_cast<DWORD>(idleSeconds * 1000));
     const double padAfter = ProcessorSeconds(padIdle.handle);
     const double notepadAfter = ProcessorSeconds(notepadIdle.handle);
+    const double padUnixAfter = UnixProcessorSeconds("tessdeck.exe");
+    const double notepadUnixAfter = UnixProcessorSeconds("notepad.exe");
     const double wall = (NowMs() - start) / 1000.0;
+    for (const auto& [name, before, after] : {std::tuple{"notepad", notepadUnixBefore, notepadUnixAfter},
+                                              std::tuple{"tessdeck", padUnixBefore, padUnixAfter}}) {
+        if (before < 0 || after < 0) {
+            std::printf("  %-10s Unix process not found in Z:\\proc\n", name);
+        } else {
+            std::printf(
+                "  %-10s Unix process: processor %.2f s in %.1f s = %.4f %% (%.2f s since its start)\n", name,
+                after - before, wall, 100.0 * (after - before) / wall, after);
+        }
+    }
     Report("notepad", notepadIdle, notepadAfter, wall);
     Report("tessdeck", padIdle, padAfter, wall);
     return 0;
