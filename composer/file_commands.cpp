@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "composer/control_ids.h"
-#include "composer/tessdeck_page.h"
 #include "composer/vexa_form.h"
+#include "composer/tessdeck_page.h"
 #include "engine/filestore.h"
 #include "engine/script_files.h"
 #include "engine/lookup.h"

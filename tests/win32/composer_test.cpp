@@ -760,6 +760,44 @@ TEST(Composer, TessdeckPageAssignsDeletesSavesReopensAndTestsAPad) {
                              ("cwd: " + cwd + "\narg: " + other + "\nend\n").c_str(), -1),
               CSTR_EQUAL)
         << started;
+
+    // The real pad in its place: the saved pad, reopened and tried, comes up
+    // as the "Tessdeck" bar with its three icons.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return CopyFileA(taskloom::wintest::FromBuildPath(TESSDECK_EXE).c_str(),
+                             (folder / "tessdeck.exe").c_str(), FALSE) != 0;
+        },
+        15000));
+    AnswerFileDialog(c, kIdLoadPadBtn, "other.tkp", pad);
+    ASSERT_EQ(BarIcons(bar), (std::vector<int>{7, 3, 4}));
+    ASSERT_TRUE(IsWindowEnabled(test));
+    c.click(test);
+    const HWND padWindow = taskloom::wintest::WaitForWindow("Tessdeck", 0, 60000);
+    ASSERT_NE(padWindow, nullptr);
+    DWORD padId = 0;
+    GetWindowThreadProcessId(padWindow, &padId);
+    ASSERT_NE(padId, GetCurrentProcessId());
+    taskloom::wintest::ChildProcess padProgram(padId);
+    const HWND padBar = taskloom::wintest::FindChildByClass(padWindow, TOOLBARCLASSNAMEA);
+    const HWND upDown = taskloom::wintest::FindChildByClass(padWindow, UPDOWN_CLASSA);
+    ASSERT_NE(padBar, nullptr);
+    ASSERT_NE(upDown, nullptr);
+    // The window may show before the icons are all in: read until they are.
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(padBar, TB_BUTTONCOUNT, 0, 0) == 3; }, 20000))
+        << SendMessageA(padBar, TB_BUTTONCOUNT, 0, 0);
+    std::string hintText;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            hintText = ControlText(upDown);
+            return hintText.rfind("Tessdeck ", 0) == 0 && hintText.size() > 2 &&
+                   hintText.compare(hintText.size() - 2, 2, "/3") == 0;
+        },
+        20000))
+        << hintText;
+    EXPECT_TRUE(GetWindowLongPtrA(padWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    PostMessageA(padWindow, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(padProgram.waitForExit(30000));
 }
 
 TEST(Composer, TessdeckPageKeepsTheIconsBeforeABadLineAndTakesTwentyAtMost) {
