@@ -82,8 +82,13 @@ public:
         return info.hwndFocus;
     }
 
-    std::vector<std::string> lines() const {
+    // Read on the form's thread, so that the list cannot change in the middle.
+    std::vector<std::string> lines() {
         std::vector<std::string> out;
+        call([&] { readLines(out); });
+        return out;
+    }
+    void readLines(std::vector<std::string>& out) const {
         const int n = static_cast<int>(SendMessageA(macroBox(), LB_GETCOUNT, 0, 0));
         for (int i = 0; i < n; ++i) {
             std::string s(static_cast<size_t>(SendMessageA(macroBox(), LB_GETTEXTLEN, i, 0)) + 1, '\0');
@@ -91,7 +96,6 @@ public:
                 SendMessageA(macroBox(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(s.data()))));
             out.push_back(s);
         }
-        return out;
     }
 
     // The first visible dialog of the form's thread whose caption is (or,

@@ -50,10 +50,13 @@ public:
     void showPage(int i) { menu(IDM_PAGE_FIRST + i); }
     void click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 
-    std::vector<std::string> lines() const {
+    // Read on the form's thread, so that the list cannot change in the middle.
+    std::vector<std::string> lines() {
         std::vector<std::string> out;
-        const int n = static_cast<int>(SendMessageA(macroBox(), LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < n; ++i) out.push_back(ListText(macroBox(), i));
+        call([&] {
+            const int n = static_cast<int>(SendMessageA(macroBox(), LB_GETCOUNT, 0, 0));
+            for (int i = 0; i < n; ++i) out.push_back(ListText(macroBox(), i));
+        });
         return out;
     }
 
