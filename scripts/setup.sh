@@ -6,7 +6,7 @@ set -euo pipefail
 pkgs=(
   cmake g++ make googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  wine wine64
+  wine wine64 ghostscript fonts-dejavu-core
   xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick
   clang libclang-rt-14-dev clang-format
 )

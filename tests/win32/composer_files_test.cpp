@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <winspool.h>
 
 #include <exception>
 #include <fstream>
 #include <functional>
 #include <future>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -364,6 +366,208 @@ TEST(ComposerFiles, LoadTextPasteScriptAndCheck) {
     EXPECT_EQ(SendMessageA(c.macroBox(), LB_GETCURSEL, 0, 0), 2);
     PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
+}
+
+// A printer of Wine's PostScript driver whose port is a file: a job printed
+// on it lands in that file as PostScript, through the spooler as on any
+// printer. Its driver, under a name of its own, reads a small printer
+// description written here (A4, 300 dpi). The printer is removed again at
+// the end.
+class FilePrinter {
+public:
+    FilePrinter(const std::string& name, const std::string& output) : name_(name) {
+        char dir[MAX_PATH] = {};
+        DWORD size = 0;
+        if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir), sizeof dir,
+                                        &size)) {
+            fail("GetPrinterDriverDirectory");
+            return;
+        }
+        const std::string version = std::string(dir) + "\\3";
+        CreateDirectoryA(version.c_str(), nullptr);
+        std::ofstream description(version + "\\taskloom_file.ppd", std::ios::binary);
+        if (!(description << kDescription).flush()) {
+            fail("writing the printer description");
+            return;
+        }
+        DRIVER_INFO_3A driver{};
+        driver.cVersion = 3;
+        driver.pName = const_cast<char*>(kDriver);
+        driver.pDriverPath = const_cast<char*>("wineps.drv");
+        driver.pConfigFile = const_cast<char*>("wineps.drv");
+        driver.pDataFile = const_cast<char*>("taskloom_file.ppd");
+        if (!AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES)) {
+            fail("AddPrinterDriverEx");
+            return;
+        }
+        PRINTER_INFO_2A info{};
+        info.pPrinterName = name_.data();
+        info.pPortName = const_cast<char*>(output.c_str());
+        info.pDriverName = const_cast<char*>(kDriver);
+        info.pPrintProcessor = const_cast<char*>("WinPrint");
+        info.pDatatype = const_cast<char*>("RAW");
+        info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+        HANDLE printer = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+        if (!printer) {
+            fail("AddPrinter");
+            return;
+        }
+        ClosePrinter(printer);
+    }
+    ~FilePrinter() {
+        HANDLE printer = nullptr;
+        PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+        if (error.empty() && OpenPrinterA(name_.data(), &printer, &access)) {
+            DeletePrinter(printer);
+            ClosePrinter(printer);
+        }
+    }
+    FilePrinter(const FilePrinter&) = delete;
+    FilePrinter& operator=(const FilePrinter&) = delete;
+
+    std::string error;  // the step that failed, with its code; empty when installed
+
+private:
+    static constexpr const char* kDriver = "Taskloom PostScript file";
+    static constexpr const char* kDescription =
+        "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*LanguageVersion: English\n"
+        "*LanguageEncoding: ISOLatin1\n*ModelName: \"Taskloom file printer\"\n"
+        "*NickName: \"Taskloom file printer\"\n*LanguageLevel: \"2\"\n*ColorDevice: False\n"
+        "*DefaultColorSpace: Gray\n*TTRasterizer: Type42\n"
+        "*OpenUI *PageSize: PickOne\n*DefaultPageSize: A4\n"
+        "*PageSize A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n*CloseUI: *PageSize\n"
+        "*DefaultImageableArea: A4\n*ImageableArea A4/A4: \"18 18 577 824\"\n"
+        "*DefaultPaperDimension: A4\n*PaperDimension A4/A4: \"595 842\"\n"
+        "*OpenUI *Resolution: PickOne\n*DefaultResolution: 300dpi\n"
+        "*Resolution 300dpi/300 DPI: \"<</HWResolution[300 300]>>setpagedevice\"\n*CloseUI: *Resolution\n"
+        "*DefaultFont: Courier\n*Font Courier: Standard \"(002.004S)\" Standard ROM\n";
+
+    void fail(const char* step) {
+        error = std::string(step) + " failed, error " + std::to_string(GetLastError());
+    }
+
+    std::string name_;
+};
+
+// The host's name of a file of the Wine prefix (empty when there is none).
+std::string UnixName(const std::string& windowsName) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    auto convert = reinterpret_cast<Convert>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!convert) return {};
+    std::wstring wide(windowsName.begin(), windowsName.end());
+    char* unix = convert(wide.c_str());
+    if (!unix) return {};
+    std::string out = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return out;
+}
+
+// The text Ghostscript reads off the printed PostScript (its txtwrite
+// device, which places the drawn glyphs back into lines of text). Wine runs
+// the host's program, but detached: its process handle cannot be waited on,
+// so a shell runs it and writes its exit status to a file last.
+std::string PrintedText(const std::string& postscript, std::string& error) {
+    const std::string text = postscript + ".txt", messages = postscript + ".err",
+                      status = postscript + ".status";
+    for (const std::string& f : {text, messages, status}) DeleteFileA(f.c_str());
+    auto quoted = [](const std::string& windowsName) { return "'" + UnixName(windowsName) + "'"; };
+    if (UnixName(postscript).empty()) {
+        error = "no host file names (not under Wine?)";
+        return {};
+    }
+    std::string command = "/bin/sh -c \"" + std::string(TASKLOOM_GHOSTSCRIPT) +
+                          " -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=txtwrite -sOutputFile=" + quoted(text) +
+                          " " + quoted(postscript) + " >" + quoted(messages) + " 2>&1; echo $? >" +
+                          quoted(status + ".part") + " && mv " + quoted(status + ".part") + " " +
+                          quoted(status) + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        error = "cannot start " + command + ": error " + std::to_string(GetLastError());
+        return {};
+    }
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    if (!WaitUntil([&] { return !ReadWholeFile(status).empty(); }, 60000)) {
+        error = command + " did not finish";
+        return {};
+    }
+    if (ReadWholeFile(status) != "0\n") error = command + " failed: " + ReadWholeFile(messages);
+    return ReadWholeFile(text);
+}
+
+// The lines of a text, each without the blanks that place it on the page.
+std::vector<std::string> PrintedLines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        const size_t first = line.find_first_not_of(' ');
+        if (first != std::string::npos) out.push_back(line.substr(first));
+    }
+    return out;
+}
+
+TEST(ComposerFiles, PrintSendsEveryLineToARealPrinter) {
+    const std::string printed = TempPath("lw_printed.ps"), file = TempPath("lw_print.tks");
+    FilePrinter printer("Taskloom file printer", printed);
+    ASSERT_EQ(printer.error, "");
+    // Two pages, characters that PostScript quotes, and a line wider than
+    // the page (no blank in it, so that its pieces join without one).
+    std::vector<std::string> script = {"(parentheses) \\backslash\\ 100% {braces}", "a  b   c"};
+    for (int i = 0; i < 80; ++i) script.push_back("{:PauseSeconds " + std::to_string(i) + "}");
+    std::string wide = "{:ClipsLoad";
+    for (int i = 0; wide.size() < 260; ++i) wide += "\\folder" + std::to_string(i);
+    script.push_back(wide);
+    script.push_back("{:Goto end}");
+    taskloom::SaveScript(file, script);
+
+    Composer c;
+    c.post(IDM_OPEN);
+    c.answerFileDialog(file);
+    ASSERT_TRUE(WaitUntil([&] { return c.lines() == script; }, 10000));
+    const HWND print = GetDlgItem(c.form(), kIdPrintBtn);
+    PostMessageA(c.form(), WM_COMMAND, MAKEWPARAM(kIdPrintBtn, BN_CLICKED), reinterpret_cast<LPARAM>(print));
+    // The print dialog, answered with this printer chosen.
+    const HWND dlg = c.waitDialog("Print");
+    ASSERT_NE(dlg, nullptr);
+    const HWND names = GetDlgItem(dlg, 0x473);  // the printer name combo box
+    const LRESULT row = SendMessageA(names, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>("Taskloom file printer"));
+    ASSERT_GE(row, 0);
+    SendMessageA(names, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(0x473, CBN_SELCHANGE), reinterpret_cast<LPARAM>(names));
+    PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }, 10000));
+    c.call([] {});  // the job is done once the form's thread is back in its loop
+    const std::string postscript = ReadWholeFile(printed);
+    ASSERT_NE(postscript.find("%%EOF"), std::string::npos) << postscript.size() << " bytes printed";
+
+    std::string error;
+    const std::vector<std::string> lines = PrintedLines(PrintedText(printed, error));
+    ASSERT_EQ(error, "");
+    // Each page opens with its heading: the script's name, its number.
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0].rfind(file, 0), 0u) << lines[0];
+    std::vector<std::string> body;
+    int pages = 0;
+    for (const std::string& line : lines) {
+        if (line.rfind(file, 0) == 0)
+            EXPECT_TRUE(line.ends_with("Page " + std::to_string(++pages) + " of 2")) << line;
+        else
+            body.push_back(line);
+    }
+    EXPECT_EQ(pages, 2);
+    // Then the script's lines in order, the wide one over several printed lines.
+    size_t at = 0;
+    for (const std::string& line : script) {
+        std::string got;
+        while (at < body.size() && got.size() < line.size()) got += body[at++];
+        ASSERT_EQ(got, line) << "printed line " << at;
+    }
+    EXPECT_EQ(at, body.size());
 }
 
 // The printed pages drawn into an enhanced metafile: every script line comes
