@@ -541,9 +541,9 @@ TEST(ComposerFiles, PrintSendsEveryLineToARealPrinter) {
     SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(0x473, CBN_SELCHANGE), reinterpret_cast<LPARAM>(names));
     PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }, 10000));
-    c.call([] {});  // the job is done once the form's thread is back in its loop
-    const std::string postscript = ReadWholeFile(printed);
-    ASSERT_NE(postscript.find("%%EOF"), std::string::npos) << postscript.size() << " bytes printed";
+    // The spooler writes the job to the port when the document ends.
+    ASSERT_TRUE(WaitUntil([&] { return ReadWholeFile(printed).find("%%EOF") != std::string::npos; }, 15000))
+        << ReadWholeFile(printed).size() << " bytes printed";
 
     std::string error;
     const std::vector<std::string> lines = PrintedLines(PrintedText(printed, error));
