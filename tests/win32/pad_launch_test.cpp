@@ -177,8 +177,8 @@ TEST_F(PadLaunch, IconsAndTheirExactHotKeysStartProgramsDocumentsAndScripts) {
     SetDefault(HKEY_CLASSES_ROOT, ".tldoc", "TaskloomTestDoc");
     // Ctrl+Alt+X comes first: Ctrl+A must not launch it.
     auto pad = Make("0\tEcho X\tCtrl+Alt+X\t" + echoExe() + " first second\r" + "1\tEcho A\tCtrl+A\t" +
-                    echoExe() + " ctrl-a\r" + "2\tDocument\tCtrl+Alt+D\t" + (folder_ / "report.tldoc") + "\r" +
-                    "3\tScript\tCtrl+Alt+S\t" + (folder_ / "typing.tks") + "\r");
+                    echoExe() + " ctrl-a\r" + "2\tDocument\tCtrl+Alt+D\t" + (folder_ / "report.tldoc") +
+                    "\r" + "3\tScript\tCtrl+Alt+S\t" + (folder_ / "typing.tks") + "\r");
     ASSERT_EQ(pad->bar().size(), 4u);
     const std::string started = "cwd: " + folder_.path() + "bin\narg: first\narg: second\nend\n";
 
