@@ -85,13 +85,14 @@ int main(int argc, char** argv) {
     WriteTextFile(padFile, "0\tTarget\tCtrl+Alt+K\t" + programText + "\r");
     std::printf("launch_bench: %d runs\n", runs);
 
-    wintest::ChildProcess pad(wintest::Quote(wintest::FromBuildPath(TESSDECK_EXE)) + " " + wintest::Quote(padFile),
-                              folder.path());
+    wintest::ChildProcess pad(
+        wintest::Quote(wintest::FromBuildPath(TESSDECK_EXE)) + " " + wintest::Quote(padFile), folder.path());
     // Started once its last hot key, the show/hide key, is taken.
     const bool started = wintest::WaitForWindow("Tessdeck", pad.id(), 60000) != nullptr &&
                          wintest::WaitUntil(
                              [] {
-                                 if (!RegisterHotKey(nullptr, 0xB002, MOD_SHIFT | MOD_CONTROL, VK_F9)) return true;
+                                 if (!RegisterHotKey(nullptr, 0xB002, MOD_SHIFT | MOD_CONTROL, VK_F9))
+                                     return true;
                                  UnregisterHotKey(nullptr, 0xB002);
                                  return false;
                              },

@@ -384,4 +384,36 @@ TEST_F(PadLaunch, AutoStartAutoDialAndTheMakersAddresses) {
     pad->QuitBtnClick();
 }
 
+// The real program, in its own process: the hot keys pressed here reach
+// it, and its exit in the middle of a script ends the script and the
+// program and frees every key.
+TEST_F(PadLaunch, TheProgramTakesHotKeysFromTheKeyboardAndExitsDuringAScript) {
+    const std::string padKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessdeck";
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, padKey.c_str());
+    Target target(Quote(kTargetTitle), kTargetTitle);
+    ASSERT_TRUE(target.field());
+    std::vector<std::string> lines = {std::string("{:TO ") + kTargetTitle + "}"};
+    for (int i = 0; i < 40; ++i) lines.insert(lines.end(), {"x", "{:Pause1/10 1}"});
+    taskloom::WriteScriptFile(folder_ / "long.tks", lines);
+    taskloom::WriteTextFile(folder_ / "real.tkp", "0\tEcho\tCtrl+Alt+E\t" + echoExe() + " real\r" +
+                                                      "1\tLong\tCtrl+Alt+L\t" + (folder_ / "long.tks") +
+                                                      "\r");
+    ChildProcess pad(Quote(FromBuildPath(TESSDECK_EXE)) + " " + Quote(folder_ / "real.tkp"), folder_.path());
+    const HWND w = WaitForWindow("Tessdeck", pad.id(), 30000);
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(WaitUntil([] { return !HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9); }, 20000));
+
+    PressKeys({VK_CONTROL, VK_MENU}, 'E');
+    EXPECT_NE(echoed().find("arg: real\nend\n"), std::string::npos);
+    PressKeys({VK_CONTROL, VK_MENU}, 'L');
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(target.field()).size() >= 3; }, 20000));
+    PostMessageA(w, WM_COMMAND, IDM_QUIT, 0);
+    EXPECT_TRUE(pad.waitForExit(20000));
+    EXPECT_LT(target.fieldText().size(), 40u);
+    for (UINT key : {'E', 'L'}) EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, key));
+    EXPECT_TRUE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9));
+    EXPECT_FALSE(ModifierDown());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, padKey.c_str());
+}
+
 }  // namespace
