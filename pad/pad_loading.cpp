@@ -212,10 +212,4 @@ void TDeckForm::ShowOrHide() {
     ShowWindow(hwnd(), shown_ ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
-void TDeckForm::RunIt(const std::string& path) {
-    // Every launch reads the file afresh.
-    macroBox_ = taskloom::ReadScriptFile(path);
-    engine_->RunScript();
-}
-
 }  // namespace tessdeck

@@ -1,7 +1,6 @@
 // PopupMenu: opened from the menu image and by a right click on the pad; its
 // commands (also reached by their shortcut keys) and check marks. Items
-// whose work comes with launching, the tray and the clips pane stay grayed
-// and do nothing.
+// whose work comes with the clips pane stay grayed and do nothing.
 #include "pad/tdeck_form.h"
 #include "resources/tessdeck_ids.h"
 
@@ -82,6 +81,21 @@ void TDeckForm::command(int id) {
             break;
         case IDM_AUTOHIDE:
             AutoHideClick();
+            break;
+        case IDM_HIDESHOW:
+            ShowOrHide();
+            break;
+        case IDM_AUTOSTART:
+            AutoStartClick();
+            break;
+        case IDM_AUTODIAL:
+            AutoDialClick();
+            break;
+        case IDM_WEBSITE:
+            VisitUs();
+            break;
+        case IDM_EMAILUS:
+            MailUs();
             break;
         case IDM_CONTENTS:
             HelpContents();

@@ -92,7 +92,7 @@ PadKeyState PadRegistry::openPadKey(const std::string& uninstallString) {
             WriteString(key.get(), "Pad", "");
             WriteString(key.get(), "UninstallString", uninstallString);
         }
-        s.autoStart = HasValue(rootOf(hive), RunKeyPath(), kRunValue);
+        s.autoStart = autoStart();
         return s;
     }
     // Neither hive can be written: what the machine's key holds, if anything,
@@ -101,6 +101,7 @@ PadKeyState PadRegistry::openPadKey(const std::string& uninstallString) {
     s.pad = ReadString(roots_.machine, path, "Pad");
     s.settings = ReadString(roots_.machine, path, "Settings");
     s.existed = padKeyExists();
+    s.autoStart = autoStart();
     return s;
 }
 
@@ -120,6 +121,28 @@ bool PadRegistry::saveSettings(Hive hive, const std::string& pad, const std::str
     if (!k) return false;
     const bool padWritten = WriteString(k.get(), "Pad", pad);
     return WriteString(k.get(), "Settings", settings) && padWritten;
+}
+
+bool PadRegistry::autoStart() const {
+    return HasValue(roots_.machine, RunKeyPath(), kRunValue) ||
+           HasValue(roots_.user, RunKeyPath(), kRunValue);
+}
+
+bool PadRegistry::setAutoStart(bool on, const std::string& command) {
+    if (on) {
+        if (wingui::ScopedKey run = Open(roots_.machine, RunKeyPath(), KEY_SET_VALUE))
+            if (WriteString(run.get(), kRunValue, command)) return true;
+        bool existed = false;
+        wingui::ScopedKey run = Create(roots_.user, RunKeyPath(), existed);
+        return run && WriteString(run.get(), kRunValue, command);
+    }
+    bool gone = true;
+    for (HKEY root : {roots_.machine, roots_.user}) {
+        if (!HasValue(root, RunKeyPath(), kRunValue)) continue;
+        wingui::ScopedKey run = Open(root, RunKeyPath(), KEY_SET_VALUE);
+        gone = run && RegDeleteValueA(run.get(), kRunValue) == ERROR_SUCCESS && gone;
+    }
+    return gone;
 }
 
 void PadRegistry::uninstall() {

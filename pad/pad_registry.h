@@ -67,6 +67,14 @@ public:
     // written.
     bool saveSettings(Hive hive, const std::string& pad, const std::string& settings);
 
+    // "Auto Start": on, the Run value "Tessdeck" = `command` under the
+    // machine's Run key (opened, not created), or under the user's when the
+    // machine's cannot be written; off, the value goes from both. Answers
+    // whether the registry did as asked.
+    bool setAutoStart(bool on, const std::string& command);
+    // Whether either hive's Run key holds "Tessdeck".
+    bool autoStart() const;
+
     // "/uninstall": the pad's key, the Run value "Tessdeck" and ".tks" go,
     // from every hive that holds them.
     void uninstall();

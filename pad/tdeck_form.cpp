@@ -51,6 +51,8 @@ TDeckForm::TDeckForm(taskloom::Desktop& desktop, PadStart start)
 }
 
 TDeckForm::~TDeckForm() {
+    removeTrayIcon();
+    removeHotKeyHook();
     emptyBar();
     UnregisterHotKey(nullptr, taskloom::kShowHideHotKeyId);
     engine_.reset();
@@ -190,13 +192,15 @@ void TDeckForm::CreatePadClick() {
     shown_ = true;
     wingui::UpDown{moreOrLess_}.setValue(settings_.moreOrLess);
     SetWindowPos(hwnd(), HWND_TOPMOST, settings_.left, settings_.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    // 14, 15 (clipboard watching, the hot key hook) come with launching.
+    // 14 (clipboard watching) comes with the clips pane.
+    // 15. The hot keys' dispatch.
+    installHotKeyHook();
     // 16. The show/hide key.
     RegKeys(std::string(taskloom::kShowHideKeyText), -1);
     // 17. The bar for the saved position.
     AdjustTheBar(position());
-    // 18, 19: the tray icon comes with launching; the pad, a tool window, has
-    // no task bar button.
+    // 18. The tray icon. 19: the pad, a tool window, has no task bar button.
+    SetTrayIcon();
 }
 
 void TDeckForm::applySettings(const std::string& value) {
@@ -240,7 +244,9 @@ void TDeckForm::QuitBtnClick() {
     // 3. (Leaving the clipboard viewer chain comes with clipboard watching.)
     // 4. "Pad" and "Settings" into the pad's key, if it is there.
     saveSettings();
-    // 5. (The tray icon comes with launching.)
+    // 5. The tray icon goes, and with it the hot keys' dispatch.
+    removeTrayIcon();
+    removeHotKeyHook();
     // 6. The program ends.
     emptyBar();
     UnregisterHotKey(nullptr, taskloom::kShowHideHotKeyId);
@@ -311,10 +317,12 @@ LRESULT TDeckForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
                 if (code == STN_DBLCLK) {
                     RunDblClick();
                 } else if (code == STN_CLICKED && id == kVexaImageId) {
-                    RECT r{};
-                    GetWindowRect(vexaImage_, &r);
-                    openPopupMenu({r.left, r.bottom});
+                    RunIconClick();
                 }
+                return 0;
+            }
+            if (reinterpret_cast<HWND>(lp) == toolBar1_ && id >= kBarButtonFirstId) {
+                IconBtnClick();
                 return 0;
             }
             if (lp == 0 || reinterpret_cast<HWND>(lp) == toolBar1_) command(id);
@@ -338,6 +346,12 @@ LRESULT TDeckForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
             openPopupMenu(pt);
             return 0;
         }
+        case WM_HOTKEY:
+            HotKeyMessage(static_cast<int>(wp));
+            return 0;
+        case kTrayMessage:
+            TrayIconMessage(lp);
+            break;
         case WM_LBUTTONDBLCLK:
             RunDblClick();
             return 0;

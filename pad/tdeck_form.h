@@ -13,6 +13,8 @@
 //                     the bar's reorderings, moving and sizing
 //   pad_menus.cpp     PopupMenu: its commands, check marks and shortcuts
 //   pad_host.*        the Host through which the engine runs a script
+//   pad_launch.cpp    launching icons and scripts, the hot keys' dispatch,
+//                     the tray icon, auto-start and the contact commands
 //
 // The decisions (pad text, shortcut text, the Settings value, the layout
 // arithmetic) are the portable core's; the handlers read the controls, call
@@ -44,6 +46,7 @@ inline constexpr const char* kPadCaption = "Tessdeck";
 inline constexpr const char* kVersionText = " Version: 1.0b";
 inline constexpr const char* kMakerNotice = "Taskloom, free desktop automation";
 inline constexpr const char* kWebSite = "https://taskloom.org/";
+inline constexpr const char* kMailAddress = "mailto:tessdeck@taskloom.org";
 inline constexpr const char* kHelpFile = "Tessdecks.hlp";
 // Command identifiers of the bar's buttons: the first plus the position.
 inline constexpr int kBarButtonFirstId = 5000;
@@ -117,6 +120,23 @@ public:
     void HelpAbout();
     void RunIt(const std::string& path);
 
+    // Launching, hot keys, tray
+    // The tray icon's callback message (WM_USER + 78) and its identifier.
+    static constexpr UINT kTrayMessage = WM_USER + 78;
+    static constexpr UINT kTrayIconId = 1;
+    void IconBtnClick();
+    void ExecProgram(const std::string& text);
+    void HotKeyMessage(int id);
+    void TrayIconMessage(LPARAM mouse);
+    void SetTrayIcon();
+    void RunIconClick();
+    void AutoStartClick();
+    void AutoDialClick();
+    void VisitUs();
+    void MailUs();
+    bool trayIconShown() const { return trayIcon_; }
+    bool shown() const { return shown_; }
+
 private:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
     void createControls();
@@ -177,6 +197,15 @@ private:
     Hive hive_ = Hive::Machine;
     bool exited_ = false;
     bool saved_ = false;
+
+    // Launching, hot keys, tray
+    void bringToFront();
+    void installHotKeyHook();
+    void removeHotKeyHook();
+    void removeTrayIcon();
+    bool locateScript(std::string& path);
+    HHOOK hotKeyHook_ = nullptr;
+    bool trayIcon_ = false;
 };
 
 }  // namespace tessdeck

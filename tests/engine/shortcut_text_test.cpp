@@ -73,6 +73,9 @@ TEST(ShortcutText, HotKeyLaunchesTheIconWithExactlyThatKey) {
     EXPECT_EQ(FindHotKeyIcon(hints, "Ctrl+B"), -1);
     EXPECT_EQ(FindHotKeyIcon(hints, ""), -1);
     EXPECT_EQ(FindHotKeyIcon(hints, "Plain"), -1);  // a description is no key
+    // As the pad takes a pressed key: its identifier formatted again.
+    EXPECT_EQ(FindHotKeyIcon(hints, FormatShortcut(ShortcutFromId(2065))), 1);  // Ctrl+A
+    EXPECT_EQ(FindHotKeyIcon(hints, FormatShortcut(ShortcutFromId(3088))), 0);  // Ctrl+Alt+X
 }
 
 TEST(ShortcutText, ComposerHotKeyField) {

@@ -1,0 +1,226 @@
+// Launching: an icon's program text goes to the shell, or, naming a script,
+// is run by the pad's own engine. The global hot keys reach the pad through
+// the thread's message queue and launch the icon whose key was pressed (or
+// show and hide the pad); the tray icon stands in for a task bar button.
+// Auto-start, auto-dial's check mark and the maker's two addresses.
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "pad/tdeck_form.h"  // first: the engine's KeyName before the shortcut text's
+
+#include "engine/filestore.h"
+#include "engine/pad_settings.h"
+#include "engine/pad_text.h"
+#include "engine/shortcut_text.h"
+#include "engine/starter.h"
+#include "resources/tessdeck_ids.h"
+
+namespace tessdeck {
+
+namespace {
+
+const char kLocateFilter[] = "Taskloom Files (*.tks)\0*.tks\0";
+// The pad's own show/hide key as the hot key's text reads.
+const char* const kShowHideText = "Shift+Ctrl+F9";
+
+// The form whose hot keys this thread receives. Hot keys are registered for
+// the thread, not for a window: their WM_HOTKEY comes without a window, and
+// would be lost in every message loop that merely dispatches it (the
+// engine's while a script runs, a dialog's, a menu's). The hook sees the
+// message wherever it is taken from the queue and hands it to the pad's
+// window.
+thread_local TDeckForm* hotKeyForm = nullptr;
+
+LRESULT CALLBACK HotKeyHook(int code, WPARAM removing, LPARAM lp) {
+    auto* msg = reinterpret_cast<MSG*>(lp);
+    if (code == HC_ACTION && removing == PM_REMOVE && msg && msg->message == WM_HOTKEY && !msg->hwnd &&
+        hotKeyForm && hotKeyForm->hwnd()) {
+        PostMessageA(hotKeyForm->hwnd(), WM_HOTKEY, msg->wParam, msg->lParam);
+        msg->message = WM_NULL;  // handled
+    }
+    return CallNextHookEx(nullptr, code, removing, lp);
+}
+
+// The name part of a path: after its last backslash, slash or colon.
+std::string NameOf(const std::string& path) {
+    const std::size_t sep = path.find_last_of("\\/:");
+    return sep == std::string::npos ? path : path.substr(sep + 1);
+}
+
+}  // namespace
+
+// --- Launching --------------------------------------------------------------
+
+void TDeckForm::IconBtnClick() {
+    if (exited_) return;
+    // The first button down, in bar order; it comes up again.
+    for (std::size_t i = 0; i < bar_.size(); ++i) {
+        const int id = kBarButtonFirstId + static_cast<int>(i);
+        if (!SendMessageA(toolBar1_, TB_ISBUTTONCHECKED, id, 0)) continue;
+        SendMessageA(toolBar1_, TB_CHECKBUTTON, id, FALSE);
+        const int slot = bar_[i].slot;
+        if (slot < 0 || slot >= static_cast<int>(slots_.size())) return;
+        RunIt(slots_[slot].program);
+        return;
+    }
+}
+
+bool TDeckForm::locateScript(std::string& path) {
+    const std::string name = NameOf(path);
+    const std::string title = "Locate " + name;
+    std::string buffer(32768, '\0');
+    std::copy_n(name.begin(), std::min(name.size(), buffer.size() - 1), buffer.begin());
+    const std::string folder = taskloom::FolderOf(path);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd();
+    ofn.lpstrFilter = kLocateFilter;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrTitle = title.c_str();
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameA(&ofn)) return false;
+    path = buffer.c_str();
+    return true;
+}
+
+void TDeckForm::RunIt(const std::string& text) {
+    if (!taskloom::IsScriptPath(text)) {
+        ExecProgram(text);
+        return;
+    }
+    // One run at a time: a script launched while another runs would have
+    // the running one's lines replaced under it.
+    if (engine_->running()) return;
+    macroBox_.clear();
+    std::string path = text;
+    if (!taskloom::FileExists(path)) {
+        if (!locateScript(path)) return;
+        // The dialog now holds the script's path, kept as "Pad" at exit.
+        openDialogFile_ = path;
+    }
+    // Every launch reads the file afresh, so edits count at the next one.
+    macroBox_ = taskloom::ReadScriptFile(path);
+    engine_->RunScript();
+}
+
+void TDeckForm::ExecProgram(const std::string& text) {
+    const taskloom::ShellStart s = taskloom::ExecProgram(text, taskloom::FileExists);
+    desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(hwnd()), s.file, s.params, s.dir, SW_SHOWNORMAL);
+}
+
+// --- Hot keys ---------------------------------------------------------------
+
+void TDeckForm::installHotKeyHook() {
+    if (hotKeyHook_) return;
+    hotKeyHook_ = SetWindowsHookExA(WH_GETMESSAGE, HotKeyHook, nullptr, GetCurrentThreadId());
+    if (hotKeyHook_) hotKeyForm = this;
+}
+
+void TDeckForm::removeHotKeyHook() {
+    if (!hotKeyHook_) return;
+    UnhookWindowsHookEx(hotKeyHook_);
+    hotKeyHook_ = nullptr;
+    if (hotKeyForm == this) hotKeyForm = nullptr;
+}
+
+void TDeckForm::bringToFront() {
+    if (IsIconic(hwnd()))
+        ShowWindow(hwnd(), SW_RESTORE);
+    else
+        SetForegroundWindow(hwnd());
+    SetFocus(hwnd());
+}
+
+void TDeckForm::HotKeyMessage(int id) {
+    if (exited_) return;
+    const std::string keyText = taskloom::FormatShortcut(taskloom::ShortcutFromId(id));
+    if (keyText == kShowHideText) {
+        bringToFront();
+        ShowOrHide();
+        return;
+    }
+    // The icon whose hot key is exactly the key pressed.
+    std::vector<std::string> hints;
+    hints.reserve(bar_.size());
+    for (const taskloom::BarButton& b : bar_) hints.push_back(b.hint);
+    const int icon = taskloom::FindHotKeyIcon(hints, keyText);
+    if (icon < 0) return;
+    SendMessageA(toolBar1_, TB_CHECKBUTTON, kBarButtonFirstId + icon, TRUE);
+    IconBtnClick();
+}
+
+// --- Tray icon and the menu image -------------------------------------------
+
+void TDeckForm::SetTrayIcon() {
+    if (trayIcon_) return;
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = hwnd();
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kTrayMessage;
+    data.hIcon = programIcon_;
+    lstrcpynA(data.szTip, kPadCaption, sizeof data.szTip);
+    trayIcon_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+}
+
+void TDeckForm::removeTrayIcon() {
+    if (!trayIcon_) return;
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = hwnd();
+    data.uID = kTrayIconId;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+    trayIcon_ = false;
+}
+
+void TDeckForm::TrayIconMessage(LPARAM mouse) {
+    if (exited_) return;
+    switch (static_cast<UINT>(mouse)) {
+        case WM_LBUTTONUP:
+            if (shown_) bringToFront();
+            ShowOrHide();
+            break;
+        case WM_RBUTTONDOWN: {
+            POINT at{};
+            GetCursorPos(&at);
+            openPopupMenu(at);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void TDeckForm::RunIconClick() {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    openPopupMenu({r.left + 22, r.top + 12});
+}
+
+// --- Auto-start, auto-dial, the maker's addresses ---------------------------
+
+void TDeckForm::AutoStartClick() {
+    const bool on = !checked(IDM_AUTOSTART);
+    setChecked(IDM_AUTOSTART, on);
+    // A registry that refuses is not reported; the mark changes all the same.
+    PadRegistry(start_.roots, kPadCaption).setAutoStart(on, taskloom::AutoStartValue(start_.programPath));
+}
+
+void TDeckForm::AutoDialClick() {
+    const bool on = !checked(IDM_AUTODIAL);
+    setChecked(IDM_AUTODIAL, on);
+    // Auto dial only sees the clips that are added.
+    if (on) setChecked(IDM_AUTOADD, true);
+}
+
+void TDeckForm::VisitUs() { ExecProgram(kWebSite); }
+
+void TDeckForm::MailUs() { ExecProgram(kMailAddress); }
+
+}  // namespace tessdeck

@@ -1,0 +1,419 @@
+// Tessdeck at work under Wine: the pad form hosted in this process (its
+// registry roots pointed at keys of the test) launches a program of ours
+// with its parameters and working folder, a document through its file
+// association and a script that types into a real window, from clicks on
+// its icons and from their hot keys pressed on the keyboard; the show/hide
+// key and the tray icon's clicks; the exit in the middle of a script; the
+// auto-start value and the maker's addresses.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/filestore.h"
+#include "engine/win32/win32_desktop.h"
+#include "pad/tdeck_form.h"
+#include "pad/tessdeck.h"
+#include "resources/tessdeck_ids.h"
+#include "tests/win32/helpers.h"
+
+namespace {
+
+using namespace taskloom::wintest;
+using tessdeck::TDeckForm;
+
+const char* const kBase = "Software\\TaskloomTests\\PadLaunch";
+const char* const kTargetTitle = "Pad Launch Target";
+
+// Lets the form's messages (and the hot keys' WM_HOTKEY) run until `done`.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done()) return true;
+        if (GetTickCount64() >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+// A hot key pressed on the keyboard: modifiers down, the key, all up.
+void PressKeys(const std::vector<BYTE>& mods, BYTE key) {
+    for (BYTE m : mods) keybd_event(m, 0, 0, 0);
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    for (auto m = mods.rbegin(); m != mods.rend(); ++m) keybd_event(*m, 0, KEYEVENTF_KEYUP, 0);
+}
+
+bool HotKeyFree(UINT mods, UINT vk) {
+    if (!RegisterHotKey(nullptr, 0xB001, mods, vk)) return false;
+    UnregisterHotKey(nullptr, 0xB001);
+    return true;
+}
+
+// Whether the pad's tray icon is there: only an icon that exists can be
+// modified.
+bool TrayIconThere(HWND pad) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = pad;
+    data.uID = TDeckForm::kTrayIconId;
+    data.uFlags = NIF_TIP;
+    lstrcpynA(data.szTip, "Tessdeck", sizeof data.szTip);
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+void SetDefault(HKEY root, const std::string& path, const std::string& value) {
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(k);
+}
+
+// A shell open command of the classes root replaced for one test and put
+// back afterwards.
+class ShellCommand {
+public:
+    ShellCommand(const std::string& key, const std::string& command) : path_(key + "\\shell\\open\\command") {
+        HKEY k = nullptr;
+        existed_ = RegOpenKeyExA(HKEY_CLASSES_ROOT, path_.c_str(), 0, KEY_READ, &k) == ERROR_SUCCESS;
+        if (existed_) RegCloseKey(k);
+        old_ = tessdeck::PadRegistry::ReadString(HKEY_CLASSES_ROOT, path_, nullptr);
+        SetDefault(HKEY_CLASSES_ROOT, path_, command);
+    }
+    ~ShellCommand() {
+        if (existed_)
+            SetDefault(HKEY_CLASSES_ROOT, path_, old_);
+        else
+            RegDeleteTreeA(HKEY_CLASSES_ROOT, path_.c_str());
+    }
+
+private:
+    std::string path_, old_;
+    bool existed_ = false;
+};
+
+class PadLaunch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tessdeck::InitProgram();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
+        for (const char* name : {"machine", "classes", "user"}) {
+            HKEY k = nullptr;
+            ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + name).c_str(), 0,
+                                      nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+                      ERROR_SUCCESS);
+            keys_.push_back(k);
+        }
+        // The machine's Run key is there, as on every system.
+        SetDefault(keys_[0], tessdeck::RunKeyPath(), "");
+        roots_ = {keys_[0], keys_[1], keys_[2]};
+        desktop_ = taskloom::MakeWin32Desktop();
+        // tl_echo in a folder of its own, telling into echo.txt how it was started.
+        CreateDirectoryA((folder_ / "bin").c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA((ExeDir() + "tl_echo.exe").c_str(), echoExe().c_str(), FALSE));
+        SetEnvironmentVariableA("TL_ECHO_OUT", echoOut().c_str());
+    }
+    void TearDown() override {
+        SetEnvironmentVariableA("TL_ECHO_OUT", nullptr);
+        for (HKEY k : keys_) RegCloseKey(k);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
+    }
+    std::string echoExe() const { return folder_ / "bin\\tl_echo.exe"; }
+    std::string echoOut() const { return folder_ / "echo.txt"; }
+    // What the next tl_echo tells, once it has.
+    std::string echoed() {
+        std::string text;
+        PumpUntil([&] { return !(text = ReadWholeFile(echoOut())).empty(); }, 20000);
+        DeleteFileA(echoOut().c_str());
+        return text;
+    }
+    std::unique_ptr<TDeckForm> Make(const std::string& padText) {
+        taskloom::WriteTextFile(folder_ / "launch.tkp", padText);
+        tessdeck::PadStart start;
+        start.args = {folder_ / "launch.tkp"};
+        start.programPath = "C:\\Pads\\Tessdeck.exe";
+        start.roots = roots_;
+        start.postQuit = false;
+        auto pad = std::make_unique<TDeckForm>(*desktop_, start);
+        pad->OpenPadClick(false);  // every icon shown
+        return pad;
+    }
+    // A real click on the bar's icon at `index`.
+    static void ClickIcon(TDeckForm& pad, int index) {
+        RECT r{};
+        SendMessageA(pad.toolBar(), TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+        MapWindowPoints(pad.toolBar(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    }
+
+    std::vector<HKEY> keys_;
+    tessdeck::RegistryRoots roots_;
+    std::unique_ptr<taskloom::Desktop> desktop_;
+    TempFolder folder_;
+};
+
+TEST_F(PadLaunch, IconsAndTheirExactHotKeysStartProgramsDocumentsAndScripts) {
+    Target target(Quote(kTargetTitle), kTargetTitle);
+    ASSERT_TRUE(target.field());
+    taskloom::WriteScriptFile(folder_ / "typing.tks", {std::string("{:TO ") + kTargetTitle + "}", "typed "});
+    taskloom::WriteTextFile(folder_ / "report.tldoc", "a document");
+    // Documents of this kind open with tl_echo.
+    ShellCommand doc("TaskloomTestDoc", Quote(echoExe()) + " \"%1\"");
+    SetDefault(HKEY_CLASSES_ROOT, ".tldoc", "TaskloomTestDoc");
+    // Ctrl+Alt+X comes first: Ctrl+A must not launch it.
+    auto pad = Make("0\tEcho X\tCtrl+Alt+X\t" + echoExe() + " first second\r" + "1\tEcho A\tCtrl+A\t" +
+                    echoExe() + " ctrl-a\r" + "2\tDocument\tCtrl+Alt+D\t" + (folder_ / "report.tldoc") +
+                    "\r" + "3\tScript\tCtrl+Alt+S\t" + (folder_ / "typing.tks") + "\r");
+    ASSERT_EQ(pad->bar().size(), 4u);
+    const std::string started = "cwd: " + folder_.path() + "bin\narg: first\narg: second\nend\n";
+
+    // Clicks on the icons.
+    ClickIcon(*pad, 0);
+    EXPECT_EQ(echoed(), started);
+    ClickIcon(*pad, 2);
+    // The document opens in its own folder.
+    const std::string folder = folder_.path().substr(0, folder_.path().size() - 1);
+    const std::string opened = "cwd: " + folder + "\narg: report.tldoc\nend\n";
+    EXPECT_EQ(echoed(), opened);
+    ClickIcon(*pad, 3);
+    PumpUntil([&] { return ControlText(target.field()) == "typed "; }, 20000);
+    EXPECT_EQ(target.fieldText("typed "), "typed ");
+    // No icon stays down after its launch.
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(SendMessageA(pad->toolBar(), TB_ISBUTTONCHECKED, tessdeck::kBarButtonFirstId + i, 0));
+
+    // The same through the hot keys pressed on the keyboard; each launch of
+    // the script reads it again.
+    PressKeys({VK_CONTROL}, 'A');
+    EXPECT_NE(echoed().find("arg: ctrl-a\nend\n"), std::string::npos);
+    PressKeys({VK_CONTROL, VK_MENU}, 'X');
+    EXPECT_EQ(echoed(), started);
+    PressKeys({VK_CONTROL, VK_MENU}, 'D');
+    EXPECT_EQ(echoed(), opened);
+    taskloom::WriteScriptFile(folder_ / "typing.tks", {std::string("{:TO ") + kTargetTitle + "}", "again"});
+    PressKeys({VK_CONTROL, VK_MENU}, 'S');
+    PumpUntil([&] { return ControlText(target.field()) == "typed again"; }, 20000);
+    EXPECT_EQ(target.fieldText("typed again"), "typed again");
+    EXPECT_FALSE(ModifierDown());
+
+    // A script that was moved away is asked for ("Locate ..."), run from
+    // where it was found, and remembered as the dialog's file.
+    MoveFileA((folder_ / "typing.tks").c_str(), (folder_ / "moved.tks").c_str());
+    taskloom::WriteScriptFile(folder_ / "moved.tks", {std::string("{:TO ") + kTargetTitle + "}", "!"});
+    std::atomic<bool> asked{false};
+    std::thread locator([&] {
+        HWND dialog = nullptr;
+        WaitUntil([&] { return (dialog = FindWindowA(nullptr, "Locate typing.tks")) != nullptr; }, 20000);
+        if (!dialog) return;
+        asked = true;
+        HWND edit = GetDlgItem(dialog, 0x47c);
+        if (edit) {
+            if (HWND inner = FindWindowExA(edit, nullptr, "Edit", nullptr)) edit = inner;
+        } else {
+            edit = GetDlgItem(dialog, 0x480);
+        }
+        const std::string chosen = folder_ / "moved.tks";
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    ClickIcon(*pad, 3);
+    PumpUntil([&] { return asked && ControlText(target.field()) == "typed again!"; }, 30000);
+    locator.join();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(target.fieldText("typed again!"), "typed again!");
+    EXPECT_EQ(pad->padFile(), folder_ / "moved.tks");
+    pad->QuitBtnClick();
+    EXPECT_TRUE(HotKeyFree(MOD_CONTROL, 'A'));
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".tldoc");
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, ".tldoc");
+}
+
+TEST_F(PadLaunch, ShowHideKeyTrayClicksAndThePadMenusPlaces) {
+    auto pad = Make("0\tEcho\t\t" + echoExe() + "\r");
+    const HWND w = pad->hwnd();
+    ASSERT_TRUE(IsWindowVisible(w));
+    EXPECT_TRUE(TrayIconThere(w));
+
+    // The show/hide key, pressed on the keyboard, hides and shows again.
+    PressKeys({VK_SHIFT, VK_CONTROL}, VK_F9);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(w); }, 10000));
+    EXPECT_FALSE(pad->shown());
+    PressKeys({VK_SHIFT, VK_CONTROL}, VK_F9);
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(w) != FALSE; }, 10000));
+    // "&Hide/Show" does the same.
+    pad->command(IDM_HIDESHOW);
+    EXPECT_FALSE(IsWindowVisible(w));
+    pad->command(IDM_HIDESHOW);
+    EXPECT_TRUE(IsWindowVisible(w));
+
+    // The tray: a left click hides a shown pad and shows a hidden one.
+    SendMessageA(w, TDeckForm::kTrayMessage, TDeckForm::kTrayIconId, WM_LBUTTONUP);
+    EXPECT_FALSE(IsWindowVisible(w));
+    SendMessageA(w, TDeckForm::kTrayMessage, TDeckForm::kTrayIconId, WM_LBUTTONUP);
+    EXPECT_TRUE(IsWindowVisible(w));
+
+    // Where the menu opens: at the mouse for the tray's right button, at the
+    // pad's left + 22, top + 12 for the menu image. The menu is closed with
+    // Esc once seen.
+    auto menuPlace = [&](const std::function<void()>& open) {
+        std::atomic<bool> seen{false};
+        RECT place{};
+        std::thread closer([&] {
+            HWND menu = nullptr;
+            WaitUntil(
+                [&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr && IsWindowVisible(menu); },
+                10000);
+            if (!menu) return;
+            GetWindowRect(menu, &place);
+            seen = true;
+            keybd_event(VK_ESCAPE, 0, 0, 0);
+            keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+        });
+        open();
+        PumpUntil([&] { return seen.load(); }, 10000);
+        closer.join();
+        return seen ? POINT{place.left, place.top} : POINT{-1, -1};
+    };
+    SetCursorPos(300, 200);
+    const POINT atMouse = menuPlace([&] { SendMessageA(w, TDeckForm::kTrayMessage, 1, WM_RBUTTONDOWN); });
+    EXPECT_EQ(atMouse.x, 300);
+    EXPECT_EQ(atMouse.y, 200);
+    SetWindowPos(w, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT atImage = menuPlace([&] { pad->RunIconClick(); });
+    EXPECT_EQ(atImage.x, 222);
+    EXPECT_EQ(atImage.y, 162);
+    pad->QuitBtnClick();
+    EXPECT_FALSE(TrayIconThere(w));
+}
+
+TEST_F(PadLaunch, ExitDuringAScriptEndsItAndLeavesNothingBehind) {
+    Target target(Quote(kTargetTitle), kTargetTitle);
+    ASSERT_TRUE(target.field());
+    std::vector<std::string> lines = {std::string("{:TO ") + kTargetTitle + "}"};
+    for (int i = 0; i < 40; ++i) lines.insert(lines.end(), {"x", "{:Pause1/10 1}"});
+    taskloom::WriteScriptFile(folder_ / "long.tks", lines);
+    auto pad = Make("0\tLong\tCtrl+Alt+L\t" + (folder_ / "long.tks") + "\r");
+    const HWND w = pad->hwnd();
+    ASSERT_TRUE(TrayIconThere(w));
+    // "E&xit" chosen once the script has typed a little.
+    std::thread quitter([&] {
+        WaitUntil([&] { return ControlText(target.field()).size() >= 3; }, 20000);
+        PostMessageA(w, WM_COMMAND, IDM_QUIT, 0);
+    });
+    PressKeys({VK_CONTROL, VK_MENU}, 'L');
+    PumpUntil([&] { return pad->exited() && !pad->engine().running(); }, 30000);
+    quitter.join();
+    EXPECT_TRUE(pad->exited());
+    EXPECT_FALSE(pad->engine().running());
+    const std::string typed = target.fieldText();
+    EXPECT_GE(typed.size(), 3u);
+    EXPECT_LT(typed.size(), 40u);  // it ended before its last line
+    EXPECT_FALSE(TrayIconThere(w));
+    EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'L'));
+    EXPECT_TRUE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9));
+    EXPECT_FALSE(ModifierDown());
+    // A hot key pressed now launches nothing.
+    PressKeys({VK_CONTROL, VK_MENU}, 'L');
+    PumpUntil([] { return false; }, 500);
+    EXPECT_EQ(target.fieldText(), typed);
+}
+
+TEST_F(PadLaunch, AutoStartAutoDialAndTheMakersAddresses) {
+    auto pad = Make("0\tEcho\t\t" + echoExe() + "\r");
+    const std::string run = tessdeck::RunKeyPath();
+    auto checkedItem = [&](int id) {
+        return (GetMenuState(pad->popupMenu(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    // Auto Start writes the program's path in lower case, and takes it away.
+    EXPECT_FALSE(checkedItem(IDM_AUTOSTART));
+    pad->command(IDM_AUTOSTART);
+    EXPECT_TRUE(checkedItem(IDM_AUTOSTART));
+    EXPECT_EQ(tessdeck::PadRegistry::ReadString(keys_[0], run, "Tessdeck"), "c:\\pads\\tessdeck.exe");
+    pad->command(IDM_AUTOSTART);
+    EXPECT_FALSE(checkedItem(IDM_AUTOSTART));
+    HKEY k = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(keys_[0], run.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
+    EXPECT_NE(RegQueryValueExA(k, "Tessdeck", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    RegCloseKey(k);
+
+    // Auto Dial on turns Auto Add Clips on; off leaves it on.
+    CheckMenuItem(pad->popupMenu(), IDM_AUTOADD, MF_BYCOMMAND | MF_UNCHECKED);
+    pad->command(IDM_AUTODIAL);
+    EXPECT_TRUE(checkedItem(IDM_AUTODIAL));
+    EXPECT_TRUE(checkedItem(IDM_AUTOADD));
+    pad->command(IDM_AUTODIAL);
+    EXPECT_FALSE(checkedItem(IDM_AUTODIAL));
+    EXPECT_TRUE(checkedItem(IDM_AUTOADD));
+
+    // The web site and the mail address reach the programs that open them.
+    {
+        ShellCommand web("https", Quote(echoExe()) + " \"%1\"");
+        ShellCommand mail("mailto", Quote(echoExe()) + " \"%1\"");
+        pad->command(IDM_WEBSITE);
+        EXPECT_NE(echoed().find("arg: https://taskloom.org\n"), std::string::npos);
+        pad->command(IDM_EMAILUS);
+        EXPECT_NE(echoed().find("arg: mailto:tessdeck@taskloom.org\n"), std::string::npos);
+    }
+    pad->QuitBtnClick();
+
+    // Where the machine's Run key cannot be written, the user's takes the
+    // value, and the next start checks the item from there.
+    RegDeleteTreeA(keys_[0], run.c_str());
+    RegDeleteKeyA(keys_[0], run.c_str());
+    pad = Make("0\tEcho\t\t" + echoExe() + "\r");
+    pad->command(IDM_AUTOSTART);
+    EXPECT_EQ(tessdeck::PadRegistry::ReadString(keys_[2], run, "Tessdeck"), "c:\\pads\\tessdeck.exe");
+    pad->QuitBtnClick();
+    pad = Make("0\tEcho\t\t" + echoExe() + "\r");
+    EXPECT_TRUE(checkedItem(IDM_AUTOSTART));
+    pad->QuitBtnClick();
+}
+
+// The real program, in its own process: the hot keys pressed here reach
+// it, and its exit in the middle of a script ends the script and the
+// program and frees every key.
+TEST_F(PadLaunch, TheProgramTakesHotKeysFromTheKeyboardAndExitsDuringAScript) {
+    const std::string padKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessdeck";
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, padKey.c_str());
+    Target target(Quote(kTargetTitle), kTargetTitle);
+    ASSERT_TRUE(target.field());
+    std::vector<std::string> lines = {std::string("{:TO ") + kTargetTitle + "}"};
+    for (int i = 0; i < 40; ++i) lines.insert(lines.end(), {"x", "{:Pause1/10 1}"});
+    taskloom::WriteScriptFile(folder_ / "long.tks", lines);
+    taskloom::WriteTextFile(folder_ / "real.tkp", "0\tEcho\tCtrl+Alt+E\t" + echoExe() + " real\r" +
+                                                      "1\tLong\tCtrl+Alt+L\t" + (folder_ / "long.tks") +
+                                                      "\r");
+    ChildProcess pad(Quote(FromBuildPath(TESSDECK_EXE)) + " " + Quote(folder_ / "real.tkp"), folder_.path());
+    const HWND w = WaitForWindow("Tessdeck", pad.id(), 30000);
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(WaitUntil([] { return !HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9); }, 20000));
+
+    PressKeys({VK_CONTROL, VK_MENU}, 'E');
+    EXPECT_NE(echoed().find("arg: real\nend\n"), std::string::npos);
+    PressKeys({VK_CONTROL, VK_MENU}, 'L');
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(target.field()).size() >= 3; }, 20000));
+    PostMessageA(w, WM_COMMAND, IDM_QUIT, 0);
+    EXPECT_TRUE(pad.waitForExit(20000));
+    EXPECT_LT(target.fieldText().size(), 40u);
+    for (UINT key : {'E', 'L'}) EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, key));
+    EXPECT_TRUE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9));
+    EXPECT_FALSE(ModifierDown());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, padKey.c_str());
+}
+
+}  // namespace
