@@ -79,7 +79,8 @@ TEST(LanguageReference, EveryExampleChecksAsDocumented) {
         if (e.hasReport) {
             ++reports;
             std::string shown = out.str();
-            for (std::size_t at; (at = shown.find(folder)) != std::string::npos;) shown.erase(at, folder.size());
+            for (std::size_t at; (at = shown.find(folder)) != std::string::npos;)
+                shown.erase(at, folder.size());
             EXPECT_EQ(shown, e.report);
         }
     }
