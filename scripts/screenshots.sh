@@ -5,6 +5,7 @@
 #   bash scripts/screenshots.sh [composer|pad]
 #
 # (one program's pictures only when named).
+#
 # Builds Loomwright and Tessdeck (win64 preset) first. Each program runs in a
 # Wine desktop window of a fixed size (Wine then draws the window frames), so
 # a screenshot is that desktop as it stands. The PNGs are reduced to a few
@@ -26,7 +27,7 @@ printf '0\tNotepad\tCtrl+Shift+N\tnotepad.exe\r3\tWeb site\t\thttps://example.or
   >"$work/sample.tkp"
 cp examples/fill-form.tks "$work/fill-form.tks"
 
-# The steps run inside with-wine.sh; $1 says which program's pictures.
+# The steps run inside with-wine.sh; their third argument names the program.
 steps='
 set -euo pipefail
 root=$1 work=$2
