@@ -46,7 +46,7 @@ wait_for() {
 shot() {
   sleep 0.8
   import -window root -crop "$2" +repage "$work/raw.png"
-  convert "$work/raw.png" -colors 48 "PNG8:$root/help/images/$1.png"
+  convert "$work/raw.png" -strip -define png:exclude-chunks=date,time -colors 48 "PNG8:$root/help/images/$1.png"
 }
 keys() { for k in "$@"; do xdotool key "$k"; sleep 0.4; done; }
 winpath() { printf "Z:%s" "$(printf %s "$1" | tr / "\\\\")"; }
