@@ -44,27 +44,27 @@ void VexaForm::createCommandsPage() {
     const DWORD tab = WS_TABSTOP;
     child(kCommandPage, "STATIC",
           "Add data extraction, timing and loop commands to control the execution of the script.", 0,
-          kIdCommandsNote, {6, 4, 478, 16});
+          kIdCommandsNote, {6, 4, 478, 28});
     CommandTree.h = child(kCommandPage, WC_TREEVIEWA, "",
                           tab | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                          kIdCommandTree, {6, 22, 250, 192}, WS_EX_CLIENTEDGE);
-    child(kCommandPage, "BUTTON", " <Name> ", BS_GROUPBOX, kIdPgmNameGroup, {264, 22, 220, 54});
-    PgmName = child(kCommandPage, "EDIT", "", tab | ES_AUTOHSCROLL, kIdPgmName, {272, 42, 170, 24},
+                          kIdCommandTree, {6, 34, 250, 180}, WS_EX_CLIENTEDGE);
+    child(kCommandPage, "BUTTON", " <Name> ", BS_GROUPBOX, kIdPgmNameGroup, {264, 34, 220, 54});
+    PgmName = child(kCommandPage, "EDIT", "", tab | ES_AUTOHSCROLL, kIdPgmName, {272, 54, 170, 24},
                     WS_EX_CLIENTEDGE);
-    BrowseBtn = child(kCommandPage, "BUTTON", "...", tab | BS_PUSHBUTTON, kIdBrowseBtn, {446, 42, 30, 24});
-    child(kCommandPage, "BUTTON", " <Count / Line> ", BS_GROUPBOX, kIdPauseGroup, {264, 82, 220, 54});
+    BrowseBtn = child(kCommandPage, "BUTTON", "...", tab | BS_PUSHBUTTON, kIdBrowseBtn, {446, 54, 30, 24});
+    child(kCommandPage, "BUTTON", " <Count / Line> ", BS_GROUPBOX, kIdPauseGroup, {264, 94, 220, 54});
     PauseEdit =
-        child(kCommandPage, "EDIT", "1", tab | ES_NUMBER, kIdPauseEdit, {272, 102, 60, 24}, WS_EX_CLIENTEDGE);
+        child(kCommandPage, "EDIT", "1", tab | ES_NUMBER, kIdPauseEdit, {272, 114, 60, 24}, WS_EX_CLIENTEDGE);
     Pause.h = child(kCommandPage, UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS,
-                    kIdPause, {332, 102, 18, 24});
+                    kIdPause, {332, 114, 18, 24});
     SendMessageA(Pause.h, UDM_SETBUDDY, reinterpret_cast<WPARAM>(PauseEdit), 0);
     Pause.setRange(0, 999);
     Pause.setValue(1);
     child(kCommandPage, "BUTTON", " <Parameter / Value> ", BS_GROUPBOX, kIdComValueGroup,
-          {264, 142, 220, 54});
-    ComValue = child(kCommandPage, "EDIT", "", tab | ES_AUTOHSCROLL, kIdComValue, {272, 162, 170, 24},
+          {264, 154, 220, 54});
+    ComValue = child(kCommandPage, "EDIT", "", tab | ES_AUTOHSCROLL, kIdComValue, {272, 174, 170, 24},
                      WS_EX_CLIENTEDGE);
-    ParmBtn = child(kCommandPage, "BUTTON", "...", tab | BS_PUSHBUTTON, kIdParmBtn, {446, 162, 30, 24});
+    ParmBtn = child(kCommandPage, "BUTTON", "...", tab | BS_PUSHBUTTON, kIdParmBtn, {446, 174, 30, 24});
     if (tips_) {
         auto hint = [&](HWND control, const char* text) {
             TOOLINFOA ti{};
