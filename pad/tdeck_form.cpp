@@ -51,6 +51,8 @@ TDeckForm::TDeckForm(taskloom::Desktop& desktop, PadStart start)
 }
 
 TDeckForm::~TDeckForm() {
+    endClips();
+    if (clipsMenuRoot_) DestroyMenu(clipsMenuRoot_);
     emptyBar();
     UnregisterHotKey(nullptr, taskloom::kShowHideHotKeyId);
     engine_.reset();
@@ -190,7 +192,9 @@ void TDeckForm::CreatePadClick() {
     shown_ = true;
     wingui::UpDown{moreOrLess_}.setValue(settings_.moreOrLess);
     SetWindowPos(hwnd(), HWND_TOPMOST, settings_.left, settings_.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    // 14, 15 (clipboard watching, the hot key hook) come with launching.
+    // 14. Clipboard watching: the pad joins the viewer chain.
+    startClips();
+    // 15 (the hot key hook) comes with launching.
     // 16. The show/hide key.
     RegKeys(std::string(taskloom::kShowHideKeyText), -1);
     // 17. The bar for the saved position.
@@ -237,7 +241,8 @@ void TDeckForm::QuitBtnClick() {
     engine_->requestStop();
     // 2. The note goes.
     note_.reset();
-    // 3. (Leaving the clipboard viewer chain comes with clipboard watching.)
+    // 3. The pad leaves the clipboard viewer chain.
+    endClips();
     // 4. "Pad" and "Settings" into the pad's key, if it is there.
     saveSettings();
     // 5. (The tray icon comes with launching.)
