@@ -314,8 +314,7 @@ TEST_F(PadForm, ExpandShrinkAndTheReorderingsKeepEachIconsSlot) {
     EXPECT_TRUE(pad->flat());
     EXPECT_TRUE(GetWindowLongPtrA(pad->toolBar(), GWL_STYLE) & TBSTYLE_FLAT);
     EXPECT_TRUE(GetMenuState(pad->popupMenu(), IDM_FLATSTYLE, MF_BYCOMMAND) & MF_CHECKED);
-    for (int id : {IDM_APPENDTOCLIPS, IDM_VIEWCLIPS, IDM_HIDESHOW, IDM_AUTOSTART, IDM_AUTODIAL, IDM_WEBSITE,
-                   IDM_EMAILUS, IDM_K20, IDM_DELCOMMA})
+    for (int id : {IDM_HIDESHOW, IDM_AUTOSTART, IDM_AUTODIAL, IDM_WEBSITE, IDM_EMAILUS})
         EXPECT_TRUE(GetMenuState(pad->popupMenu(), id, MF_BYCOMMAND) & MF_GRAYED) << id;
     // Auto Hide hides the pad when the up-down goes below 0.
     pad->command(IDM_AUTOHIDE);
