@@ -30,8 +30,8 @@ constexpr UINT_PTR kFormHookId = 0x7C1;
 // A viewer further down that hangs holds the pad no longer than this.
 constexpr UINT kPassOnTimeoutMs = 2000;
 // How long the pad waits for another program to close the clipboard.
-constexpr int kOpenTries = 50;
-constexpr DWORD kOpenPauseMs = 10;
+constexpr int kOpenTries = 500;
+constexpr DWORD kOpenPauseMs = 1;
 
 // What one look at the clipboard found.
 struct ClipboardRead {
@@ -122,6 +122,14 @@ void TDeckForm::startClips() {
     }
     SetWindowSubclass(hwnd(), &TDeckForm::FormHook, kFormHookId, reinterpret_cast<DWORD_PTR>(this));
     SetWindowSubclass(clips_, &TDeckForm::PaneHook, kFormHookId, reinterpret_cast<DWORD_PTR>(this));
+    // The clips image's hint comes from clipsHint_ whenever it shows.
+    TOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.uFlags = TTF_IDISHWND;
+    ti.hwnd = hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(padImage_);
+    ti.lpszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(tips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
     setClipsHint(taskloom::ClipsHint(0, 0));
     // Joining the chain may tell the new viewer at once (not every system
     // does). That notice brings no new copy: the clipboard's sequence number
@@ -175,6 +183,9 @@ LRESULT TDeckForm::clipboardMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handle
             if (n->hwndFrom == clips_ && n->code == EN_SELCHANGE) {
                 handled = true;
                 if (!exited_) UpdateLinePos();
+            } else if (n->code == TTN_GETDISPINFOA && n->idFrom == reinterpret_cast<UINT_PTR>(padImage_)) {
+                handled = true;
+                reinterpret_cast<NMTTDISPINFOA*>(lp)->lpszText = clipsHint_.data();
             }
             return 0;
         }
@@ -248,7 +259,8 @@ void TDeckForm::PadIdle() {
 }
 
 BOOL GetMessageWithIdle(TDeckForm& form, MSG& msg) {
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) wingui::Guarded(form.hwnd(), [&] { form.PadIdle(); });
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+        wingui::Guarded(form.hwnd(), [&] { form.PadIdle(); });
     return GetMessageA(&msg, nullptr, 0, 0);
 }
 

@@ -88,7 +88,7 @@ CHARRANGE Selection(HWND pane) {
 void Select(HWND pane, LONG from, LONG to) {
     CHARRANGE r{from, to};
     SendMessageA(pane, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
-    SendMessageA(pane, EM_SCROLLCARET, 0, 0);
+    if (IsWindowVisible(pane)) SendMessageA(pane, EM_SCROLLCARET, 0, 0);
 }
 
 LONG PaneEnd(HWND pane) {
@@ -98,59 +98,74 @@ LONG PaneEnd(HWND pane) {
 
 }  // namespace
 
+namespace {
+
+// The pane's length in bytes with CR LF line breaks.
+std::size_t CrLfLength(HWND pane) {
+    GETTEXTLENGTHEX len{GTL_USECRLF | GTL_PRECISE | GTL_NUMBYTES, CP_ACP};
+    const LRESULT n = SendMessageA(pane, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0);
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
+}  // namespace
+
 std::string TDeckForm::clipsText() const {
     // The text with CR LF line breaks.
-    GETTEXTLENGTHEX len{GTL_USECRLF | GTL_PRECISE | GTL_NUMBYTES, CP_ACP};
-    const LRESULT n = SendMessageA(clips_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0);
-    if (n <= 0) return {};
-    std::string text(static_cast<std::size_t>(n) + 1, '\0');
+    const std::size_t n = CrLfLength(clips_);
+    if (n == 0) return {};
+    std::string text(n + 1, '\0');
     GETTEXTEX get{};
     get.cb = static_cast<DWORD>(text.size());
     get.flags = GT_USECRLF;
     get.codepage = CP_ACP;
-    const LRESULT got =
-        SendMessageA(clips_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT got = SendMessageA(clips_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                     reinterpret_cast<LPARAM>(text.data()));
     text.resize(got > 0 ? std::min(static_cast<std::size_t>(got), text.size()) : 0);
     return text;
 }
 
 void TDeckForm::setClipsHint(const std::string& hint) {
+    if (hint == clipsHint_) return;
     clipsHint_ = hint;
     // The image's text carries the hint too, for screen readers and other
     // programs.
+    // The tooltip asks for it when it shows (TTN_GETDISPINFO).
     SetWindowTextA(padImage_, hint.c_str());
-    TOOLINFOA ti{};
-    ti.cbSize = TTTOOLINFOA_V1_SIZE;
-    ti.uFlags = TTF_IDISHWND;
-    ti.hwnd = hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(padImage_);
-    ti.lpszText = clipsHint_.data();
-    SendMessageA(tips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void TDeckForm::addClipText(const std::string& clip) {
     // AddClips from the clipboard: the clip and its delimiter at the end, or
     // nothing at all when they do not fit the size limit.
-    const std::string pane = clipsText();
-    const taskloom::PaneAdd add =
-        taskloom::AddClipToPane(pane, clip, static_cast<char>(engine_->delimiter()),
-                                taskloom::ClipsSizeLimit(settings_.clipsSize));
+    // Only the pad changes the pane: the copy it keeps of the text holds
+    // while the length agrees, and saves reading a long pane for every clip.
+    if (CrLfLength(clips_) != paneText_.size()) paneText_ = clipsText();
+    const std::string& pane = paneText_;
+    const taskloom::PaneAdd add = taskloom::AddClipToPane(pane, clip, static_cast<char>(engine_->delimiter()),
+                                                          taskloom::ClipsSizeLimit(settings_.clipsSize));
     clipsFull_ = !add.added;
     if (add.added) {
+        // Read-only keeps the user from typing; the program's own changes
+        // go in all the same. The caret's moves on the way are one change
+        // of the line position, shown once at the end.
         const std::string added = add.text.substr(pane.size());
-        SendMessageA(clips_, EM_SETREADONLY, FALSE, 0);
+        const LRESULT events = SendMessageA(clips_, EM_SETEVENTMASK, 0, 0);
         const LONG end = PaneEnd(clips_);
         Select(clips_, end, end);
         SendMessageA(clips_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
-        SendMessageA(clips_, EM_SETREADONLY, TRUE, 0);
+        SendMessageA(clips_, EM_SETEVENTMASK, 0, events);
+        paneText_ = add.text;
     }
-    UpdateLinePos();
+    updateLinePos(paneText_);
 }
 
 void TDeckForm::UpdateLinePos() {
+    paneText_ = clipsText();
+    updateLinePos(paneText_);
+}
+
+void TDeckForm::updateLinePos(const std::string& pane) {
     const CHARRANGE sel = Selection(clips_);
     const int line = static_cast<int>(SendMessageA(clips_, EM_EXLINEFROMCHAR, 0, sel.cpMin));
-    const std::string pane = clipsText();
     // In the CR LF text every line break before the caret is one more.
     setClipsHint(taskloom::ClipsHintAt(pane, static_cast<std::size_t>(sel.cpMin) + line, clipsFull_));
     const taskloom::ClipsItemsState items = taskloom::ClipsItems(pane);
@@ -171,7 +186,8 @@ void TDeckForm::NewClipLine() {
     if (!target || target == hwnd() || !IsWindow(target)) return;  // the selection stays
     taskloom::ActivateWindow(desktop_, W(target));
     if (IsWindowEnabled(target)) {
-        const std::string shiftInsert{static_cast<char>(taskloom::kShiftDown), static_cast<char>(taskloom::kKeyIns),
+        const std::string shiftInsert{static_cast<char>(taskloom::kShiftDown),
+                                      static_cast<char>(taskloom::kKeyIns),
                                       static_cast<char>(taskloom::kShiftUp)};
         taskloom::SendKeyString(desktop_, shiftInsert);
     }
@@ -203,7 +219,8 @@ void TDeckForm::SetViewClips() {
         return;
     }
     ShowWindow(clips_, SW_SHOW);
-    SetWindowPos(hwnd(), nullptr, 0, 0, px(size.width), px(size.height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd(), nullptr, 0, 0, px(size.width), px(size.height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(clips_, nullptr, 0, 0, px(size.width - 4), px(size.height - 26),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     const LONG end = PaneEnd(clips_);
@@ -359,7 +376,8 @@ void TDeckForm::ClipsSize() {
     settings_.clipsSize = checked(IDM_K4)    ? taskloom::ClipsSize::K4
                           : checked(IDM_K20) ? taskloom::ClipsSize::K20
                                              : taskloom::ClipsSize::K50;
-    SendMessageA(clips_, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(taskloom::ClipsSizeLimit(settings_.clipsSize)));
+    SendMessageA(clips_, EM_EXLIMITTEXT, 0,
+                 static_cast<LPARAM>(taskloom::ClipsSizeLimit(settings_.clipsSize)));
 }
 
 void TDeckForm::DelimiterClick(int id) {

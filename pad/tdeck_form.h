@@ -225,6 +225,7 @@ private:
     void addClipText(const std::string& clip);
     void execProgram(const std::string& text);
     void setClipsHint(const std::string& hint);
+    void updateLinePos(const std::string& pane);  // UpdateLinePos for this text
     void openClipsMenu(POINT screen);
     void saveClips(taskloom::ClipsSaveMode mode);
     LRESULT clipboardMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
@@ -240,6 +241,7 @@ private:
     DWORD lastSequence_ = 0;
     bool clipsFull_ = false;
     std::string clipsHint_;
+    std::string paneText_;  // the pane's text as the pad last wrote or read it
     std::string lastClipsFile_;
     std::unique_ptr<taskloom::ClipsSaveSystem> ownSaveSystem_;
     taskloom::ClipsSaveSystem* saveSystem_ = nullptr;
