@@ -94,7 +94,9 @@ struct Pad {
     }
     void command(int id) const { PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
     void paneCommand(int id) const { PostMessageA(pane, WM_COMMAND, static_cast<WPARAM>(id), 0); }
-    std::string text(const std::string& expected) const { return ReadUntilStable(pane, expected, 300, 20000); }
+    std::string text(const std::string& expected) const {
+        return ReadUntilStable(pane, expected, 300, 20000);
+    }
     // The pane once it has not changed for a while: for copies that must
     // leave it as it is.
     std::string settled() const { return ReadUntilStable(pane, std::nullopt, 1500, 20000); }
@@ -183,7 +185,8 @@ TEST(PadClips, CollectsOtherProgramsCopiesWithEachDelimiterButNotItsOwnOrPrivate
     EXPECT_EQ(pad.hint(), "Clips 4/4");
     pad.exit();
     // The delimiter and the size are kept for the next start.
-    EXPECT_EQ(tessdeck::PadRegistry::ReadString(HKEY_LOCAL_MACHINE, kPadKey, "Settings"), "\r,428,47,0,1,1,0,2");
+    EXPECT_EQ(tessdeck::PadRegistry::ReadString(HKEY_LOCAL_MACHINE, kPadKey, "Settings"),
+              "\r,428,47,0,1,1,0,2");
 }
 
 TEST(PadClips, AutoCopyPastesTheSelectedLineIntoTheWindowUsedLast) {
@@ -256,8 +259,8 @@ TEST(PadClips, EveryOtherViewerInTheChainIsStillToldOfEveryChange) {
         wc.lpszClassName = "ClipsTestViewer";
         RegisterClassA(&wc);
         for (Viewer* v : {&a, &b}) {
-            v->window = CreateWindowExA(0, "ClipsTestViewer", "viewer", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                        wc.hInstance, nullptr);
+            v->window = CreateWindowExA(0, "ClipsTestViewer", "viewer", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                        nullptr, wc.hInstance, nullptr);
             SetWindowLongPtrA(v->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(v));
             v->inChain = true;
             v->next = SetClipboardViewer(v->window);
@@ -313,7 +316,8 @@ void AnswerSaveDialog(DWORD pid, const std::string& file) {
     if (!edit) edit = GetDlgItem(dialog, 0x480);
     ASSERT_TRUE(edit);
     SetControlText(edit, file);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 20000));
 }
 
@@ -394,8 +398,8 @@ TEST(PadClips, AutoDialTypesACollectedNumberIntoTheDialer) {
     std::vector<HKEY> keys;
     for (const char* name : {"machine", "classes", "user"}) {
         HKEY k = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + name).c_str(), 0, nullptr, 0,
-                                  KEY_ALL_ACCESS, nullptr, &k, nullptr),
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + name).c_str(), 0, nullptr,
+                                  0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
                   ERROR_SUCCESS);
         keys.push_back(k);
     }

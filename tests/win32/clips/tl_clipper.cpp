@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--private") == 0) {
         mark = "ExcludeClipboardContentFromMonitorProcessing";
         first = 2;
-    } else if (argc > 1 && (std::strcmp(argv[1], "--history0") == 0 || std::strcmp(argv[1], "--history1") == 0)) {
+    } else if (argc > 1 &&
+               (std::strcmp(argv[1], "--history0") == 0 || std::strcmp(argv[1], "--history1") == 0)) {
         mark = "CanIncludeInClipboardHistory";
         value = argv[1][9] == '1' ? 1 : 0;
         first = 2;

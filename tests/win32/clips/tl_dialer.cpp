@@ -12,8 +12,8 @@ HWND g_edit = nullptr;
 LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
-            g_edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10,
-                                     260, 24, w, nullptr, GetModuleHandleA(nullptr), nullptr);
+            g_edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10,
+                                     10, 260, 24, w, nullptr, GetModuleHandleA(nullptr), nullptr);
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wp) != WA_INACTIVE && g_edit) SetFocus(g_edit);
