@@ -27,6 +27,8 @@ namespace tessdeck {
 namespace {
 
 constexpr UINT_PTR kFormHookId = 0x7C1;
+
+taskloom::Wnd W(HWND h) { return reinterpret_cast<taskloom::Wnd>(h); }
 // A viewer further down that hangs holds the pad no longer than this.
 constexpr UINT kPassOnTimeoutMs = 2000;
 // How long the pad waits for another program to close the clipboard.
@@ -136,11 +138,11 @@ void TDeckForm::startClips() {
     // is the one taken here, so it is passed over, and the suppress mark is
     // free for the first real copy.
     pasteTarget_ = hwnd();
-    lastSequence_ = GetClipboardSequenceNumber();
+    watch_ = taskloom::ClipboardWatch(W(hwnd()));
+    watch_.joined(GetClipboardSequenceNumber());
     HWND next = SetClipboardViewer(hwnd());
     nextViewer_ = next == hwnd() ? nullptr : next;
     inChain_ = true;
-    suppressMark_ = nullptr;
 }
 
 void TDeckForm::endClips() {
@@ -208,31 +210,19 @@ void TDeckForm::ClipboardChanged() {
     // two notices can arrive for one copy (the next copy came before the
     // first notice was read), and reading the clipboard can itself make the
     // system tell the viewers again.
-    const DWORD sequence = GetClipboardSequenceNumber();
-    if (sequence != 0 && sequence == lastSequence_) return;
-    lastSequence_ = sequence;
-
-    if (suppressMark_ != hwnd()) suppressMark_ = GetForegroundWindow();
-    if (checked(IDM_AUTOADD) && suppressMark_ != hwnd()) {
-        const ClipboardRead clip = ReadClipboard(hwnd(), true);
-        if (clip.opened && clip.sequence != 0) lastSequence_ = clip.sequence;
-        if (clip.hasText) {
-            if (!clip.isPrivate) {
-                addClipText(clip.text);
-                if (checked(IDM_AUTODIAL)) AutoDial(clip.text);
-                SetWindowTextA(pgmName_, "");
-            }
-            return;  // the mark keeps the foreground window
-        }
-    }
-    suppressMark_ = nullptr;
+    if (!watch_.notice(GetClipboardSequenceNumber(), W(GetForegroundWindow()), checked(IDM_AUTOADD))) return;
+    const ClipboardRead clip = ReadClipboard(hwnd(), true);
+    if (!watch_.read(clip.opened ? clip.sequence : 0, clip.hasText, clip.isPrivate)) return;
+    addClipText(clip.text);
+    if (checked(IDM_AUTODIAL)) AutoDial(clip.text);
+    SetWindowTextA(pgmName_, "");
 }
 
 void TDeckForm::ClipsAdd() {
     // Even with "Auto &Add Clips" off: the user asked for it.
     const ClipboardRead clip = ReadClipboard(hwnd(), false);
     if (!clip.opened) throw taskloom::ClipboardError("The clipboard is held by another program.");
-    if (clip.sequence != 0) lastSequence_ = clip.sequence;
+    watch_.taken(clip.sequence);
     if (clip.hasText) addClipText(clip.text);
 }
 

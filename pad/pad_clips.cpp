@@ -180,7 +180,7 @@ void TDeckForm::NewClipLine() {
     const CHARRANGE sel = Selection(clips_);
     if (sel.cpMax <= sel.cpMin || !checked(IDM_AUTOCOPY)) return;
     // The pad's own copy is not collected.
-    suppressMark_ = hwnd();
+    watch_.ownCopy();
     SendMessageA(clips_, WM_COPY, 0, 0);
     const HWND target = pasteTarget_;
     if (!target || target == hwnd() || !IsWindow(target)) return;  // the selection stays

@@ -236,9 +236,8 @@ private:
     HMENU clipsMenu_ = nullptr;
     HWND nextViewer_ = nullptr;
     bool inChain_ = false;
-    HWND suppressMark_ = nullptr;
+    taskloom::ClipboardWatch watch_{0};  // the suppress mark and the last copy seen
     HWND pasteTarget_ = nullptr;
-    DWORD lastSequence_ = 0;
     bool clipsFull_ = false;
     std::string clipsHint_;
     std::string paneText_;  // the pane's text as the pad last wrote or read it
