@@ -230,9 +230,12 @@ void TDeckForm::ClipsAdd() {
 
 void TDeckForm::PadIdle() {
     if (exited_ || !shown_ || !IsWindowVisible(hwnd())) return;
+    // The paste target is another program's window: never the pad, its
+    // note, or one of its dialogs and menus (gone by the time of a paste).
     const HWND front = GetForegroundWindow();
-    const HWND noteWindow = note_ ? note_->window() : nullptr;
-    if (front && front != hwnd() && front != noteWindow && !IsChild(hwnd(), front)) pasteTarget_ = front;
+    DWORD owner = 0;
+    if (front) GetWindowThreadProcessId(front, &owner);
+    if (front && owner != GetCurrentProcessId()) pasteTarget_ = front;
     if (viewClips_) return;
     // The menu image moves by one pixel now and then while the pad is in
     // use. Only an actual move repaints, and the few idle runs that follow

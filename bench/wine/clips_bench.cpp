@@ -184,13 +184,15 @@ bool RunOnce(int count, int interval, bool watch) {
     std::printf("clips_bench: %d texts, one every %d ms (copying took %.0f ms, %d copies failed)\n", count,
                 interval, copyingMs, failedCopies);
     std::printf("  pane: %zu lines; %s; missing %d, twice %d, out of order %d\n", lines.size(),
-                exact ? "every text once, in order" : "NOT every text once in order", missing, twice, outOfOrder);
+                exact ? "every text once, in order" : "NOT every text once in order", missing, twice,
+                outOfOrder);
     if (missing) std::printf("  first missing:%s\n", firstMissing.c_str());
     if (!latencies.empty()) {
         std::vector<double> sorted = latencies;
         std::sort(sorted.begin(), sorted.end());
         const double p99 = sorted[std::min(sorted.size() - 1, (sorted.size() * 99) / 100)];
-        std::printf("  latency copy -> pane: %s; p99 %.1f ms\n", Describe(Summarize(latencies), "ms").c_str(), p99);
+        std::printf("  latency copy -> pane: %s; p99 %.1f ms\n", Describe(Summarize(latencies), "ms").c_str(),
+                    p99);
     }
     return exact;
 }
@@ -209,6 +211,7 @@ int main(int argc, char** argv) {
     const int runs = static_cast<int>(numbers[0].value);
     const int count = quick ? 200 : static_cast<int>(numbers[1].value);
     bool allExact = true;
-    for (int r = 0; r < runs; ++r) allExact = RunOnce(count, static_cast<int>(numbers[2].value), numbers[3].value != 0) && allExact;
+    for (int r = 0; r < runs; ++r)
+        allExact = RunOnce(count, static_cast<int>(numbers[2].value), numbers[3].value != 0) && allExact;
     return allExact ? 0 : 1;
 }
