@@ -220,6 +220,40 @@ TEST(PadClips, AutoCopyPastesTheSelectedLineIntoTheWindowUsedLast) {
     EXPECT_EQ(target.fieldText("second line"), "second line");
 }
 
+TEST(PadClips, RunStartsTheSelectedClipAndTheMenuFollowsThePane) {
+    Pad pad;
+    ASSERT_TRUE(pad.pane);
+    pad.command(IDM_AUTOCOPY);  // nothing pasted anywhere
+    const std::string run = ExeDir() + "tl_target.exe ClipsRunTarget";
+    Copy(Quote(run));
+    const std::string text = run + "\r\n";
+    ASSERT_EQ(pad.text(text), text);
+    // Last is grayed with one line: the command does nothing, the caret
+    // stays where it was; with two lines it goes to the end.
+    auto caretAfterLast = [&] {
+        SendMessageA(pad.pane, EM_SETSEL, 0, 0);
+        SendMessageA(pad.pane, WM_COMMAND, IDM_CLIPSLAST, 0);
+        return LOWORD(SendMessageA(pad.pane, EM_GETSEL, 0, 0));
+    };
+    EXPECT_EQ(caretAfterLast(), 0);
+    Copy("second");
+    ASSERT_EQ(pad.text(text + "second\r\n"), text + "second\r\n");
+    EXPECT_EQ(caretAfterLast(), run.size() + 1 + 6 + 1);  // a line break is one position
+    // The first line selected and Run: the program starts with its
+    // parameters.
+    PostMessageA(pad.pane, EM_SETSEL, 0, static_cast<WPARAM>(run.size()));
+    pad.paneCommand(IDM_CLIPSRUN);
+    HWND started = WaitForWindow("ClipsRunTarget", 0, 30000);
+    ASSERT_TRUE(started);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(started, &pid);
+    ChildProcess end(pid);
+    // Clear All empties the pane; the hint follows.
+    pad.paneCommand(IDM_CLIPSCLEARALL);
+    EXPECT_EQ(pad.text(""), "");
+    EXPECT_TRUE(WaitUntil([&] { return pad.hint() == "Clips 0/0"; }, 5000)) << pad.hint();
+}
+
 // Two clipboard viewers of the test in the chain below the pad, counting the
 // changes they are told of and passing them on as viewers must.
 struct Viewer {
