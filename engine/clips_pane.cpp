@@ -130,4 +130,29 @@ bool IsPrivateClip(const std::vector<ClipboardFormat>& formats) {
     return false;
 }
 
+void ClipboardWatch::joined(std::uint32_t sequence) {
+    last_ = sequence;
+    mark_ = 0;
+}
+
+bool ClipboardWatch::notice(std::uint32_t sequence, Wnd foreground, bool autoAdd) {
+    if (sequence != 0 && sequence == last_) return false;
+    last_ = sequence;
+    if (mark_ != pad_) mark_ = foreground;
+    if (autoAdd && mark_ != pad_) return true;
+    mark_ = 0;
+    return false;
+}
+
+bool ClipboardWatch::read(std::uint32_t sequence, bool hasText, bool isPrivate) {
+    if (sequence != 0) last_ = sequence;
+    if (hasText) return !isPrivate;  // the mark keeps the foreground window
+    mark_ = 0;
+    return false;
+}
+
+void ClipboardWatch::taken(std::uint32_t sequence) {
+    if (sequence != 0) last_ = sequence;
+}
+
 }  // namespace taskloom

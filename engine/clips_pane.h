@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/desktop.h"
+
 namespace taskloom {
 
 // The pane's text uses CR LF line breaks. Its lines: a final line break
@@ -110,5 +112,37 @@ struct ClipboardFormat {
 // Ignore", or "CanIncludeInClipboardHistory" with the value 0. Names compare
 // without case, as the system registers them.
 bool IsPrivateClip(const std::vector<ClipboardFormat>& formats);
+
+// The pad's decisions on clipboard change notices (ClipboardChanged), with
+// its suppress mark: a copy the pad makes itself, or one made while the pad
+// is the foreground window, is not collected. A notice whose clipboard
+// sequence number the pad has seen already (two notices for one copy, or a
+// notice that the pad's own reading caused) changes nothing; sequence
+// number 0 means the system cannot tell, and every notice counts.
+class ClipboardWatch {
+public:
+    explicit ClipboardWatch(Wnd pad) : pad_(pad) {}
+
+    // The pad joined the viewer chain at this sequence number.
+    void joined(std::uint32_t sequence);
+    // A notice came: whether the pad should read the clipboard now (a new
+    // copy that may be collected). `autoAdd`: "Auto &Add Clips" is checked.
+    bool notice(std::uint32_t sequence, Wnd foreground, bool autoAdd);
+    // What the read found (`sequence` as read while the clipboard was open,
+    // 0 when it could not be opened): whether the text is to be collected.
+    bool read(std::uint32_t sequence, bool hasText, bool isPrivate);
+    // The pad puts something on the clipboard itself: the next change is
+    // its own.
+    void ownCopy() { mark_ = pad_; }
+    // Explicit "&Add Clip" read the clipboard at this sequence number: a
+    // notice of the same copy adds it no second time.
+    void taken(std::uint32_t sequence);
+    Wnd mark() const { return mark_; }
+
+private:
+    Wnd pad_;
+    Wnd mark_ = 0;
+    std::uint32_t last_ = 0;
+};
 
 }  // namespace taskloom

@@ -1,6 +1,5 @@
 // PopupMenu: opened from the menu image and by a right click on the pad; its
-// commands (also reached by their shortcut keys) and check marks. Items
-// whose work comes with the clips pane stay grayed and do nothing.
+// commands (also reached by their shortcut keys) and check marks.
 #include "pad/tdeck_form.h"
 #include "resources/tessdeck_ids.h"
 
@@ -55,6 +54,30 @@ void TDeckForm::command(int id) {
     const UINT state = GetMenuState(popup_, static_cast<UINT>(id), MF_BYCOMMAND);
     if (state == static_cast<UINT>(-1) || (state & (MF_GRAYED | MF_DISABLED))) return;
     switch (id) {
+        case IDM_APPENDTOCLIPS:
+            ClipsAdd();
+            break;
+        case IDM_VIEWCLIPS:
+            ViewClipsClick();
+            break;
+        case IDM_AUTOADD:
+            AutoAddClick();
+            break;
+        case IDM_AUTOCOPY:
+            AutoCopyClick();
+            break;
+        case IDM_K4:
+        case IDM_K20:
+        case IDM_K50:
+            ClipsSizeClick(id);
+            break;
+        case IDM_DELNEWLINE:
+        case IDM_DELCOMMA:
+        case IDM_DELTAB:
+        case IDM_DELSPACE:
+        case IDM_DELNONE:
+            DelimiterClick(id);
+            break;
         case IDM_OPEN:
             OpenPadClick(true);
             break;

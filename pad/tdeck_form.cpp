@@ -53,6 +53,8 @@ TDeckForm::TDeckForm(taskloom::Desktop& desktop, PadStart start)
 TDeckForm::~TDeckForm() {
     removeTrayIcon();
     removeHotKeyHook();
+    endClips();
+    if (clipsMenuRoot_) DestroyMenu(clipsMenuRoot_);
     emptyBar();
     UnregisterHotKey(nullptr, taskloom::kShowHideHotKeyId);
     engine_.reset();
@@ -192,7 +194,8 @@ void TDeckForm::CreatePadClick() {
     shown_ = true;
     wingui::UpDown{moreOrLess_}.setValue(settings_.moreOrLess);
     SetWindowPos(hwnd(), HWND_TOPMOST, settings_.left, settings_.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    // 14 (clipboard watching) comes with the clips pane.
+    // 14. Clipboard watching: the pad joins the viewer chain.
+    startClips();
     // 15. The hot keys' dispatch.
     installHotKeyHook();
     // 16. The show/hide key.
@@ -241,7 +244,8 @@ void TDeckForm::QuitBtnClick() {
     engine_->requestStop();
     // 2. The note goes.
     note_.reset();
-    // 3. (Leaving the clipboard viewer chain comes with clipboard watching.)
+    // 3. The pad leaves the clipboard viewer chain.
+    endClips();
     // 4. "Pad" and "Settings" into the pad's key, if it is there.
     saveSettings();
     // 5. The tray icon goes, and with it the hot keys' dispatch.

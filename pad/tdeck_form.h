@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/clips_pane.h"
 #include "engine/desktop.h"
 #include "engine/engine.h"
 #include "engine/pad_layout.h"
@@ -58,6 +59,10 @@ struct PadStart {
     RegistryRoots roots;            // where the settings are kept
     bool postQuit = true;           // the exit ends the thread's message loop
 };
+
+// The pad's message loop: the next message, running PadIdle each time the
+// queue has run empty. Answers as GetMessageA does.
+BOOL GetMessageWithIdle(class TDeckForm& form, MSG& msg);
 
 class TDeckForm final : public wingui::Window {
 public:
@@ -206,6 +211,69 @@ private:
     bool locateScript(std::string& path);
     HHOOK hotKeyHook_ = nullptr;
     bool trayIcon_ = false;
+
+    // Clips pane and clipboard (pad_clips.cpp, pad_clipboard.cpp). The
+    // pane's and the clipboard's messages reach these through a subclass of
+    // the form and one of the pane, installed by startClips().
+public:
+    void ClipboardChanged();
+    void ViewClipsClick();
+    void SetViewClips();
+    void UpdateLinePos();
+    void NewClipLine();
+    void ClipsAdd();
+    void ClipsClearAllClick();
+    void ClipsSelectAll();
+    void ClipsFirstClick();
+    void ClipsLastClick();
+    void ClipsCopyItemClick();
+    void RunItemClick();
+    void SaveTextClick();
+    void SaveCommaClick();
+    void AutoAddClick();
+    void AutoCopyClick();
+    void ClipsSizeClick(int id);  // K4Click, K20Click, K50Click
+    void ClipsSize();
+    void DelimiterClick(int id);  // DelNewLineClick and siblings
+    void AutoDial(const std::string& clip);
+    void PadIdle();
+    // A command of the pane's menu (ClipsMenu), as if chosen; grayed items
+    // do nothing.
+    void clipsCommand(int id);
+    HWND clipsPane() const { return clips_; }
+    HMENU clipsMenu() const { return clipsMenu_; }
+    std::string clipsText() const;
+    const std::string& clipsHint() const { return clipsHint_; }
+    HWND pasteTarget() const { return pasteTarget_; }
+    // The dialog and files of the clips saves; tests put in their own.
+    void setClipsSaveSystem(taskloom::ClipsSaveSystem* system) { saveSystem_ = system; }
+
+private:
+    void startClips();
+    void endClips();
+    void addClipText(const std::string& clip);
+    void setClipsHint(const std::string& hint);
+    void updateLinePos(const std::string& pane);  // UpdateLinePos for this text
+    void openClipsMenu(POINT screen);
+    void saveClips(taskloom::ClipsSaveMode mode);
+    LRESULT clipboardMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+    static LRESULT CALLBACK FormHook(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK PaneHook(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+    HMENU clipsMenuRoot_ = nullptr;
+    HMENU clipsMenu_ = nullptr;
+    HWND nextViewer_ = nullptr;
+    bool inChain_ = false;
+    taskloom::ClipboardWatch watch_{0};  // the suppress mark and the last copy seen
+    HWND pasteTarget_ = nullptr;
+    bool clipsFull_ = false;
+    std::string clipsHint_;
+    std::string paneText_;  // the pane's text as the pad last wrote or read it
+    std::string lastClipsFile_;
+    std::unique_ptr<taskloom::ClipsSaveSystem> ownSaveSystem_;
+    taskloom::ClipsSaveSystem* saveSystem_ = nullptr;
+    unsigned idleCounter_ = 0;
+    // End of the clips pane and clipboard.
 };
 
 }  // namespace tessdeck

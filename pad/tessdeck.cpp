@@ -48,7 +48,7 @@ int Run(const std::vector<std::string>& args) {
     }
     MSG msg{};
     BOOL got;
-    while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+    while ((got = GetMessageWithIdle(*form, msg)) != 0) {
         if (got == -1) break;
         wingui::Guarded(form->hwnd(), [&] {
             if (!form->translate(msg)) {

@@ -3,6 +3,7 @@
 
 #define IDR_POPUPMENU 100
 #define IDR_ACCELERATORS 101
+#define IDR_CLIPSMENU 102
 
 // PopupMenu, in menu order.
 #define IDM_APPENDTOCLIPS 4001
@@ -34,3 +35,16 @@
 #define IDM_EMAILUS 4062
 #define IDM_ABOUT 4063
 #define IDM_QUIT 4070
+
+// ClipsMenu, the clips pane's menu, in menu order.
+#define IDM_CLIPSADD 4101
+#define IDM_CLIPSCOPY 4102
+#define IDM_CLIPSRUN 4103
+#define IDM_CLIPSFIRST 4104
+#define IDM_CLIPSLAST 4105
+#define IDM_ASTEXT 4106
+#define IDM_ASCOMMA 4107
+#define IDM_CLIPSCLEARALL 4108
+#define IDM_CLIPSSELECTALL 4109
+#define IDM_CLIPSSIZE 4110
+#define IDM_CLIPSCLOSE 4111

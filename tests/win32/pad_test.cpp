@@ -309,13 +309,14 @@ TEST_F(PadForm, ExpandShrinkAndTheReorderingsKeepEachIconsSlot) {
     EXPECT_EQ(pad->bar()[1].slot, 4);
     EXPECT_EQ(pad->slots()[pad->bar()[0].slot].hotKeyId, 6080);
 
-    // Flat Look toggles with its check mark; grayed items do nothing.
+    // Flat Look toggles with its check mark; every item of the menu works.
     pad->command(IDM_FLATSTYLE);
     EXPECT_TRUE(pad->flat());
     EXPECT_TRUE(GetWindowLongPtrA(pad->toolBar(), GWL_STYLE) & TBSTYLE_FLAT);
     EXPECT_TRUE(GetMenuState(pad->popupMenu(), IDM_FLATSTYLE, MF_BYCOMMAND) & MF_CHECKED);
-    for (int id : {IDM_APPENDTOCLIPS, IDM_VIEWCLIPS, IDM_K20, IDM_DELCOMMA})
-        EXPECT_TRUE(GetMenuState(pad->popupMenu(), id, MF_BYCOMMAND) & MF_GRAYED) << id;
+    for (int id : {IDM_APPENDTOCLIPS, IDM_VIEWCLIPS, IDM_K20, IDM_DELCOMMA, IDM_HIDESHOW, IDM_AUTOSTART,
+                   IDM_AUTODIAL, IDM_WEBSITE, IDM_EMAILUS})
+        EXPECT_FALSE(GetMenuState(pad->popupMenu(), id, MF_BYCOMMAND) & MF_GRAYED) << id;
     // Auto Hide hides the pad when the up-down goes below 0.
     pad->command(IDM_AUTOHIDE);
     ShowWindow(pad->hwnd(), SW_SHOWNOACTIVATE);

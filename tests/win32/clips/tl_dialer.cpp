@@ -1,0 +1,57 @@
+// tl_dialer: stands in for the system's phone dialer in the Wine tests of the
+// pad's auto dial. A window titled "Phone Dialer" with a one-line edit that
+// has the focus; the tests read what was typed into it (WM_GETTEXT). Like
+// the system's dialer it runs once: started again, it brings the running
+// one forward and ends.
+#include <windows.h>
+
+namespace {
+
+HWND g_edit = nullptr;
+
+LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            g_edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10,
+                                     10, 260, 24, w, nullptr, GetModuleHandleA(nullptr), nullptr);
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wp) != WA_INACTIVE && g_edit) SetFocus(g_edit);
+            return 0;
+        case WM_SETFOCUS:
+            if (g_edit) SetFocus(g_edit);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(w, msg, wp, lp);
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    if (HWND running = FindWindowA("TlDialer", "Phone Dialer")) {
+        SetForegroundWindow(running);
+        return 0;
+    }
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "TlDialer";
+    RegisterClassA(&wc);
+    HWND w = CreateWindowExA(0, "TlDialer", "Phone Dialer", WS_OVERLAPPEDWINDOW, 200, 200, 300, 90, nullptr,
+                             nullptr, instance, nullptr);
+    ShowWindow(w, show);
+    SetForegroundWindow(w);
+    SetFocus(g_edit);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
