@@ -9,6 +9,7 @@ pkgs=(
   wine wine64
   xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick
   clang libclang-rt-14-dev clang-format
+  nsis zip unzip
 )
 
 missing=()
