@@ -29,11 +29,6 @@ out="$root/build/release"
 rm -rf "$out"
 mkdir -p "$out"
 
-# The language reference as HTML, when the project has a way to make it.
-if [ -f scripts/render_docs.sh ]; then
-    echo "== language reference"
-    bash scripts/render_docs.sh
-fi
 
 for arch in "${arches[@]}"; do
     echo "== $arch (release build)"
@@ -58,13 +53,12 @@ stage() {
         -e "s/@COMPOSER_HELP@/$TASKLOOM_COMPOSER_HELP/g" -e "s/@PAD_HELP@/$TASKLOOM_PAD_HELP/g" \
         packaging/README.txt.in | sed 's/$/\r/' >"$dir/README.txt"
     # The help pages open from the programs' folder; their images sit in
-    # images/ beside them, as in help/.
+    # images/ beside them.
     local page
-    for page in "$TASKLOOM_COMPOSER_HELP" "$TASKLOOM_PAD_HELP"; do
-        if [ -f "help/$page" ]; then cp "help/$page" "$dir/"; else missing+=("help/$page"); fi
+    for page in "$TASKLOOM_COMPOSER_HELP" "$TASKLOOM_PAD_HELP" language.html; do
+        if [ -f "$helpdir/$page" ]; then cp "$helpdir/$page" "$dir/"; else missing+=("$page"); fi
     done
-    if [ -d help/images ]; then cp -r help/images "$dir/images"; fi
-    if [ -f docs/language.html ]; then cp docs/language.html "$dir/"; else missing+=("docs/language.html"); fi
+    if [ -d "$helpdir/images" ]; then cp -r "$helpdir/images" "$dir/images"; fi
 }
 
 # lists STAGE LISTS: the installer's file lists, from what is staged.
@@ -92,6 +86,18 @@ lists() {
 work=$(mktemp -d "${TMPDIR:-/tmp}/taskloom-release.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
+# The help pages, their images and the language reference as HTML, made by
+# scripts/render_docs.sh; without it, whatever of them help/ and docs/ hold.
+helpdir="$work/help"
+if [ -f scripts/render_docs.sh ]; then
+    echo "== help pages and language reference"
+    bash scripts/render_docs.sh "$helpdir"
+else
+    mkdir -p "$helpdir"
+    cp help/*.html docs/language.html "$helpdir/" 2>/dev/null || true
+    if [ -d help/images ]; then cp -r help/images "$helpdir/images"; fi
+fi
+
 for arch in "${arches[@]}"; do
     name="taskloom-$version-$arch"
     echo "== $name.zip"
@@ -108,7 +114,7 @@ done
 (cd "$out" && sha256sum -- *.zip *-setup.exe >SHA256SUMS)
 
 if [ ${#missing[@]} -gt 0 ]; then
-    printf 'release: not made yet, left out of the packages: %s\n' "$(printf '%s ' "${missing[@]}" | tr ' ' '\n' | sort -u | tr '\n' ' ')" >&2
+    echo "release: not in the packages (not written yet): $(printf '%s\n' "${missing[@]}" | sort -u | tr '\n' ' ')" >&2
 fi
 echo "== build/release:"
 ls -l "$out"
