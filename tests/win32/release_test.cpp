@@ -130,7 +130,8 @@ protected:
     void SetUp() override {
         setup_ = Env("TASKLOOM_SETUP");
         portable_ = Env("TASKLOOM_PORTABLE");
-        ASSERT_FALSE(setup_.empty() || portable_.empty()) << "TASKLOOM_SETUP and TASKLOOM_PORTABLE must be set";
+        ASSERT_FALSE(setup_.empty() || portable_.empty())
+            << "TASKLOOM_SETUP and TASKLOOM_PORTABLE must be set";
         ASSERT_TRUE(fs::is_regular_file(setup_)) << setup_;
         ASSERT_TRUE(fs::is_directory(portable_)) << portable_;
         CoInitialize(nullptr);
@@ -173,7 +174,8 @@ TEST_F(Release, SilentInstallRunsTheProgramsAndSilentUninstallLeavesNothingOfOur
     // Tessdeck from the installed folder shows its bar; it is left running
     // for the uninstall to end.
     taskloom::WriteTextFile(work / "two.tkp", "0\tProgram\t\tnotepad.exe\r9\tClock\t\tclock.exe\r");
-    auto pad = std::make_unique<ChildProcess>(Quote(dir + "\\tessdeck.exe") + " " + Quote(work / "two.tkp"), dir);
+    auto pad =
+        std::make_unique<ChildProcess>(Quote(dir + "\\tessdeck.exe") + " " + Quote(work / "two.tkp"), dir);
     const HWND bar = WaitForWindow("Tessdeck", pad->id());
     ASSERT_TRUE(bar);
     const HWND tools = FindChildByClass(bar, TOOLBARCLASSNAMEA);
@@ -189,6 +191,7 @@ TEST_F(Release, SilentInstallRunsTheProgramsAndSilentUninstallLeavesNothingOfOur
     EXPECT_EQ(f.status, 0u);
     EXPECT_TRUE(pad->waitForExit(20000)) << "the running pad was not ended";
     EXPECT_TRUE(WaitUntil([&] { return !KeyExists(HKEY_LOCAL_MACHINE, kOurKey); }, 60000));
+    EXPECT_FALSE(fs::exists(dir)) << "left behind: " << testing::PrintToString(FilesBelow(dir));
     EXPECT_FALSE(fs::exists(menu));
     EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kRunKey, "Tessdeck"), std::nullopt);
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
@@ -213,7 +216,8 @@ TEST_F(Release, ThePortableRunnerRunsHelloFromItsOwnFolder) {
     // The file keeps them as comma text: quotes doubled.
     const std::string saved = ReadWholeFile(work / "hello-clips.txt");
     EXPECT_NE(saved.find("Hello from Taskloom!"), std::string::npos) << saved;
-    EXPECT_NE(saved.find("Typed by a script: (1+2)*3 = 9; \"\"quotes\"\", commas & {braces}."), std::string::npos)
+    EXPECT_NE(saved.find("Typed by a script: (1+2)*3 = 9; \"\"quotes\"\", commas & {braces}."),
+              std::string::npos)
         << saved;
 }
 
@@ -222,8 +226,9 @@ TEST_F(Release, ThePortableRunnerRunsHelloFromItsOwnFolder) {
 void RecordOpenedPages(const std::string& record) {
     auto set = [](const std::string& path, const std::string& value) {
         HKEY k = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+            ERROR_SUCCESS);
         RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                        static_cast<DWORD>(value.size() + 1));
         RegCloseKey(k);
