@@ -6,7 +6,9 @@
 #   taskloom-VERSION-win64.zip, taskloom-VERSION-win32.zip   portable
 #   taskloom-VERSION-win64-setup.exe, ...-win32-setup.exe    NSIS installers
 #   SHA256SUMS                                                of all of them
-# The version is the one in the top CMakeLists.txt.
+# The version is the one in the top CMakeLists.txt. The help pages, their
+# images and language.html come from scripts/render_docs.sh; a page not
+# written yet is left out, and named at the end.
 #
 # --win64-only: the 64-bit zip and installer only (what CI tests).
 set -euo pipefail
@@ -28,7 +30,6 @@ jobs=$(nproc)
 out="$root/build/release"
 rm -rf "$out"
 mkdir -p "$out"
-
 
 for arch in "${arches[@]}"; do
     echo "== $arch (release build)"
