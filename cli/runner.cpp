@@ -7,6 +7,7 @@
 #include "engine/filestore.h"
 #include "engine/text.h"
 #include "engine/trace.h"
+#include "taskloom_version.h"
 
 namespace taskloom::cli {
 namespace {
@@ -14,7 +15,8 @@ namespace {
 const char* const kUsage =
     "usage: taskloom run [options] FILE.tks\n"
     "       taskloom check FILE.tks...\n"
-    "       taskloom run --help | check --help\n";
+    "       taskloom run --help | check --help\n"
+    "       taskloom --version\n";
 
 const char* const kRunHelp =
     "taskloom run [options] FILE.tks\n"
@@ -276,6 +278,14 @@ int Main(const std::vector<std::string>& args, Platform& platform) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         *platform.out << kUsage << "\n" << kRunHelp << "\n" << kCheckHelp;
         return args.empty() ? kExitUsage : kExitOk;
+    }
+    if (args[0] == "--version") {
+        if (args.size() > 1) {
+            *platform.err << "taskloom: --version takes nothing after it\n" << kUsage;
+            return kExitUsage;
+        }
+        *platform.out << "taskloom " << TASKLOOM_VERSION << "\n";
+        return kExitOk;
     }
     if (args[0] == "run") return Run(args, platform);
     if (args[0] == "check") return Check(args, platform);

@@ -46,7 +46,7 @@ struct Platform {
     std::atomic<Engine*>* running = nullptr;
 };
 
-// `taskloom ARGS...`: `run` or `check`; returns the exit status.
+// `taskloom ARGS...`: `run`, `check` or `--version`; returns the exit status.
 int Main(const std::vector<std::string>& args, Platform& platform);
 
 }  // namespace taskloom::cli

@@ -400,7 +400,7 @@ void VexaForm::QuitBtnClick() {
 }
 
 void VexaForm::Contents1Click() {
-    desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(hwnd()), "Loomwright.hlp", "", programDir_,
+    desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(hwnd()), programDir_ + kHelpFile, "", programDir_,
                           SW_SHOWNORMAL);
 }
 

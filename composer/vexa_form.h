@@ -39,12 +39,16 @@
 #include "engine/menu_walk.h"
 #include "engine/window_picker.h"
 #include "engine/win32/note_form.h"
+#include "taskloom_version.h"
 #include "wingui/controls.h"
 #include "wingui/dpi.h"
 #include "wingui/handles.h"
 #include "wingui/window.h"
 
 namespace loomwright {
+
+// Help, Contents opens this page from the composer's own folder.
+inline constexpr const char* kHelpFile = TASKLOOM_COMPOSER_HELP;
 
 class ComposerHost;
 class TessdeckPage;

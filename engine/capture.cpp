@@ -126,6 +126,11 @@ void Engine::capture(const LineReading& r) {
     }
     d_.emptyClipboard(target_ > 0 ? static_cast<Wnd>(target_) : 0);
     ClipIt(std::string(1, static_cast<char>(kKeyHome)));
+    // The copy keys queue up behind the text typed before them; on a busy
+    // machine the fixed wait alone ran out before the target had copied,
+    // and an empty line was captured. The wait starts once it has taken
+    // them in.
+    waitForKeysTaken();
     d_.sleep(clips_.lineCount() == 0 ? 200 : 50);
     const std::string pasted = clipboardLine();
     if (s == ":ClipsAddText" || s == ":ClipsAddForm") {

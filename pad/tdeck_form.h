@@ -35,6 +35,7 @@
 #include "engine/pad_settings.h"
 #include "engine/win32/note_form.h"
 #include "pad/pad_registry.h"
+#include "taskloom_version.h"
 #include "wingui/handles.h"
 #include "wingui/window.h"
 
@@ -44,11 +45,11 @@ class PadHost;
 
 // The pad's caption, its version line and the maker's addresses.
 inline constexpr const char* kPadCaption = "Tessdeck";
-inline constexpr const char* kVersionText = " Version: 1.0b";
+inline constexpr const char* kVersionText = " Version: " TASKLOOM_VERSION;
 inline constexpr const char* kMakerNotice = "Taskloom, free desktop automation";
 inline constexpr const char* kWebSite = "https://taskloom.org/";
 inline constexpr const char* kMailAddress = "mailto:tessdeck@taskloom.org";
-inline constexpr const char* kHelpFile = "Tessdecks.hlp";
+inline constexpr const char* kHelpFile = TASKLOOM_PAD_HELP;  // beside the program
 // Command identifiers of the bar's buttons: the first plus the position.
 inline constexpr int kBarButtonFirstId = 5000;
 

@@ -10,6 +10,7 @@ pkgs=(
   xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick
   clang libclang-rt-14-dev clang-format
   python3-markdown
+  nsis zip unzip
 )
 
 missing=()

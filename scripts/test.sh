@@ -4,6 +4,7 @@
 #   native-asan the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   win64       the Win32 tests under 64-bit Wine on a virtual display
 #   win32       the 32-bit programs, compiled only
+#   release     the 64-bit release: its installer and portable zip under Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -34,5 +35,8 @@ bash scripts/with-wine.sh ctest --test-dir build/win64 --output-on-failure
 
 echo "== win32 (compiled only)"
 build win32
+
+echo "== release (the 64-bit installer and portable zip, under Wine)"
+bash scripts/release_test.sh
 
 echo "all test trees passed"

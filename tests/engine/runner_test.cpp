@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -101,6 +102,7 @@ TEST(ConsoleRunner, UsageErrorsAndUnreadableScripts) {
         {"run", "--delimiter=words", file},
         {"run", "--fast", file},
         {"run", file, file},
+        {"--version", file},
     };
     for (const Lines& args : usage) {
         SCOPED_TRACE(args.empty() ? "(none)" : args.back());
@@ -117,4 +119,15 @@ TEST(ConsoleRunner, UsageErrorsAndUnreadableScripts) {
     EXPECT_EQ(run({"run", ::testing::TempDir()}, err), cli::kExitUnreadable);
     EXPECT_NE(err.find("taskloom: "), std::string::npos) << err;
     std::remove(file.c_str());
+}
+
+TEST(ConsoleRunner, VersionIsTheReleasesAndWantsNoDisplay) {
+    // No desktop at all: the version is printed before anything needs one.
+    std::ostringstream out, err;
+    cli::Platform p;
+    p.out = &out;
+    p.err = &err;
+    EXPECT_EQ(cli::Main({"--version"}, p), cli::kExitOk);
+    EXPECT_TRUE(std::regex_match(out.str(), std::regex("taskloom [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << out.str();
+    EXPECT_EQ(err.str(), "");
 }

@@ -365,7 +365,7 @@ TEST_F(PadForm, MenuItemsCaptionsAndShortcuts) {
     // Defaults: Auto Add Clips, Auto Copy, 4K and New Line checked.
     for (int id : {IDM_AUTOADD, IDM_AUTOCOPY, IDM_K4, IDM_DELNEWLINE})
         EXPECT_TRUE(GetMenuState(pad->popupMenu(), id, MF_BYCOMMAND) & MF_CHECKED) << id;
-    EXPECT_NE(pad->aboutText().find("Tessdeck Version: 1.0b\n"), std::string::npos);
+    EXPECT_NE(pad->aboutText().find("Tessdeck Version: " TASKLOOM_VERSION "\n"), std::string::npos);
     pad->QuitBtnClick();
 }
 
