@@ -69,22 +69,10 @@ void TDeckForm::IconBtnClick() {
 }
 
 bool TDeckForm::locateScript(std::string& path) {
-    const std::string name = NameOf(path);
+    std::string name = NameOf(path);
     const std::string title = "Locate " + name;
-    std::string buffer(32768, '\0');
-    std::copy_n(name.begin(), std::min(name.size(), buffer.size() - 1), buffer.begin());
-    const std::string folder = taskloom::FolderOf(path);
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd();
-    ofn.lpstrFilter = kLocateFilter;
-    ofn.lpstrFile = buffer.data();
-    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
-    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.lpstrTitle = title.c_str();
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameA(&ofn)) return false;
-    path = buffer.c_str();
+    if (!askOpenFile(name, taskloom::FolderOf(path), kLocateFilter, title.c_str(), nullptr)) return false;
+    path = name;
     return true;
 }
 

@@ -39,23 +39,27 @@ void TDeckForm::RegKeys(const std::string& keyText, int slot) {
     if (slot >= 0 && slot < static_cast<int>(storeTags_.size())) storeTags_[slot] = id;
 }
 
-bool TDeckForm::askPadFile(std::string& name) {
+bool TDeckForm::askOpenFile(std::string& name, const std::string& folder, const char* filter,
+                            const char* title, const char* defExt) {
     std::string buffer(32768, '\0');
     std::copy_n(name.begin(), std::min(name.size(), buffer.size() - 1), buffer.begin());
-    std::string initialDir = taskloom::FolderOf(name);
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = hwnd();
-    ofn.lpstrFilter = kOpenFilter;
+    ofn.lpstrFilter = filter;
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
-    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
-    ofn.lpstrTitle = kOpenTitle;
-    ofn.lpstrDefExt = "tkp";
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrTitle = title;
+    ofn.lpstrDefExt = defExt;
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     if (!GetOpenFileNameA(&ofn)) return false;
     name = buffer.c_str();
     return true;
+}
+
+bool TDeckForm::askPadFile(std::string& name) {
+    return askOpenFile(name, taskloom::FolderOf(name), kOpenFilter, kOpenTitle, "tkp");
 }
 
 void TDeckForm::emptyBar() {

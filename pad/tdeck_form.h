@@ -160,6 +160,10 @@ private:
     int px(int at96) const;
     int unscale(int px) const;
     bool askPadFile(std::string& name);
+    // The open dialog proposing `name` in `folder`; the chosen path into
+    // `name`.
+    bool askOpenFile(std::string& name, const std::string& folder, const char* filter, const char* title,
+                     const char* defExt);
 
     taskloom::Desktop& desktop_;
     PadStart start_;

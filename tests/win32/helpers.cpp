@@ -247,6 +247,26 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     }
 }
 
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done()) return true;
+        if (GetTickCount64() >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+bool HotKeyFree(UINT mods, UINT vk) {
+    if (!RegisterHotKey(nullptr, 0xB000, mods, vk)) return false;
+    UnregisterHotKey(nullptr, 0xB000);
+    return true;
+}
+
 HWND WaitForWindow(const std::string& title, DWORD pid, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil(

@@ -139,6 +139,13 @@ std::string Quote(const std::string& arg);
 // answers whether it did.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
+// The same while running this thread's messages (for forms hosted on the
+// test's own thread, and the hot keys' WM_HOTKEY).
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// Whether the test can take this hot key: false while someone holds it.
+bool HotKeyFree(UINT mods, UINT vk);
+
 // The visible top-level window with exactly this title that belongs to the
 // process `pid` (any process when 0); nullptr when none showed up in time.
 // The first program with a window in a fresh Wine prefix also starts the

@@ -410,21 +410,6 @@ TEST(PadClips, BothSavesThroughTheRealDialogWithTheOverwriteQuestionAnsweredBoth
     EXPECT_EQ(FileSettled(txt, "a\r\nb c\r\nd\r\n"), "a\r\nb c\r\nd\r\n");
 }
 
-// Runs this thread's messages until `done` or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done()) return true;
-        if (GetTickCount64() > end) return false;
-        Sleep(10);
-    }
-}
-
 TEST(PadClips, AutoDialTypesACollectedNumberIntoTheDialer) {
     tessdeck::InitProgram();
     const char* kBase = "Software\\TaskloomTests\\PadClips";

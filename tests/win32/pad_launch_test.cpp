@@ -32,33 +32,12 @@ using tessdeck::TDeckForm;
 const char* const kBase = "Software\\TaskloomTests\\PadLaunch";
 const char* const kTargetTitle = "Pad Launch Target";
 
-// Lets the form's messages (and the hot keys' WM_HOTKEY) run until `done`.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done()) return true;
-        if (GetTickCount64() >= deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
-
 // A hot key pressed on the keyboard: modifiers down, the key, all up.
 void PressKeys(const std::vector<BYTE>& mods, BYTE key) {
     for (BYTE m : mods) keybd_event(m, 0, 0, 0);
     keybd_event(key, 0, 0, 0);
     keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
     for (auto m = mods.rbegin(); m != mods.rend(); ++m) keybd_event(*m, 0, KEYEVENTF_KEYUP, 0);
-}
-
-bool HotKeyFree(UINT mods, UINT vk) {
-    if (!RegisterHotKey(nullptr, 0xB001, mods, vk)) return false;
-    UnregisterHotKey(nullptr, 0xB001);
-    return true;
 }
 
 // Whether the pad's tray icon is there: only an icon that exists can be

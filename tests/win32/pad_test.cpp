@@ -58,13 +58,6 @@ void SetValue(HKEY root, const std::string& path, const char* name, const std::s
     RegCloseKey(k);
 }
 
-// Whether the test can take the hot key: false while someone holds it.
-bool HotKeyFree(UINT mods, UINT vk) {
-    if (!RegisterHotKey(nullptr, 0xB000, mods, vk)) return false;
-    UnregisterHotKey(nullptr, 0xB000);
-    return true;
-}
-
 RECT RectOf(HWND w) {
     RECT r{};
     GetWindowRect(w, &r);
