@@ -57,13 +57,24 @@ std::string FormatSettings(const PadSettings& s) {
     return t;
 }
 
-std::string UninstallString(std::string_view programPath) { return std::string(programPath) + " /uninstall"; }
+namespace {
 
-std::string ScriptOpenCommand(std::string_view programPath) {
-    return LowerCase(std::string(programPath) + " %1");
+// A command's program path, quoted when it holds a blank: unquoted, the
+// system would split it there and try "c:\program" first.
+std::string CommandPath(std::string_view programPath) {
+    if (programPath.find(' ') == std::string_view::npos) return std::string(programPath);
+    return "\"" + std::string(programPath) + "\"";
 }
 
-std::string AutoStartValue(std::string_view programPath) { return LowerCase(programPath); }
+}  // namespace
+
+std::string UninstallString(std::string_view programPath) { return CommandPath(programPath) + " /uninstall"; }
+
+std::string ScriptOpenCommand(std::string_view programPath) {
+    return LowerCase(CommandPath(programPath) + " \"%1\"");
+}
+
+std::string AutoStartValue(std::string_view programPath) { return LowerCase(CommandPath(programPath)); }
 
 bool IsUninstallArgument(std::string_view argument) { return EqualsNoCase(argument, "/uninstall"); }
 

@@ -52,9 +52,12 @@ constexpr std::string_view kPadCaption = "Tessdeck";  // also "DisplayName" and 
 constexpr std::string_view kScriptExtensionKey = ".tks";
 constexpr std::string_view kScriptOpenCommandKey = ".tks\\shell\\open\\command";
 
+// In the three commands below the program's path is quoted when it holds a
+// blank, so that the system does not split it.
 // "UninstallString": the program's path followed by " /uninstall".
 std::string UninstallString(std::string_view programPath);
-// The ".tks" open command: the program's path followed by " %1", in lower case.
+// The ".tks" open command: the program's path followed by " \"%1\"" (the
+// script's path quoted: it may hold blanks), in lower case.
 std::string ScriptOpenCommand(std::string_view programPath);
 // The logon Run value "Tessdeck": the program's path in lower case.
 std::string AutoStartValue(std::string_view programPath);

@@ -134,7 +134,8 @@ SectionEnd
 Section /o "Start Tessdeck at logon" SecLogon
   StrCpy $0 "$INSTDIR\tessdeck.exe"
   System::Call 'user32::CharLower(t r0 r0)'
-  WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" "$0"
+  ; Quoted: the folder holds a blank, and the pad quotes it the same way.
+  WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" '"$0"'
 SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN

@@ -43,8 +43,14 @@ TEST(PadSettingsText, MalformedValuesGiveTheDefaultsAndSaySo) {
 
 TEST(PadSettingsText, RegistryTexts) {
     EXPECT_EQ(UninstallString("C:\\Apps\\Tessdeck.exe"), "C:\\Apps\\Tessdeck.exe /uninstall");
-    EXPECT_EQ(ScriptOpenCommand("C:\\Apps\\Tessdeck.exe"), "c:\\apps\\tessdeck.exe %1");
+    EXPECT_EQ(ScriptOpenCommand("C:\\Apps\\Tessdeck.exe"), "c:\\apps\\tessdeck.exe \"%1\"");
     EXPECT_EQ(AutoStartValue("C:\\Apps\\Tessdeck.exe"), "c:\\apps\\tessdeck.exe");
+    // A path with a blank (Program Files) is quoted, or the system would try
+    // "c:\program" first.
+    const char* spaced = "C:\\Program Files\\Taskloom\\Tessdeck.exe";
+    EXPECT_EQ(UninstallString(spaced), "\"C:\\Program Files\\Taskloom\\Tessdeck.exe\" /uninstall");
+    EXPECT_EQ(ScriptOpenCommand(spaced), "\"c:\\program files\\taskloom\\tessdeck.exe\" \"%1\"");
+    EXPECT_EQ(AutoStartValue(spaced), "\"c:\\program files\\taskloom\\tessdeck.exe\"");
     EXPECT_TRUE(IsUninstallArgument("/Uninstall"));
     EXPECT_TRUE(IsUninstallArgument("/UNINSTALL"));
     EXPECT_FALSE(IsUninstallArgument("/uninstall "));

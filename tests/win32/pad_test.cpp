@@ -104,7 +104,7 @@ TEST(TessdeckProgram, FirstStartSecondStartSettingsHotKeysAndUninstall) {
         EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kPadKey));
         EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "Pad"), "");
         EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "UninstallString"), exe + " /uninstall");
-        EXPECT_EQ(Value(HKEY_CLASSES_ROOT, ".tks\\shell\\open\\command", nullptr), Lower(exe + " %1"));
+        EXPECT_EQ(Value(HKEY_CLASSES_ROOT, ".tks\\shell\\open\\command", nullptr), Lower(exe + " \"%1\""));
         // Borderless, topmost, no task bar button; at the form's place.
         const LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE), ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
         EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME));
@@ -402,7 +402,7 @@ TEST_F(PadForm, FallsBackToTheUsersHiveWhenTheMachinesCannotBeWritten) {
     EXPECT_EQ(Value(keys_[2], kPadKey, "DisplayName"), "Tessdeck");
     EXPECT_EQ(Value(keys_[2], kPadKey, "UninstallString"), "C:\\Pads\\Tessdeck.exe /uninstall");
     EXPECT_EQ(Value(keys_[2], "Software\\Classes\\.tks\\shell\\open\\command", nullptr),
-              "c:\\pads\\tessdeck.exe %1");
+              "c:\\pads\\tessdeck.exe \"%1\"");
     SetWindowPos(pad->hwnd(), nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     pad->QuitBtnClick();
     EXPECT_EQ(Value(keys_[2], kPadKey, "Settings"), "\r,300,310,0,1,1,0,1");

@@ -165,7 +165,7 @@ TEST_F(Release, SilentInstallRunsTheProgramsAndSilentUninstallLeavesNothingOfOur
     EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kOurKey, "DisplayVersion"), TASKLOOM_VERSION);
     EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kOurKey, "UninstallString"), "\"" + dir + "\\uninstall.exe\"");
     // The value the pad's Auto Start writes: its path in lower case.
-    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kRunKey, "Tessdeck"), Lower(dir + "\\tessdeck.exe"));
+    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kRunKey, "Tessdeck"), Lower(Quote(dir + "\\tessdeck.exe")));
 
     f = RunToEnd(Quote(dir + "\\taskloom.exe") + " --version", work.path());
     EXPECT_EQ(f.status, 0u) << f.err;
@@ -184,6 +184,10 @@ TEST_F(Release, SilentInstallRunsTheProgramsAndSilentUninstallLeavesNothingOfOur
     // Its first start made its key and the ".tks" association.
     EXPECT_TRUE(WaitUntil([&] { return KeyExists(HKEY_CLASSES_ROOT, ".tks"); }, 20000));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kPadKey));
+    // Program Files holds a blank: the program's path and the script's are
+    // quoted in the open command, or a script in "My Scripts" would not open.
+    EXPECT_EQ(Value(HKEY_CLASSES_ROOT, ".tks\\shell\\open\\command", nullptr),
+              Lower(Quote(dir + "\\tessdeck.exe") + " \"%1\""));
 
     // The uninstaller copies itself away and goes on from there; removing
     // its program list entry is the last thing it does.
