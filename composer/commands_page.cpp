@@ -65,20 +65,9 @@ void VexaForm::createCommandsPage() {
     ComValue = child(kCommandPage, "EDIT", "", tab | ES_AUTOHSCROLL, kIdComValue, {272, 174, 170, 24},
                      WS_EX_CLIENTEDGE);
     ParmBtn = child(kCommandPage, "BUTTON", "...", tab | BS_PUSHBUTTON, kIdParmBtn, {446, 174, 30, 24});
-    if (tips_) {
-        auto hint = [&](HWND control, const char* text) {
-            TOOLINFOA ti{};
-            ti.cbSize = sizeof ti;
-            ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            ti.hwnd = GetParent(control);
-            ti.uId = reinterpret_cast<UINT_PTR>(control);
-            ti.lpszText = const_cast<char*>(text);
-            SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-        };
-        hint(BrowseBtn, "Browse...");
-        hint(ParmBtn, "Browse...");
-        hint(PauseEdit, "Select clips line# or seconds to pause");
-    }
+    wingui::AddHint(tips_, BrowseBtn, "Browse...");
+    wingui::AddHint(tips_, ParmBtn, "Browse...");
+    wingui::AddHint(tips_, PauseEdit, "Select clips line# or seconds to pause");
     fillCommandTree();
 }
 

@@ -93,17 +93,8 @@ TessdeckPage::TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::
     TestPadBtn = child("BUTTON", "&Test Pad...", tab | BS_PUSHBUTTON, kIdTestPadBtn, {380, 142, 104, 25});
 
     // The palette's hint, and the group's while the pad has icons.
-    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                            form_, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (tips_) {
-        TOOLINFOA ti{};
-        ti.cbSize = sizeof ti;
-        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        ti.hwnd = page_;
-        ti.uId = reinterpret_cast<UINT_PTR>(ToolBar2);
-        ti.lpszText = const_cast<char*>(kPaletteHint);
-        SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    }
+    tips_ = wingui::CreateTips(form_);
+    wingui::AddHint(tips_, ToolBar2, kPaletteHint);
     sizePreview();
     wingui::Enable(SavePadBtn, false);
     EnableCheck();

@@ -151,18 +151,8 @@ void VexaForm::createControls() {
     StatusBar.setParts({wingui::Scale(80, dpi_), -1});
 
     // Hints of the buttons.
-    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                            form, nullptr, GetModuleHandleA(nullptr), nullptr);
-    auto hint = [&](HWND control, const char* text) {
-        if (!tips_) return;
-        TOOLINFOA ti{};
-        ti.cbSize = sizeof ti;
-        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        ti.hwnd = GetParent(control);
-        ti.uId = reinterpret_cast<UINT_PTR>(control);
-        ti.lpszText = const_cast<char*>(text);
-        SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    };
+    tips_ = wingui::CreateTips(form);
+    auto hint = [&](HWND control, const char* text) { wingui::AddHint(tips_, control, text); };
     hint(DelBtn, "Delete selected line");
     hint(UpBtn, "Move Line  Up");
     hint(DownBtn, "Move Line Down");

@@ -257,4 +257,20 @@ HWND CreatePageWindow(HWND parent, int id) {
     return CreateChild(parent, kClass, "", WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, id, nullptr);
 }
 
+HWND CreateTips(HWND owner) {
+    return CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                           owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void AddHint(HWND tips, HWND control, const char* text) {
+    if (!tips || !control) return;
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = GetParent(control);
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = const_cast<char*>(text);
+    SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
 }  // namespace wingui

@@ -104,4 +104,9 @@ namespace wingui {
 // in the dialog keys (Tab moves into it).
 HWND CreatePageWindow(HWND parent, int id);
 
+// A tooltip window for the hints of `owner`'s controls, and a control's hint
+// on it (the text is kept by reference: it must outlive the tooltip).
+HWND CreateTips(HWND owner);
+void AddHint(HWND tips, HWND control, const char* text);
+
 }  // namespace wingui

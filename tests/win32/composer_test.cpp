@@ -131,6 +131,32 @@ bool WaitForText(HWND control, const std::string& text) {
     return WaitUntil([&] { return ControlText(control) == text; }, 10000);
 }
 
+// The hint a tooltip of the form's thread shows for `control` ("" when
+// none).
+BOOL CALLBACK CollectTips(HWND w, LPARAM out) {
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0) reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
+    return TRUE;
+}
+
+std::string HintOf(HWND form, HWND control) {
+    std::vector<HWND> tips;
+    EnumThreadWindows(GetWindowThreadProcessId(form, nullptr), CollectTips, reinterpret_cast<LPARAM>(&tips));
+    for (HWND t : tips) {
+        char text[256] = {};
+        TOOLINFOA ti{};
+        ti.cbSize = sizeof ti;
+        ti.hwnd = GetParent(control);
+        ti.uId = reinterpret_cast<UINT_PTR>(control);
+        ti.lpszText = text;
+        if (SendMessageA(t, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti)) &&
+            SendMessageA(t, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti)) >= 0 && text[0])
+            return text;
+    }
+    return {};
+}
+
 TEST(Composer, StartsAsANewScriptWithItsEightPages) {
     // The program itself: a window with the caption of a new script.
     taskloom::wintest::ChildProcess program(
@@ -150,6 +176,11 @@ TEST(Composer, StartsAsANewScriptWithItsEightPages) {
     EXPECT_EQ(ControlText(c.formControl(kIdTestBtn)), "&Test");
     EXPECT_EQ(c.statusPanel(0), "Empty");
     EXPECT_EQ(ControlText(c.control(kWindowPage, kIdMatchBox)), "&Match only first 2 characters");
+    // The buttons' hints, on the form and on the pages.
+    EXPECT_EQ(HintOf(c.form(), c.formControl(kIdDelBtn)), "Delete selected line");
+    EXPECT_EQ(HintOf(c.form(), c.control(kCommandPage, kIdBrowseBtn)), "Browse...");
+    EXPECT_EQ(HintOf(c.form(), c.control(kCommandPage, kIdPauseEdit)),
+              "Select clips line# or seconds to pause");
 
     // The Tessdeck page shows the page control only; the others the whole form.
     RECT tall{}, shortened{};
