@@ -74,12 +74,8 @@ void VexaForm::ClearKeysClick() {
 LRESULT CALLBACK VexaForm::KeyStrokesProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
     auto* self = reinterpret_cast<VexaForm*>(data);
     switch (msg) {
-        case WM_GETDLGCODE: {
-            const auto* m = reinterpret_cast<const MSG*>(lp);
-            if (m && (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) && m->wParam == VK_TAB)
-                return DefSubclassProc(h, msg, wp, lp);
-            return DefSubclassProc(h, msg, wp, lp) | DLGC_WANTALLKEYS;
-        }
+        case WM_GETDLGCODE:
+            return wingui::WantAllKeysButTab(h, wp, lp);
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
             const bool repeat = (lp & 0x40000000) != 0;

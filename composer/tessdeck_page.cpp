@@ -371,12 +371,8 @@ void TessdeckPage::TestPadClick() {
 LRESULT CALLBACK TessdeckPage::HotKeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
     auto* self = reinterpret_cast<TessdeckPage*>(data);
     switch (msg) {
-        case WM_GETDLGCODE: {
-            const auto* m = reinterpret_cast<const MSG*>(lp);
-            if (m && (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) && m->wParam == VK_TAB)
-                return DefSubclassProc(h, msg, wp, lp);
-            return DefSubclassProc(h, msg, wp, lp) | DLGC_WANTALLKEYS;
-        }
+        case WM_GETDLGCODE:
+            return wingui::WantAllKeysButTab(h, wp, lp);
         case WM_KEYUP:
         case WM_SYSKEYUP:
             wingui::Guarded(self->form_, [&] { self->HotKeyDown(static_cast<int>(wp)); });

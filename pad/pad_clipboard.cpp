@@ -18,6 +18,7 @@
 #include "engine/errors.h"
 #include "engine/pad_layout.h"
 #include "engine/text.h"
+#include "engine/win32/win32_desktop.h"
 #include "pad/tdeck_form.h"
 #include "resources/tessdeck_ids.h"
 #include "wingui/error_report.h"
@@ -43,19 +44,6 @@ struct ClipboardRead {
     bool isPrivate = false;
     DWORD sequence = 0;  // the clipboard's sequence number as read
 };
-
-std::string GlobalText(HANDLE data) {
-    if (!data) return {};
-    const SIZE_T size = GlobalSize(data);
-    const char* p = static_cast<const char*>(GlobalLock(data));
-    if (!p) return {};
-    // The text ends at its first NUL, and never beyond the block.
-    std::size_t n = 0;
-    while (n < size && p[n] != '\0') ++n;
-    std::string text(p, n);
-    GlobalUnlock(data);
-    return text;
-}
 
 std::optional<std::uint32_t> GlobalNumber(HANDLE data) {
     if (!data || GlobalSize(data) < sizeof(DWORD)) return std::nullopt;
@@ -92,7 +80,7 @@ ClipboardRead ReadClipboard(HWND owner, bool withFormats) {
         r.isPrivate = taskloom::IsPrivateClip(formats);
     }
     r.hasText = IsClipboardFormatAvailable(CF_TEXT) != FALSE;
-    if (r.hasText) r.text = GlobalText(GetClipboardData(CF_TEXT));
+    if (r.hasText) r.text = taskloom::ClipboardBlockText(GetClipboardData(CF_TEXT));
     // Taken while the clipboard is still open, after any format the reading
     // made the system render: nobody else can have changed it since.
     r.sequence = GetClipboardSequenceNumber();

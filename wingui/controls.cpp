@@ -257,6 +257,13 @@ HWND CreatePageWindow(HWND parent, int id) {
     return CreateChild(parent, kClass, "", WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, id, nullptr);
 }
 
+LRESULT WantAllKeysButTab(HWND field, WPARAM wp, LPARAM lp) {
+    const LRESULT code = DefSubclassProc(field, WM_GETDLGCODE, wp, lp);
+    const auto* m = reinterpret_cast<const MSG*>(lp);
+    if (m && (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) && m->wParam == VK_TAB) return code;
+    return code | DLGC_WANTALLKEYS;
+}
+
 HWND CreateTips(HWND owner) {
     return CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                            owner, nullptr, GetModuleHandleA(nullptr), nullptr);

@@ -104,6 +104,10 @@ namespace wingui {
 // in the dialog keys (Tab moves into it).
 HWND CreatePageWindow(HWND parent, int id);
 
+// The WM_GETDLGCODE answer of a subclassed field that takes every key but
+// Tab (which still moves the focus on).
+LRESULT WantAllKeysButTab(HWND field, WPARAM wp, LPARAM lp);
+
 // A tooltip window for the hints of `owner`'s controls, and a control's hint
 // on it (the text is kept by reference: it must outlive the tooltip).
 HWND CreateTips(HWND owner);

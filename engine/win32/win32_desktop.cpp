@@ -362,15 +362,18 @@ Wnd Win32Desktop::clipboardOwner() {
     return clipboardOwner_;
 }
 
-std::string Win32Desktop::clipboardText() {
-    OpenClipboardGuard open(nullptr);
-    const HGLOBAL data = GetClipboardData(CF_TEXT);
+std::string ClipboardBlockText(void* data) {
     if (!data) return {};
     GlobalLockGuard lock(data);
     if (!lock.data()) return {};
     // The block may be larger than the text, and a careless writer may have
     // left out the terminating zero: never read past the block.
     return std::string(lock.data(), strnlen(lock.data(), GlobalSize(data)));
+}
+
+std::string Win32Desktop::clipboardText() {
+    OpenClipboardGuard open(nullptr);
+    return ClipboardBlockText(GetClipboardData(CF_TEXT));
 }
 
 std::uint64_t Win32Desktop::clipboardSequence() { return GetClipboardSequenceNumber(); }

@@ -20,6 +20,10 @@
 
 namespace taskloom {
 
+// The text of a clipboard data block (CF_TEXT): up to its first NUL, never
+// beyond the block, whatever its writer left out. "" for no block.
+std::string ClipboardBlockText(void* data);
+
 class Win32Desktop final : public Desktop {
 public:
     Win32Desktop();
