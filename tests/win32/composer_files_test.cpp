@@ -77,7 +77,11 @@ public:
         return !(GetMenuState(GetMenu(form()), static_cast<UINT>(id), MF_BYCOMMAND) &
                  (MF_GRAYED | MF_DISABLED));
     }
-    HWND focus() const {
+    // The focus once the form's thread has finished its current handler: a
+    // message box's window is gone before the handler behind it has moved
+    // the focus.
+    HWND focus() {
+        call([] {});
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         GetGUIThreadInfo(threadId_, &info);
