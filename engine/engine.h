@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,12 @@ enum class RunEnd {
     Message,     // "Undefined Label" or "Inactive Window" was shown
     EndOfClips,  // ":LoopEOF" found no open clips file or an empty line
     Refused,     // a run was already in progress
+    Paused,      // a step ran, or a breakpoint's line comes next: the run goes
+                 // on from pausedAt() when it is stepped or resumed
 };
+
+// Lines (indexes from 0) before which a run pauses.
+using Breakpoints = std::set<std::size_t>;
 
 // A line that a command could not carry out: the run is abandoned. Names the
 // line (counted from 1) and its text; what() holds the cause. The message
@@ -77,6 +83,28 @@ public:
     // Modifier keys the run left down are released however it ends.
     RunEnd RunScript();
     bool running() const { return running_; }
+
+    // A run that pauses, to be stepped through. It keeps what a whole run
+    // keeps from line to line (its loop counters; the target window, the
+    // clips buffer and the clips file are the engine's anyway), so that every
+    // line runs exactly as it would in one go.
+    //
+    // RunFrom begins a new run at line `index` (a paused one is dropped) and
+    // pauses before each line of `breaks` it reaches, its first line too.
+    RunEnd RunFrom(std::size_t index, const Breakpoints& breaks = {});
+    // Runs line `index` of the paused run (of a new run when none is paused)
+    // and pauses before the line that would run after it, jumps and loops
+    // followed. Ends the run when no line follows.
+    RunEnd Step(std::size_t index);
+    // Goes on with the paused run from pausedAt() (a new run from the first
+    // line when none is paused), pausing before the next line of `breaks`
+    // after the one it goes on from.
+    RunEnd Resume(const Breakpoints& breaks = {});
+    bool paused() const { return paused_ != nullptr; }
+    // The line a paused run runs next; 0 when none is paused.
+    std::size_t pausedAt() const;
+    // Forgets the paused run (the list was edited, a new script came).
+    void endPausedRun();
 
     // The stop request: the run ends before its next line, and a running
     // pause or wait is cut short. Safe to call from another thread. The
@@ -128,6 +156,8 @@ public:
 
 private:
     struct Run;
+    enum class Pausing { Never, AtBreaks, AfterOneLine };
+    RunEnd go(std::unique_ptr<Run> run, Pausing pausing, const Breakpoints& breaks, bool resumed);
     void runLine(Run& run);
     void send(const std::string& keys);
     void dispatch(Run& run, const LineReading& r);
@@ -182,6 +212,7 @@ private:
     struct LabelIndex;
     std::unique_ptr<LabelIndex> labels_;
     RunObserver* observer_ = nullptr;
+    std::unique_ptr<Run> paused_;  // the run that a step or a breakpoint paused
     std::atomic<bool> running_{false};
     std::atomic<bool> stop_{false};
     Wnd lastKeysTo_ = 0;  // the window that had the focus when keys were last sent
