@@ -359,6 +359,8 @@ void TessdeckPage::LoadPadClick() {
     for (const auto& e : preview_) palette_.push_back(e.image);
     preview_.clear();
     modified_ = false;
+    // A pad as it was opened needs no save, and can be tried out at once.
+    wingui::Enable(SavePadBtn, false);
     size_t left = 0;
     for (const auto& entry : load.entries) {
         const auto it = std::find(palette_.begin(), palette_.end(), entry.image);

@@ -132,7 +132,8 @@ void UpDown::range(int& lo, int& hi) const {
 int UpDown::value() const {
     BOOL failed = FALSE;
     const int v = static_cast<int>(SendMessageA(h, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
-    if (failed)
+    // Without a buddy field the flag tells nothing.
+    if (failed && buddy())
         throw std::runtime_error("the number field \"" + TextOf(buddy()) + "\" is not a number in its range");
     return v;
 }
