@@ -89,6 +89,7 @@ std::string Engine::clipboardLine() { return FirstLine(d_.clipboardText()); }
 
 void Engine::send(const std::string& keys) {
     if (keys.empty()) return;
+    waitForForeground();
     if (observer_) observer_->keysSent(keys);
     lastKeysTo_ = d_.foregroundWindow();
     SendKeyString(d_, keys);
@@ -150,6 +151,7 @@ RunEnd Engine::go(std::unique_ptr<Run> run, Pausing pausing, const Breakpoints& 
     stop_ = false;
     if (!resumed) {
         lastKeysTo_ = 0;
+        activated_ = 0;
         if (target_ < 1) target_ = ForegroundWindow(d_);
     } else if (const Wnd back = run->foreground;
                back > 0 && d_.isVisible(back) && d_.foregroundWindow() != back) {
@@ -158,6 +160,7 @@ RunEnd Engine::go(std::unique_ptr<Run> run, Pausing pausing, const Breakpoints& 
         // paused takes it back, so that the next keys go where they would
         // have gone in one go.
         ActivateWindow(d_, back);
+        activated_ = back;  // the next keys wait until it has the foreground
     }
     bool first = true;
     try {
@@ -390,6 +393,23 @@ void Engine::activateTarget() {
     if (target_ > 0) {
         waitForDrain(target_);
         ActivateWindow(d_, target_);
+        activated_ = target_;
+    }
+}
+
+// Keys sent before the window just brought forward has taken the foreground
+// go to the window that had it (the composer, when a Test starts from its
+// window): the first word of a line was seen to land there. They wait for
+// the switch to have happened, letting messages run, which is also when a
+// late focus event of our own window is handled.
+void Engine::waitForForeground() {
+    const Wnd w = activated_;
+    activated_ = 0;
+    if (w <= 0 || !d_.isWindow(w)) return;
+    const std::uint64_t start = d_.tickMs();
+    while (!stop_ && !d_.hasTakenForeground(w) && d_.tickMs() - start < foregroundTimeoutMs) {
+        d_.processMessages();
+        d_.sleep(1);
     }
 }
 
@@ -405,6 +425,7 @@ void Engine::windowSwitch(Run& run, const LineReading& r) {
     waitForDrain(target_);
     if (stop_) return;  // stopped while waiting: the run ends before its next line
     ActivateWindow(d_, target_);
+    activated_ = target_;
     if (target_ == 0 || !d_.isVisible(target_)) {
         outcome([&] { return "window \"" + search + "\" not found or hidden"; });
         endWithMessage(run, "Inactive Window: \r" + search + "\rQuitting Script...");

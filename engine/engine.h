@@ -146,6 +146,10 @@ public:
     // after drainLimitMs in all, or at a stop request.
     unsigned drainTimeoutMs = 5000;
     unsigned drainLimitMs = 300000;
+    // Keys after a window switch (or a command's activation of the target)
+    // wait until that window has taken the foreground, at most this long: a
+    // window that never does gets the keys where they go, as before.
+    unsigned foregroundTimeoutMs = 3000;
 
     // The capture procedures and commands, public for the tests and for the
     // programs' own menu items that do the same work.
@@ -153,6 +157,14 @@ public:
     void ClipIt(const std::string& keys);
     void ClipControl();
     void CopyPasteDOS();
+    // Copy DOS Screen on the Windows page: the console window in front (the
+    // caller has brought it forward) is sent its Edit, Mark keys over 80
+    // columns and 25 lines and Edit, Copy, and the text it copied comes
+    // back. As for a console field, the clipboard is emptied first and read
+    // once the console has copied, so a console that takes its keys in late
+    // never gives the clipboard's previous text; one that copies nothing
+    // gives "" after drainTimeoutMs.
+    std::string CopyDosScreen();
 
 private:
     struct Run;
@@ -189,7 +201,8 @@ private:
     void activateTarget();
     void waitForDrain(Wnd next);
     void waitForKeysTaken();
-    void waitForClipboardText(std::uint64_t emptied);
+    void waitForForeground();
+    void waitForClipboardText(std::uint64_t emptied, bool stoppable = true);
     std::string clipboardLine();
     // The description is built only when an observer is set: a run without
     // a trace pays nothing for it.
@@ -216,6 +229,7 @@ private:
     std::atomic<bool> running_{false};
     std::atomic<bool> stop_{false};
     Wnd lastKeysTo_ = 0;  // the window that had the focus when keys were last sent
+    Wnd activated_ = 0;   // brought forward, not yet seen to have taken the foreground
 };
 
 // Count of a command: the parameter read as a repeat count, 1 without a blank.

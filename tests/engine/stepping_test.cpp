@@ -71,7 +71,8 @@ TEST(Stepping, StepsRunEveryLineAsAWholeRunDoes) {
     EXPECT_EQ(stepped.f.d.text(stepped.composer), "Loomwright");  // no key went astray
     // Jumps and loops followed: back to the label line, past the note's
     // text, over the skipped line.
-    EXPECT_EQ(next, (std::vector<std::size_t>{1, 2, 3, 1, 2, 3, 1, 2, 3, 4, 6, 7, 8, 9, 7, 8, 9, 10, 12, 13}));
+    EXPECT_EQ(next,
+              (std::vector<std::size_t>{1, 2, 3, 1, 2, 3, 1, 2, 3, 4, 6, 7, 8, 9, 7, 8, 9, 10, 12, 13}));
     EXPECT_EQ(stepped.f.engine.targetWnd(), whole.f.engine.targetWnd());
 }
 
