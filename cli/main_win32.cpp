@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cli/runner.h"
-#include "engine/win32/note_form.h"
-#include "engine/win32/win32_desktop.h"
+#include "win32/note_form.h"
+#include "win32/win32_desktop.h"
 
 namespace {
 

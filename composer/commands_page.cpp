@@ -8,9 +8,9 @@
 
 #include "composer/control_ids.h"
 #include "composer/vexa_form.h"
-#include "engine/command_builder.h"
-#include "engine/command_tree.h"
-#include "engine/script_files.h"
+#include "composer/model/command_builder.h"
+#include "composer/model/command_tree.h"
+#include "composer/model/script_files.h"
 #include "resources/icons/icons.h"
 #include "wingui/error_report.h"
 

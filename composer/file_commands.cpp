@@ -11,9 +11,9 @@
 #include "composer/vexa_form.h"
 #include "composer/tessdeck_page.h"
 #include "engine/filestore.h"
-#include "engine/script_files.h"
+#include "composer/model/script_files.h"
 #include "engine/lookup.h"
-#include "engine/window_picker.h"
+#include "composer/model/window_picker.h"
 #include "resources/loomwright_ids.h"
 #include "wingui/error_report.h"
 

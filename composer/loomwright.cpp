@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "composer/vexa_form.h"
-#include "engine/win32/win32_desktop.h"
+#include "win32/win32_desktop.h"
 #include "wingui/error_report.h"
 
 namespace loomwright {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/print_layout.h"
+#include "composer/model/print_layout.h"
 
 namespace loomwright {
 

@@ -6,10 +6,10 @@
 #include <stdexcept>
 
 #include "composer/control_ids.h"
-#include "engine/composer_model.h"
+#include "composer/model/composer_model.h"
 #include "engine/filestore.h"
-#include "engine/pad_layout.h"
-#include "engine/shortcut_text.h"
+#include "pad/model/pad_layout.h"
+#include "pad/model/shortcut_text.h"
 #include "wingui/controls.h"
 #include "wingui/dpi.h"
 #include "wingui/error_report.h"

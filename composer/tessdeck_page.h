@@ -7,7 +7,7 @@
 // palette to the end of the preview with its icon record (description, TAB,
 // hot key, TAB, program); deleting moves it back to the end of the palette
 // and gives its record back to the fields. The pad text and the rules of its
-// fields are the portable core's (engine/pad_text.h); this page reads the
+// fields are the portable core's (pad/model/pad_text.h); this page reads the
 // controls, calls the core and shows the result.
 #pragma once
 
@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "engine/desktop.h"
-#include "engine/pad_text.h"
+#include "pad/model/pad_text.h"
 
 namespace loomwright {
 

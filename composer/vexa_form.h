@@ -32,13 +32,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/composer_model.h"
+#include "composer/model/composer_model.h"
 #include "engine/desktop.h"
 #include "engine/engine.h"
-#include "engine/key_capture.h"
-#include "engine/menu_walk.h"
-#include "engine/window_picker.h"
-#include "engine/win32/note_form.h"
+#include "composer/model/key_capture.h"
+#include "composer/model/menu_walk.h"
+#include "composer/model/window_picker.h"
+#include "win32/note_form.h"
 #include "taskloom_version.h"
 #include "wingui/controls.h"
 #include "wingui/dpi.h"

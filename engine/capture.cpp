@@ -8,7 +8,6 @@
 #include "engine/lookup.h"
 #include "engine/sendkey.h"
 #include "engine/text.h"
-#include "engine/window_picker.h"
 
 namespace taskloom {
 
@@ -111,6 +110,16 @@ void Engine::CopyPasteDOS() {
     waitForClipboardText(emptied);
     d_.sleep(clips_.lineCount() == 0 ? 200 : 10);
     AddClips("", true);
+}
+
+std::string DosScreenCopyKeys() {
+    const char alt = static_cast<char>(kAltDown), altUp = static_cast<char>(kAltUp);
+    std::string keys{alt, ' ', 'e', 'k', altUp, static_cast<char>(kShiftDown)};
+    for (int i = 0; i < 20; ++i)
+        keys += std::string(4, static_cast<char>(kKeyRight)) + static_cast<char>(kKeyDown);
+    keys += std::string(4, static_cast<char>(kKeyDown)) + static_cast<char>(kShiftUp);
+    keys += std::string{alt, ' ', 'e', 'y', altUp};
+    return keys;
 }
 
 std::string Engine::CopyDosScreen() {

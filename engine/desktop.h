@@ -1,6 +1,6 @@
 // The one door from the portable core to the operating system.
 //
-// Implemented by the real Win32 desktop (engine/win32/win32_desktop.*) and by
+// Implemented by the real Win32 desktop (win32/win32_desktop.*) and by
 // the simulated desktop of the tests (tests/sim). The core never includes
 // <windows.h>; everything it needs from the window manager, the keyboard, the
 // clipboard and the shell is asked for here, in the core's own terms.

@@ -232,6 +232,12 @@ private:
     Wnd activated_ = 0;   // brought forward, not yet seen to have taken the foreground
 };
 
+// The keys of a whole console screen's copy, in the key-string encoding,
+// sent to the console window: its system menu's Edit, Mark; 80 columns and
+// 25 lines marked from the top-left corner with Shift held; Edit, Copy.
+// Shift and Alt end up.
+std::string DosScreenCopyKeys();
+
 // Count of a command: the parameter read as a repeat count, 1 without a blank.
 std::int32_t CommandCount(const LineReading& r);
 // Field address "L C N" after the command word; missing or non-numeric parts

@@ -1,5 +1,5 @@
 // Layout arithmetic of the note form that follows from the form's own size.
-// Pixels only; the window work lives in engine/win32/note_form.
+// Pixels only; the window work lives in win32/note_form.
 #pragma once
 
 namespace taskloom {

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/clips_pane.h"
-#include "engine/phone.h"
+#include "pad/model/clips_pane.h"
+#include "pad/model/phone.h"
 #include "engine/text.h"
 #include "fuzz/fuzz_support.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/command_builder.h"
-#include "engine/command_tree.h"
+#include "composer/model/command_builder.h"
+#include "composer/model/command_tree.h"
 #include "engine/text.h"
 #include "fuzz/fuzz_support.h"
 

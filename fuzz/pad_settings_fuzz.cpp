@@ -2,7 +2,7 @@
 // exactly the defaults; what was read writes a value that reads back the same.
 #include <string>
 
-#include "engine/pad_settings.h"
+#include "pad/model/pad_settings.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace taskloom;

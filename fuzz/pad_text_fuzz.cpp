@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "engine/pad_layout.h"
-#include "engine/pad_text.h"
+#include "pad/model/pad_layout.h"
+#include "pad/model/pad_text.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace taskloom;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/composer_model.h"
+#include "composer/model/composer_model.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace taskloom;

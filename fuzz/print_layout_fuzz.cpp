@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/print_layout.h"
+#include "composer/model/print_layout.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace taskloom;

@@ -5,7 +5,7 @@
 // the pad cannot read.
 #include <string>
 
-#include "engine/shortcut_text.h"
+#include "pad/model/shortcut_text.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace taskloom;

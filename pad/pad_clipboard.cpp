@@ -16,9 +16,9 @@
 #include <stdexcept>
 
 #include "engine/errors.h"
-#include "engine/pad_layout.h"
+#include "pad/model/pad_layout.h"
 #include "engine/text.h"
-#include "engine/win32/win32_desktop.h"
+#include "win32/win32_desktop.h"
 #include "pad/tdeck_form.h"
 #include "resources/tessdeck_ids.h"
 #include "wingui/error_report.h"

@@ -12,8 +12,8 @@
 
 #include "engine/errors.h"
 #include "engine/filestore.h"
-#include "engine/pad_layout.h"
-#include "engine/phone.h"
+#include "pad/model/pad_layout.h"
+#include "pad/model/phone.h"
 #include "engine/sendkey.h"
 #include "engine/starter.h"
 #include "pad/tdeck_form.h"

@@ -12,9 +12,9 @@
 #include "pad/tdeck_form.h"  // first: the engine's KeyName before the shortcut text's
 
 #include "engine/filestore.h"
-#include "engine/pad_settings.h"
-#include "engine/pad_text.h"
-#include "engine/shortcut_text.h"
+#include "pad/model/pad_settings.h"
+#include "pad/model/pad_text.h"
+#include "pad/model/shortcut_text.h"
 #include "engine/starter.h"
 #include "resources/tessdeck_ids.h"
 

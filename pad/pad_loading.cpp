@@ -9,9 +9,9 @@
 #include "pad/tdeck_form.h"  // first: the engine's KeyName before the shortcut text's
 
 #include "engine/filestore.h"
-#include "engine/pad_text.h"
+#include "pad/model/pad_text.h"
 #include "engine/sendkey.h"
-#include "engine/shortcut_text.h"
+#include "pad/model/shortcut_text.h"
 #include "resources/tessdeck_ids.h"
 #include "wingui/controls.h"
 #include "wingui/error_report.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "engine/pad_settings.h"
+#include "pad/model/pad_settings.h"
 
 namespace tessdeck {
 

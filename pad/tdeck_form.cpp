@@ -7,8 +7,8 @@
 #include <stdexcept>
 
 #include "engine/filestore.h"
-#include "engine/pad_text.h"
-#include "engine/shortcut_text.h"
+#include "pad/model/pad_text.h"
+#include "pad/model/shortcut_text.h"
 #include "engine/text.h"
 #include "pad/pad_host.h"
 #include "resources/tessdeck_ids.h"

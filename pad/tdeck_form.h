@@ -28,12 +28,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/clips_pane.h"
+#include "pad/model/clips_pane.h"
 #include "engine/desktop.h"
 #include "engine/engine.h"
-#include "engine/pad_layout.h"
-#include "engine/pad_settings.h"
-#include "engine/win32/note_form.h"
+#include "pad/model/pad_layout.h"
+#include "pad/model/pad_settings.h"
+#include "win32/note_form.h"
 #include "pad/pad_registry.h"
 #include "taskloom_version.h"
 #include "wingui/handles.h"

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "engine/win32/win32_desktop.h"
+#include "win32/win32_desktop.h"
 #include "pad/tdeck_form.h"
 #include "wingui/error_report.h"
 

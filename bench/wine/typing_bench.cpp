@@ -39,7 +39,7 @@
 
 #include "bench/wine/wine_measure.h"
 #include "engine/sendkey.h"
-#include "engine/win32/win32_desktop.h"
+#include "win32/win32_desktop.h"
 #include "tests/win32/helpers.h"
 
 namespace taskloom::winebench {

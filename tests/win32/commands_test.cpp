@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/win32/win32_desktop.h"
+#include "win32/win32_desktop.h"
 #include "tests/win32/script_fixture.h"
 
 namespace taskloom {

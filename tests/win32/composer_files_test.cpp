@@ -22,8 +22,8 @@
 #include "composer/print_script.h"
 #include "composer/vexa_form.h"
 #include "tests/win32/composer_thread.h"
-#include "engine/script_files.h"
-#include "engine/win32/win32_desktop.h"
+#include "composer/model/script_files.h"
+#include "win32/win32_desktop.h"
 #include "resources/loomwright_ids.h"
 #include "tests/win32/helpers.h"
 

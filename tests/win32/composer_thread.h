@@ -15,7 +15,7 @@
 
 #include "composer/loomwright.h"
 #include "composer/vexa_form.h"
-#include "engine/win32/win32_desktop.h"
+#include "win32/win32_desktop.h"
 
 namespace loomwright {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/win32/win32_desktop.h"
+#include "win32/win32_desktop.h"
 #include "tests/win32/helpers.h"
 
 namespace taskloom {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/text.h"
-#include "engine/win32/note_form.h"
+#include "win32/note_form.h"
 #include "tests/win32/helpers.h"
 
 namespace taskloom {

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "engine/filestore.h"
-#include "engine/win32/win32_desktop.h"
+#include "win32/win32_desktop.h"
 #include "pad/tdeck_form.h"
 #include "pad/tessdeck.h"
 #include "resources/tessdeck_ids.h"

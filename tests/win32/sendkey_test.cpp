@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/sendkey.h"
-#include "engine/win32/win32_desktop.h"
+#include "win32/win32_desktop.h"
 #include "tests/win32/helpers.h"
 
 namespace taskloom {

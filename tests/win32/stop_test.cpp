@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "engine/win32/win32_desktop.h"
+#include "win32/win32_desktop.h"
 #include "tests/sim/memory_host.h"
 #include "tests/win32/helpers.h"
 

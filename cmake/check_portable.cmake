@@ -1,0 +1,25 @@
+# cmake -DROOT=<source dir> -P check_portable.cmake
+# Fails when a source of the portable libraries includes a Windows header,
+# or a header of a layer above it: the engine sees neither program, the
+# models see no window code, and the pad's model does not see the composer's.
+set(windows_headers "[<\"](windows|winuser|winbase|commctrl|commdlg|shellapi|shlobj|richedit|mmsystem|psapi|winreg)\\.h[>\"]")
+set(engine_above "\"(composer|pad|cli|win32|wingui|resources)/")
+set(model_above "\"(cli|win32|wingui|resources)/|\"(composer|pad)/[a-z_]+\\.h\"")
+foreach(check "engine|${engine_above}" "composer/model|${model_above}" "pad/model|${model_above}|\"composer/")
+  string(FIND "${check}" "|" bar)
+  string(SUBSTRING "${check}" 0 ${bar} dir)
+  math(EXPR rest "${bar} + 1")
+  string(SUBSTRING "${check}" ${rest} -1 above)
+  file(GLOB_RECURSE sources ${ROOT}/${dir}/*.h ${ROOT}/${dir}/*.cpp)
+  foreach(f ${sources})
+    file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*(${windows_headers}|${above})")
+    if(hits)
+      list(APPEND bad "${f}: ${hits}")
+    endif()
+  endforeach()
+endforeach()
+if(bad)
+  list(JOIN bad "\n  " shown)
+  message(FATAL_ERROR "the portable libraries must not include Windows headers or the layers above them:\n  ${shown}")
+endif()
+message(STATUS "the portable libraries include no Windows header and nothing above them")
