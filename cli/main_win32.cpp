@@ -10,6 +10,7 @@
 #include "cli/runner.h"
 #include "win32/note_form.h"
 #include "win32/win32_desktop.h"
+#include "win32/win32_program.h"
 
 namespace {
 
@@ -31,20 +32,6 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
     return FALSE;
 }
 
-std::string ProgramDir() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of("\\/") + 1);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,7 +39,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<taskloom::Desktop> desktop = taskloom::MakeWin32Desktop();
     taskloom::cli::Platform p;
     p.desktop = desktop.get();
-    p.programDir = ProgramDir();
+    p.programDir = taskloom::ProgramFolder();
     p.out = &std::cout;
     p.err = &std::cerr;
     p.running = &g_running;

@@ -12,6 +12,7 @@
 #include "composer/model/command_tree.h"
 #include "composer/model/script_files.h"
 #include "resources/icons/icons.h"
+#include "wingui/file_dialog.h"
 #include "wingui/error_report.h"
 
 namespace loomwright {
@@ -166,20 +167,12 @@ void VexaForm::AddCommandClick() {
 }
 
 void VexaForm::BrowseAllClick(bool nameButton) {
-    const std::string filter = taskloom::DialogFilter(taskloom::kBrowseAllFilter);
-    char file[MAX_PATH] = {};
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd();
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrInitialDir = programDir_.c_str();
-    ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameA(&ofn)) return;
+    const std::optional<std::string> file =
+        wingui::AskOpenFile({hwnd(), taskloom::kBrowseAllFilter, programDir_});
+    if (!file) return;
     const auto target = taskloom::BrowseAllClick(nameButton ? taskloom::BrowseButton::Name
                                                             : taskloom::BrowseButton::Parameter);
-    wingui::SetText(target == taskloom::BrowseTarget::NameField ? PgmName : ComValue, file);
+    wingui::SetText(target == taskloom::BrowseTarget::NameField ? PgmName : ComValue, *file);
 }
 
 }  // namespace loomwright

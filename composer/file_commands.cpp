@@ -15,6 +15,7 @@
 #include "engine/lookup.h"
 #include "composer/model/window_picker.h"
 #include "resources/loomwright_ids.h"
+#include "wingui/file_dialog.h"
 #include "wingui/error_report.h"
 
 namespace loomwright {
@@ -25,20 +26,8 @@ namespace {
 // none when the user cancels.
 std::optional<std::string> AskFileName(HWND owner, const char* filter, const std::string& proposed,
                                        const std::string& folder, bool save) {
-    const std::string filters = taskloom::DialogFilter(filter);
-    std::string file(32768, '\0');
-    proposed.copy(file.data(), std::min(proposed.size(), file.size() - 1));
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filters.c_str();
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = folder.c_str();
-    ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    if (!(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn))) return std::nullopt;
-    file.resize(file.find('\0'));
-    return file;
+    const wingui::FileDialog d{owner, filter, folder, nullptr, nullptr, true};
+    return save ? wingui::AskSaveFile(d, proposed) : wingui::AskOpenFile(d, proposed);
 }
 
 // File, Check: the findings, one a row; choosing one selects its line.

@@ -7,7 +7,9 @@
 
 #include "composer/vexa_form.h"
 #include "win32/win32_desktop.h"
+#include "win32/win32_program.h"
 #include "wingui/error_report.h"
+#include "wingui/message_loop.h"
 
 namespace loomwright {
 
@@ -20,44 +22,20 @@ void InitProgram() {
     wingui::SetReportTitle("Taskloom");
 }
 
-std::string ProgramFolder() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of("\\/") + 1);
-}
-
 int Run(int showCommand) {
     InitProgram();
     std::unique_ptr<taskloom::Desktop> desktop;
     std::unique_ptr<VexaForm> form;
     try {
         desktop = taskloom::MakeWin32Desktop();
-        form = std::make_unique<VexaForm>(*desktop, ProgramFolder());
+        form = std::make_unique<VexaForm>(*desktop, taskloom::ProgramFolder());
         form->show(showCommand);
     } catch (...) {
         wingui::ReportCurrentException(nullptr);
         return 1;
     }
-    MSG msg;
-    BOOL got;
-    while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
-        if (got == -1) break;
-        wingui::Guarded(form->hwnd(), [&] {
-            if (!form->hwnd() || !form->translate(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        });
-    }
-    return static_cast<int>(msg.wParam);
+    return wingui::RunMessageLoop(
+        {[&] { return form->hwnd(); }, [&](MSG& msg) { return form->hwnd() && form->translate(msg); }});
 }
 
 }  // namespace loomwright

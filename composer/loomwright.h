@@ -10,9 +10,6 @@ namespace loomwright {
 // "Taskloom". Called by Run; tests that make a VexaForm call it first.
 void InitProgram();
 
-// The folder of the running program, with its trailing separator.
-std::string ProgramFolder();
-
 // The whole program: the form shown with `showCommand`, the message loop
 // until it closes. Answers the exit status.
 int Run(int showCommand);

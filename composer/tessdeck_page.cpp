@@ -10,6 +10,7 @@
 #include "engine/filestore.h"
 #include "pad/model/pad_layout.h"
 #include "pad/model/shortcut_text.h"
+#include "wingui/file_dialog.h"
 #include "wingui/controls.h"
 #include "wingui/dpi.h"
 #include "wingui/error_report.h"
@@ -292,31 +293,12 @@ void TessdeckPage::HotKeyDown(int key) {
 void TessdeckPage::setRunName(const std::string& text) { wingui::SetText(RunName, text); }
 
 bool TessdeckPage::askFileName(bool save, const std::string& filter, std::string& name) {
-    std::string filters = filter + "||";
-    std::replace(filters.begin(), filters.end(), '|', '\0');
-    // Room for any path the dialog can give; a longer proposal is not offered.
-    std::vector<char> file(32768, '\0');
-    if (name.size() < file.size()) std::copy(name.begin(), name.end(), file.begin());
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = form_;
-    ofn.lpstrFilter = filters.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
     // In the program's folder, as the composer's other dialogs.
-    ofn.lpstrInitialDir = programDir_.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
-                (save ? 0 : OFN_FILEMUSTEXIST);
-    const BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
-    if (!ok) {
-        const DWORD error = CommDlgExtendedError();
-        if (error != 0)
-            throw std::runtime_error("the file dialog failed (error " + std::to_string(error) + ")");
-        return false;  // cancelled
-    }
-    name = file.data();
-    return true;
+    const wingui::FileDialog d{form_, filter, programDir_};
+    const std::optional<std::string> chosen =
+        save ? wingui::AskSaveFile(d, name) : wingui::AskOpenFile(d, name);
+    if (chosen) name = *chosen;
+    return chosen.has_value();
 }
 
 void TessdeckPage::BrowsePgmClick() {

@@ -206,4 +206,13 @@ std::string TrimBlanks(std::string_view text) {
     return std::string(text.substr(b, e - b));
 }
 
+std::string DialogFilter(std::string_view filter) {
+    std::string out(filter);
+    for (char& c : out)
+        if (c == '|') c = '\0';
+    out.push_back('\0');
+    out.push_back('\0');
+    return out;
+}
+
 }  // namespace taskloom

@@ -40,4 +40,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 std::string UpperCase(std::string_view text);
 std::string TrimBlanks(std::string_view text);  // characters 0..32 at both ends
 
+// A list of file dialog filters, "text|patterns" pairs separated by "|",
+// as the Win32 file dialogs take it: every "|" a NUL, the list ended by two.
+std::string DialogFilter(std::string_view filter);
+
 }  // namespace taskloom

@@ -7,6 +7,7 @@
 
 #include "win32/win32_desktop.h"
 #include "pad/tdeck_form.h"
+#include "win32/win32_program.h"
 #include "wingui/error_report.h"
 
 namespace tessdeck {
@@ -19,19 +20,6 @@ void InitProgram() {
     wingui::SetReportTitle(kPadCaption);
 }
 
-std::string ProgramPath() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 int Run(const std::vector<std::string>& args) {
     InitProgram();
     std::unique_ptr<taskloom::Desktop> desktop;
@@ -40,7 +28,7 @@ int Run(const std::vector<std::string>& args) {
         desktop = taskloom::MakeWin32Desktop();
         PadStart start;
         start.args = args;
-        start.programPath = ProgramPath();
+        start.programPath = taskloom::ProgramPath();
         form = std::make_unique<TDeckForm>(*desktop, std::move(start));
     } catch (...) {
         wingui::ReportCurrentException(nullptr);

@@ -11,9 +11,6 @@ namespace tessdeck {
 // "Tessdeck". Called by Run; tests that make a TDeckForm call it first.
 void InitProgram();
 
-// The running program's folder and file name.
-std::string ProgramPath();
-
 // The whole program: the pad made from the arguments, the message loop
 // until it exits. Answers the exit status.
 int Run(const std::vector<std::string>& args);

@@ -4,6 +4,7 @@
 
 #include "engine/note_layout.h"
 #include "win32/topmosts.h"
+#include "win32/win32_program.h"
 
 namespace taskloom {
 namespace {
@@ -64,22 +65,6 @@ const Layout& LayoutOf(Flavor variant) { return variant == Flavor::Composer ? kC
 
 RECT ToRect(const Place& p) { return {p.left, p.top, p.left + p.width, p.top + p.height}; }
 
-void RegisterNoteClass(HINSTANCE instance, WNDPROC proc) {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(instance, kClassName, &existing)) return;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = kClassName;
-    // No class brush: the form paints its own colour (WM_ERASEBKGND).
-    if (!RegisterClassExA(&wc))
-        throw std::runtime_error("cannot register the note's window class (error " +
-                                 std::to_string(GetLastError()) + ")");
-}
-
 }  // namespace
 
 NoteForm::NoteForm(Flavor variant, HWND owner, ErrorReport report)
@@ -87,7 +72,8 @@ NoteForm::NoteForm(Flavor variant, HWND owner, ErrorReport report)
     if (!formBrush_) throw std::runtime_error("cannot create the note's brush");
     const Layout& layout = LayoutOf(variant_);
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterNoteClass(instance, WindowProc);
+    // No class brush: the form paints its own colour (WM_ERASEBKGND).
+    RegisterWindowClass({kClassName, WindowProc});
 
     RECT outer{0, 0, layout.width, layout.height};
     if (layout.clientSize) AdjustWindowRectEx(&outer, layout.style, FALSE, layout.exStyle);

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "win32/win32_program.h"
+
 namespace wingui {
 
 std::string TextOf(HWND w) {
@@ -248,19 +250,7 @@ LRESULT CALLBACK PageProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 HWND CreatePageWindow(HWND parent, int id) {
     static const char kClass[] = "TTabSheet";
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (!GetClassInfoExA(instance, kClass, &existing)) {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = PageProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClass;
-        if (!RegisterClassExA(&wc)) throw std::runtime_error("cannot register the page window class");
-    }
+    taskloom::RegisterWindowClass({kClass, PageProc, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
     return CreateChild(parent, kClass, "", WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, id, nullptr);
 }
 

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "win32/win32_program.h"
 #include "wingui/error_report.h"
 
 namespace wingui {
@@ -16,22 +17,8 @@ Window::~Window() {
 void Window::create(const char* className, const std::string& caption, DWORD style, DWORD exStyle, int x,
                     int y, int width, int height, HWND parent, HMENU menu, HICON icon, UINT classStyle) {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (!GetClassInfoExA(instance, className, &existing)) {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = classStyle;
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.hIcon = icon;
-        wc.hIconSm = icon;
-        wc.lpszClassName = className;
-        if (!RegisterClassExA(&wc))
-            throw std::runtime_error(std::string("cannot register the window class ") + className);
-    }
+    taskloom::RegisterWindowClass(
+        {className, Proc, classStyle, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon});
     if (!CreateWindowExA(exStyle, className, caption.c_str(), style, x, y, width, height, parent, menu,
                          instance, this))
         throw std::runtime_error(std::string("cannot create the window ") + className + " (error " +

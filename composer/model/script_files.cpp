@@ -6,15 +6,6 @@
 
 namespace taskloom {
 
-std::string DialogFilter(std::string_view filter) {
-    std::string out(filter);
-    for (char& c : out)
-        if (c == '|') c = '\0';
-    out.push_back('\0');
-    out.push_back('\0');
-    return out;
-}
-
 bool IsScriptName(std::string_view name) { return Contains(name, ".tks"); }
 
 SavePlan PlanSave(std::string_view scriptName) {

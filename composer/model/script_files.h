@@ -24,10 +24,6 @@ inline constexpr const char* kOpenScriptFilter = "All Files (*.tks)|*.tks";
 inline constexpr const char* kSaveScriptFilter = "Files (*.tks)|*.tks";
 inline constexpr const char* kTextFileFilter = "Text Files (*.txt,*.prt,*.prn,*.lst)|*.txt;*.prt;*.prn;*.lst";
 
-// A filter as the Win32 file dialogs take it: every "|" a NUL, and the
-// list ended by two NULs.
-std::string DialogFilter(std::string_view filter);
-
 // The question asked before New, Open and closing discard unsaved changes.
 inline constexpr const char* kSaveQuestion = "Save current script?";
 

@@ -16,6 +16,7 @@
 #include "composer/loomwright.h"
 #include "composer/vexa_form.h"
 #include "win32/win32_desktop.h"
+#include "win32/win32_program.h"
 
 namespace loomwright {
 
@@ -29,8 +30,8 @@ public:
             try {
                 InitProgram();
                 desktop_ = taskloom::MakeWin32Desktop();
-                form_ =
-                    std::make_unique<VexaForm>(*desktop_, programDir.empty() ? ProgramFolder() : programDir);
+                form_ = std::make_unique<VexaForm>(
+                    *desktop_, programDir.empty() ? taskloom::ProgramFolder() : programDir);
                 WNDCLASSA wc{};
                 wc.lpfnWndProc = CallProc;
                 wc.hInstance = GetModuleHandleA(nullptr);

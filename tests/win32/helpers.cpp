@@ -1,6 +1,7 @@
 #include "tests/win32/helpers.h"
 
 #include "engine/filestore.h"
+#include "win32/win32_program.h"
 
 #include <algorithm>
 #include <memory>
@@ -222,19 +223,7 @@ std::string ReadWholeFile(const std::string& name) {
     return text;
 }
 
-std::string ExeDir() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD got = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (got == 0) return {};
-        if (got < path.size()) {
-            path.resize(got);
-            break;
-        }
-        path.resize(path.size() * 2);  // cut: try again with room to spare
-    }
-    return path.substr(0, path.find_last_of("\\/") + 1);
-}
+std::string ExeDir() { return ProgramFolder(); }
 
 std::string Quote(const std::string& arg) { return "\"" + arg + "\""; }
 
