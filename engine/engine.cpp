@@ -123,37 +123,40 @@ std::size_t Engine::pausedAt() const { return paused_ ? paused_->index : 0; }
 
 void Engine::endPausedRun() { paused_.reset(); }
 
-RunEnd Engine::go(std::unique_ptr<Run> run, Pausing pausing, const Breakpoints& breaks, bool resumed) {
-    running_ = true;
-    // However the run ends (also by an exception from inside a line), the
-    // modifier keys it pressed are released before control returns.
-    struct Cleanup {
-        Engine& e;
-        ~Cleanup() {
-            static constexpr std::uint8_t kVk[] = {kVkShift, kVkControl, kVkMenu};
-            // Nothing may escape a destructor that can run while an exception
-            // is on its way out: the key-state query is guarded as well.
-            for (std::uint8_t vk : kVk) {
-                try {
-                    if (e.d_.isKeyDown(vk))
-                        e.d_.keyEvent({vk, static_cast<std::uint8_t>(e.d_.mapVirtualKey(vk)), true, false});
-                } catch (...) {
-                }
-            }
+// However a run ends (also by an exception from inside a line), the
+// modifier keys it pressed are released before control returns.
+struct Engine::RunGuard {
+    Engine& e;
+    explicit RunGuard(Engine& engine) : e(engine) {
+        e.running_ = true;
+        e.d_.fineTimer(true);
+    }
+    ~RunGuard() {
+        static constexpr std::uint8_t kVk[] = {kVkShift, kVkControl, kVkMenu};
+        // Nothing may escape a destructor that can run while an exception
+        // is on its way out: the key-state query is guarded as well.
+        for (std::uint8_t vk : kVk) {
             try {
-                e.d_.fineTimer(false);
+                if (e.d_.isKeyDown(vk))
+                    e.d_.keyEvent({vk, static_cast<std::uint8_t>(e.d_.mapVirtualKey(vk)), true, false});
             } catch (...) {
             }
-            e.running_ = false;
         }
-    } cleanup{*this};
-    d_.fineTimer(true);
+        try {
+            e.d_.fineTimer(false);
+        } catch (...) {
+        }
+        e.running_ = false;
+    }
+};
+
+void Engine::beginOrResume(Run& run, bool resumed) {
     stop_ = false;
     if (!resumed) {
         lastKeysTo_ = 0;
         activated_ = 0;
         if (target_ < 1) target_ = ForegroundWindow(d_);
-    } else if (const Wnd back = run->foreground;
+    } else if (const Wnd back = run.foreground;
                back > 0 && d_.isVisible(back) && d_.foregroundWindow() != back) {
         // While the run was paused the user worked elsewhere (pressed Step in
         // the composer, say): the window that had the foreground when the run
@@ -162,16 +165,19 @@ RunEnd Engine::go(std::unique_ptr<Run> run, Pausing pausing, const Breakpoints& 
         ActivateWindow(d_, back);
         activated_ = back;  // the next keys wait until it has the foreground
     }
+}
+
+RunEnd Engine::go(std::unique_ptr<Run> run, Pausing pausing, const Breakpoints& breaks, bool resumed) {
+    RunGuard guard(*this);
+    beginOrResume(*run, resumed);
     bool first = true;
     try {
         while (run->index < host_.lineCount() && !stop_) {
-            const bool pause = !first && (pausing == Pausing::AfterOneLine ||
-                                          (pausing == Pausing::AtBreaks && breaks.count(run->index) != 0));
-            // A fresh run stops at a breakpoint on the line it begins with;
-            // a resumed one goes on from it.
-            const bool pauseFirst =
-                first && !resumed && pausing == Pausing::AtBreaks && breaks.count(run->index) != 0;
-            if (pause || pauseFirst) {
+            // A run pauses before a breakpoint's line, or after the one line
+            // of a step. A fresh run stops at a breakpoint on the line it
+            // begins with; a resumed one goes on from it.
+            const bool atBreak = pausing == Pausing::AtBreaks && breaks.count(run->index) != 0;
+            if (first ? atBreak && !resumed : atBreak || pausing == Pausing::AfterOneLine) {
                 if (observer_) observer_->runEnds("paused before line " + std::to_string(run->index + 1));
                 run->foreground = d_.foregroundWindow();
                 paused_ = std::move(run);

@@ -169,7 +169,9 @@ public:
 private:
     struct Run;
     enum class Pausing { Never, AtBreaks, AfterOneLine };
+    struct RunGuard;
     RunEnd go(std::unique_ptr<Run> run, Pausing pausing, const Breakpoints& breaks, bool resumed);
+    void beginOrResume(Run& run, bool resumed);
     void runLine(Run& run);
     void send(const std::string& keys);
     void dispatch(Run& run, const LineReading& r);

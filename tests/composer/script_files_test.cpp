@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "engine/filestore.h"
+#include "engine/text.h"
 #include "composer/model/script_files.h"
 
 using namespace taskloom;
