@@ -1,5 +1,8 @@
 #include "wingui/window.h"
 
+#include <commctrl.h>
+
+#include <memory>
 #include <stdexcept>
 
 #include "win32/win32_program.h"
@@ -86,6 +89,31 @@ INT_PTR CALLBACK Dialog::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         ReportCurrentException(h);
     }
     return TRUE;
+}
+
+namespace {
+
+LRESULT CALLBACK SubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+    auto* handler = reinterpret_cast<ControlHandler*>(data);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(h, SubclassProc, id);
+        delete handler;
+        return DefSubclassProc(h, msg, wp, lp);
+    }
+    LRESULT result = 0;
+    bool taken = false;
+    if (!Guarded(GetAncestor(h, GA_ROOT), [&] { taken = (*handler)(msg, wp, lp, result); })) return 0;
+    return taken ? result : DefSubclassProc(h, msg, wp, lp);
+}
+
+}  // namespace
+
+void Subclass(HWND control, ControlHandler handler) {
+    auto owned = std::make_unique<ControlHandler>(std::move(handler));
+    static UINT_PTR next = 1;  // one identifier a subclass: a control may have several
+    if (!SetWindowSubclass(control, SubclassProc, next++, reinterpret_cast<DWORD_PTR>(owned.get())))
+        throw std::runtime_error("cannot subclass a control");
+    owned.release();  // freed at the control's WM_NCDESTROY
 }
 
 }  // namespace wingui

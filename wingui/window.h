@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace wingui {
@@ -50,5 +51,14 @@ private:
     static INT_PTR CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
     HWND hwnd_ = nullptr;
 };
+
+// A control's messages seen by the form first (the one subclass trampoline).
+// The handler answers true, with the message's result set, when it took the
+// message; every other message goes on to the control's own procedure. An
+// exception from the handler is shown by the general error report (owned by
+// the control's top-level window) and the message counts as taken, with
+// result 0. The handler goes with the control.
+using ControlHandler = std::function<bool(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)>;
+void Subclass(HWND control, ControlHandler handler);
 
 }  // namespace wingui
