@@ -13,7 +13,7 @@ namespace taskloom {
 // tries: a pause can last far longer than it asks (a 1 ms sleep takes a
 // whole timer tick, about 16 ms, on a stock Windows system), and a count
 // would then hold the caller many times its budget.
-bool RetryFor(unsigned budgetMs, const std::function<bool()>& attempt, const std::function<std::uint64_t()>& now,
-              const std::function<void()>& pause);
+bool RetryFor(unsigned budgetMs, const std::function<bool()>& attempt,
+              const std::function<std::uint64_t()>& now, const std::function<void()>& pause);
 
 }  // namespace taskloom
