@@ -108,7 +108,8 @@ void VexaForm::AddCommandClick() {
     if (!chosen) return;
     const auto item = static_cast<std::size_t>(CommandTree.data(chosen));
 
-    const taskloom::CommandFields fields{wingui::TextOf(PgmName), Pause.value(), wingui::TextOf(ComValue)};
+    const taskloom::CommandFields fields{wingui::TextOf(PgmName), spinValue(Pause, "<Count / Line>"),
+                                         wingui::TextOf(ComValue)};
     taskloom::CommandSources sources;
     const int title = TitleBox.selected();
     if (title >= 0) sources.windowTitle = TitleBox.text(title);

@@ -81,9 +81,13 @@ void VexaForm::setScriptName(const std::string& name) {
     wingui::SetText(hwnd(), taskloom::ScriptCaption(wingui::TextOf(hwnd()), ScriptName));
 }
 
-bool VexaForm::MayDiscard(bool saveAs) {
+bool VexaForm::MayQuit() {
+    return MayDiscard(true, taskloom::AskToSaveOnQuit(script_)) && padPage_->MayDiscard();
+}
+
+bool VexaForm::MayDiscard(bool saveAs, bool unsaved) {
     const taskloom::DiscardDecision d = taskloom::SaveBeforeDiscard(
-        script_.modified(), ScriptName, script_.lines(),
+        unsaved, ScriptName, script_.lines(),
         [this] {
             switch (MessageBoxA(hwnd(), taskloom::kSaveQuestion, wingui::ReportTitle().c_str(),
                                 MB_YESNOCANCEL | MB_ICONQUESTION)) {
@@ -122,7 +126,7 @@ void VexaForm::NewMacro() {
 }
 
 void VexaForm::NewMenusClick() {
-    if (!MayDiscard(false)) return;
+    if (!MayDiscard(false, script_.modified())) return;
     apply(script_.assign({}));
     ScriptName = taskloom::kNewScriptName;
     NewMacro();
@@ -130,7 +134,7 @@ void VexaForm::NewMenusClick() {
 }
 
 void VexaForm::OpenMenuClick() {
-    if (!MayDiscard(false)) return;
+    if (!MayDiscard(false, script_.modified())) return;
     const auto name = AskFileName(hwnd(), taskloom::kOpenScriptFilter, "", programDir_, false);
     if (!name) return;
     // Read first: a file that cannot be read leaves the script as it was.

@@ -6,11 +6,37 @@
 
 namespace loomwright {
 
-taskloom::KeyFields VexaForm::readKeys() const {
+int VexaForm::spinValue(const wingui::UpDown& spin, const char* field) const {
+    int lo = 0, hi = 0;
+    spin.range(lo, hi);
+    const HWND edit = spin.buddy();
+    const std::string text = wingui::TextOf(edit);
+    int value = 0;
+    try {
+        value = taskloom::SpinFieldValue(field, text, lo, hi);
+    } catch (const taskloom::FieldError&) {
+        SetFocus(edit);
+        throw;
+    }
+    if (text != std::to_string(value)) SendMessageA(spin.h, UDM_SETPOS32, 0, value);
+    return value;
+}
+
+taskloom::KeyFields VexaForm::readKeys(bool countUsed) const {
     taskloom::KeyFields keys;
     keys.keyStrokes = wingui::TextOf(KeyStrokes);
     keys.autoText = wingui::TextOf(AutoText);
-    keys.count = Count.value();
+    if (countUsed) {
+        keys.count = spinValue(Count, "Send Count");
+    } else {
+        int lo = 0, hi = 0;
+        Count.range(lo, hi);
+        try {
+            keys.count = taskloom::SpinFieldValue("Send Count", wingui::TextOf(CountEdit), lo, hi);
+        } catch (const taskloom::FieldError&) {
+            keys.count = 1;
+        }
+    }
     return keys;
 }
 
@@ -22,7 +48,7 @@ void VexaForm::writeKeys(const taskloom::KeyFields& keys) {
         SendMessageA(KeyStrokes, EM_SETSEL, static_cast<WPARAM>(end), end);
     }
     if (wingui::TextOf(AutoText) != keys.autoText) wingui::SetText(AutoText, keys.autoText);
-    if (Count.value() != keys.count) Count.setValue(keys.count);
+    if (wingui::TextOf(CountEdit) != std::to_string(keys.count)) Count.setValue(keys.count);
 }
 
 bool VexaForm::KeyStrokesKeyUp(std::uint8_t vk) {
@@ -52,14 +78,14 @@ void VexaForm::TabBtnClick() {
 }
 
 void VexaForm::AltBtnClick() {
-    taskloom::KeyFields keys = readKeys();
+    taskloom::KeyFields keys = readKeys(false);
     taskloom::AltBtnClick(keys);
     writeKeys(keys);
     SetFocus(KeyStrokes);
 }
 
 void VexaForm::ClearKeysClick() {
-    taskloom::KeyFields keys = readKeys();
+    taskloom::KeyFields keys = readKeys(false);
     taskloom::ClearKeysClick(keys);
     writeKeys(keys);
     SetFocus(KeyStrokes);

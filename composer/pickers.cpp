@@ -43,8 +43,9 @@ void VexaForm::ViewBtnClick() {
     SetFocus(TitleBox.h);
 }
 
-void VexaForm::fillControls(taskloom::Wnd w) {
-    const std::vector<std::string> controls = taskloom::GetControls(desktop_, w);
+void VexaForm::fillControls(taskloom::Wnd w) { showControls(taskloom::GetControls(desktop_, w)); }
+
+void VexaForm::showControls(const std::vector<std::string>& controls) {
     std::string text;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         if (i) text += "\r\n";
@@ -75,23 +76,24 @@ void VexaForm::fillMenuTree() {
 }
 
 void VexaForm::GetMenusClick() {
-    wingui::SetText(AutoText, "");
+    // Only the text field is the pick's business (it is emptied); the count
+    // is not read, so a field being typed into does not stop a title click.
+    taskloom::KeyFields keys;
+    keys.autoText = wingui::TextOf(AutoText);
+    taskloom::MenusPick pick = taskloom::GetMenusClick(desktop_, selectedTitle(), keys);
+    wingui::SetText(AutoText, keys.autoText);
     KeyBox.select(-1);
-    const std::string title = selectedTitle();
-    // No title selected: no window (a search for an empty title would find
-    // some untitled window).
-    const taskloom::Wnd w = title.empty() ? 0 : desktop_.findWindow(title);
-    menuTree_ = taskloom::WalkMenu(desktop_, w, title);
+    menuTree_ = std::move(pick.tree);
     fillMenuTree();
-    fillControls(w);
-    PickedWnd = w;
+    showControls(pick.controls);
+    PickedWnd = pick.picked;
     PageControl.setCaption(kCtrlPage, "Controls");
     if (activeCaption() != "Menus") SetButtons();
 }
 
 void VexaForm::SwitchBtnClick() {
     taskloom::WindowChoice choice = readChoice();
-    taskloom::KeyFields keys = readKeys();
+    taskloom::KeyFields keys = readKeys(false);
     taskloom::Wnd target = engine_->targetWnd();
     ScriptLine = taskloom::SwitchBtnClick(choice, keys, target);
     engine_->setTargetWnd(target);
@@ -116,7 +118,7 @@ void VexaForm::GetMenuText() { ScriptLine += selectedMenuPath(); }
 
 void VexaForm::AddMenuClick() {
     taskloom::WindowChoice choice = readChoice();
-    taskloom::KeyFields keys = readKeys();
+    taskloom::KeyFields keys = readKeys(false);
     taskloom::Wnd target = engine_->targetWnd();
     apply(taskloom::AddMenuClick(script_, keys, choice, target, selectedMenuPath()));
     engine_->setTargetWnd(target);
@@ -132,27 +134,16 @@ void VexaForm::ShowMenuClick() {
 void VexaForm::ClipDosBtnClick() {
     const taskloom::Wnd composer = desktop_.foregroundWindow();
     ViewBtnClick();
-    // Alt+Space, Edit, Mark with Shift held; 80 columns and 25 lines from
-    // the top-left corner; then Alt+Space, Edit, Copy.
-    const char altDown = static_cast<char>(taskloom::kAltDown), altUp = static_cast<char>(taskloom::kAltUp);
-    std::string keys{altDown, ' ', 'e', 'k', altUp, static_cast<char>(taskloom::kShiftDown)};
-    for (int i = 0; i < 20; ++i) {
-        keys.append(4, static_cast<char>(taskloom::kKeyRight));
-        keys += static_cast<char>(taskloom::kKeyDown);
-    }
-    keys.append(4, static_cast<char>(taskloom::kKeyDown));
-    keys += static_cast<char>(taskloom::kShiftUp);
-    keys += std::string{altDown, ' ', 'e', 'y', altUp};
-    taskloom::SendKeyString(desktop_, keys);
-    desktop_.sleep(100);
+    const std::string screen = engine_->CopyDosScreen();
     setCtrlText("");
-    PageControl.setCaption(kCtrlPage, "DOS Screen");
-    setCtrlText(desktop_.clipboardText());
+    PageControl.setCaption(kCtrlPage, taskloom::kDosScreenCaption);
+    setCtrlText(screen);
     showPage(kCtrlPage);
     taskloom::ActivateWindow(desktop_, composer);
-    taskloom::SendKeyString(
-        desktop_, std::string{static_cast<char>(taskloom::kCtrlDown), static_cast<char>(taskloom::kKeyHome),
-                              static_cast<char>(taskloom::kCtrlUp)});
+    // The caret goes to the start of the copied screen: Ctrl+Home in the
+    // title list, where View Window left the focus, would pick another title.
+    if (composer == reinterpret_cast<taskloom::Wnd>(hwnd())) SetFocus(Ctrl);
+    taskloom::SendKeyString(desktop_, taskloom::CaretHomeKeys());
 }
 
 void VexaForm::UpdateLineCol() {

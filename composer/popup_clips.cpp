@@ -1,8 +1,6 @@
 // The Popup page (the note block's text, title and place, Test Popup) and
 // the Clips page (the clips buffer, Clear).
 #include "composer/vexa_form.h"
-#include "engine/filestore.h"
-#include "engine/text.h"
 
 namespace loomwright {
 namespace {
@@ -49,22 +47,9 @@ void VexaForm::writePopup(const taskloom::PopupPage& page) {
 }
 
 void VexaForm::PopTestClick() {
-    const taskloom::PopupPage page = readPopup();
-    std::vector<std::string> lines;
-    for (const std::string& line : page.memo) {
-        if (taskloom::StartsWith(line, "@")) {
-            const std::string name = line.substr(1);
-            if (taskloom::FileExists(name))
-                lines = taskloom::ReadTextLines(name);
-            else
-                lines.push_back("??? @" + name);
-        } else {
-            lines.push_back(line);
-        }
-    }
-    const int x = taskloom::PopupPosition(page.barH);
-    const int y = taskloom::PopupPosition(page.barV) - (page.barV >= taskloom::kPopBarMax ? 50 : 0);
-    if (note_->show(page.title, lines, x, y) == taskloom::NoteAnswer::Abort) engine_->requestStop();
+    const taskloom::NotePreview preview = taskloom::PopTestClick(readPopup());
+    if (note_->show(preview.title, preview.lines, preview.x, preview.y) == taskloom::NoteAnswer::Abort)
+        engine_->requestStop();
 }
 
 void VexaForm::ShowClips() {

@@ -4,6 +4,28 @@
 
 namespace loomwright {
 
+namespace {
+
+// While a script runs, the engine lets the messages run itself, past the
+// program's loop and so past the form's dialog keys. This hook gives the
+// keys meant for the form to IsDialogMessage as the loop does: Tab,
+// mnemonics (Alt+A is Abort) and Esc work during a run too.
+thread_local HWND tRunningForm = nullptr;
+
+LRESULT CALLBACK RunDialogKeys(int code, WPARAM wp, LPARAM lp) {
+    auto* msg = reinterpret_cast<MSG*>(lp);
+    if (code == HC_ACTION && wp == PM_REMOVE && tRunningForm && msg->message >= WM_KEYFIRST &&
+        msg->message <= WM_KEYLAST && IsDialogMessageA(tRunningForm, msg)) {
+        // Taken as a dialog key: the caller dispatches nothing.
+        msg->message = WM_NULL;
+        msg->wParam = 0;
+        msg->lParam = 0;
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
+
 void VexaForm::apply(const taskloom::ListChange& change) {
     if (change.any()) {
         SendMessageA(MacroBox.h, WM_SETREDRAW, FALSE, 0);
@@ -36,7 +58,7 @@ void VexaForm::AddBtnClick() {
             return;
         case taskloom::AddRoute::Popup: {
             taskloom::PopupPage page = readPopup();
-            taskloom::KeyFields keys = readKeys();
+            taskloom::KeyFields keys = readKeys(false);
             apply(taskloom::AddPopupBlock(script_, keys, page));
             writePopup(page);
             writeKeys(keys);
@@ -57,8 +79,10 @@ void VexaForm::AddBtnClick() {
 }
 
 void VexaForm::AddLine() {
-    taskloom::KeyFields keys = readKeys();
-    apply(taskloom::AddLine(script_, keys, ScriptLine, activeCaption() == "Keys"));
+    // The count goes into the line only on the Keys page.
+    const bool keysPage = activeCaption() == "Keys";
+    taskloom::KeyFields keys = readKeys(keysPage);
+    apply(taskloom::AddLine(script_, keys, ScriptLine, keysPage));
     writeKeys(keys);
 }
 
@@ -101,6 +125,15 @@ void VexaForm::TestBtnClick() {
             }
         }
     } restore{*this};
+    struct DialogKeys {
+        HWND previous = tRunningForm;
+        wingui::ScopedHook hook;
+        explicit DialogKeys(HWND form)
+            : hook(SetWindowsHookExA(WH_GETMESSAGE, RunDialogKeys, nullptr, GetCurrentThreadId())) {
+            tRunningForm = form;
+        }
+        ~DialogKeys() { tRunningForm = previous; }
+    } dialogKeys{hwnd()};
     engine_->RunScript();
 }
 

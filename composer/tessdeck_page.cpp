@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "composer/control_ids.h"
+#include "engine/composer_model.h"
 #include "engine/filestore.h"
 #include "engine/pad_layout.h"
 #include "engine/shortcut_text.h"
@@ -191,6 +192,7 @@ void TessdeckPage::assign(int image) {
     if (proposed) wingui::SetText(IconHint, fields.description);
     palette_.erase(std::find(palette_.begin(), palette_.end(), image));
     preview_.push_back({image, std::move(record)});
+    modified_ = true;
     sizePreview();
     wingui::Enable(SavePadBtn, true);
     EnableCheck();
@@ -207,6 +209,7 @@ void TessdeckPage::remove(int image) {
     wingui::SetText(RunName, fields.program);
     preview_.erase(it);
     palette_.push_back(image);
+    modified_ = true;
     sizePreview();
     wingui::Enable(SavePadBtn, true);
     EnableCheck();
@@ -301,6 +304,8 @@ bool TessdeckPage::askFileName(bool save, const std::string& filter, std::string
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
+    // In the program's folder, as the composer's other dialogs.
+    ofn.lpstrInitialDir = programDir_.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
                 (save ? 0 : OFN_FILEMUSTEXIST);
     const BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
@@ -319,26 +324,43 @@ void TessdeckPage::BrowsePgmClick() {
     if (askFileName(false, kExecFilter, name)) setRunName(name);
 }
 
-void TessdeckPage::SavePadClick() {
+bool TessdeckPage::SavePadClick() {
     std::string name = taskloom::ProposedPadName(ScriptName);
-    if (!askFileName(true, kPadFilter, name)) return;
+    if (!askFileName(true, kPadFilter, name)) return false;
     // The chosen name as typed: no extension is added.
     ScriptName = name;
     taskloom::WriteTextFile(name, taskloom::FormatPadText(preview_));
+    modified_ = false;
+    return true;
+}
+
+bool TessdeckPage::MayDiscard() {
+    if (!taskloom::AskToSavePad(modified_, preview_.size())) return true;
+    switch (MessageBoxA(form_, taskloom::kSavePadQuestion, wingui::ReportTitle().c_str(),
+                        MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDYES:
+            return SavePadClick();
+        case IDNO:
+            return true;
+        default:
+            return false;
+    }
 }
 
 void TessdeckPage::LoadPadClick() {
-    // The preview is emptied first, also when the dialog is cancelled.
-    for (const auto& e : preview_) palette_.push_back(e.image);
-    preview_.clear();
-    sizePreview();
-    EnableCheck();
-
+    if (!MayDiscard()) return;
     std::string name = taskloom::ProposedPadName(ScriptName);
     if (!askFileName(false, kPadFilter, name)) return;
-    ScriptName = name;
+    // Read first: a cancelled dialog or a file that cannot be read leaves
+    // the pad as it was.
     const taskloom::PadLoad load =
         taskloom::ParsePadText(taskloom::ReadTextFile(name), taskloom::PadReader::Composer);
+    ScriptName = name;
+    for (const auto& e : preview_) palette_.push_back(e.image);
+    preview_.clear();
+    modified_ = false;
+    // A pad as it was opened needs no save, and can be tried out at once.
+    wingui::Enable(SavePadBtn, false);
     size_t left = 0;
     for (const auto& entry : load.entries) {
         const auto it = std::find(palette_.begin(), palette_.end(), entry.image);
@@ -361,8 +383,10 @@ void TessdeckPage::LoadPadClick() {
 
 void TessdeckPage::TestPadClick() {
     if (!taskloom::IsTestablePadName(ScriptName)) return;
-    desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(form_), programDir_ + "tessdeck.exe",
-                          Quoted(ScriptName), programDir_, SW_SHOWNORMAL);
+    const std::string pad = programDir_ + "tessdeck.exe";
+    if (!desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(form_), pad, Quoted(ScriptName), programDir_,
+                               SW_SHOWNORMAL))
+        wingui::ShowErrorReport(form_, taskloom::ShellStartFailedText(pad));
 }
 
 // Key releases in the read-only Hot Key field make the hot key text. The

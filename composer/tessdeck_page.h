@@ -48,9 +48,16 @@ public:
     void EnableCheck();
     void BrowsePgmClick();
     void HotKeyDown(int key);
-    void SavePadClick();
+    // Answers whether the pad was written (false: the dialog was cancelled).
+    bool SavePadClick();
     void LoadPadClick();
     void TestPadClick();
+
+    // The question before Exit, the close box or Open Pad drop icons changed
+    // since the pad was last opened or saved: Yes saves first. False when
+    // the user keeps the pad (Cancel, or a cancelled Save dialog).
+    bool MayDiscard();
+    bool modified() const { return modified_; }
 
     // The program field (the script files' Open fills it too).
     void setRunName(const std::string& text);
@@ -77,6 +84,7 @@ private:
     HIMAGELIST images_ = nullptr;
     HWND tips_ = nullptr;
     bool groupHint_ = false;
+    bool modified_ = false;  // icons assigned or deleted since the last open or save
 
     std::vector<int> palette_;                 // image indexes in palette order
     std::vector<taskloom::PadEntry> preview_;  // the pad in bar order

@@ -386,12 +386,13 @@ void VexaForm::EditMenuClick(int index) {
 
 void VexaForm::QuitBtnClick() {
     // Unsaved work is offered to Save As first.
-    if (MayDiscard(true)) DestroyWindow(hwnd());
+    if (MayQuit()) DestroyWindow(hwnd());
 }
 
 void VexaForm::Contents1Click() {
-    desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(hwnd()), programDir_ + kHelpFile, "", programDir_,
-                          SW_SHOWNORMAL);
+    const std::string page = programDir_ + kHelpFile;
+    if (!desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(hwnd()), page, "", programDir_, SW_SHOWNORMAL))
+        wingui::ShowErrorReport(hwnd(), taskloom::ShellStartFailedText(page));
 }
 
 namespace {
@@ -425,6 +426,12 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_HSCROLL:
             if (reinterpret_cast<HWND>(lp) == TrackBar1.h) MatchCount();
             return 0;
+        case WM_MENUSELECT:
+            onMenuSelect(LOWORD(wp), HIWORD(wp), reinterpret_cast<HMENU>(lp));
+            return 0;
+        case WM_EXITMENULOOP:
+            onMenuSelect(0, 0xFFFF, nullptr);
+            return 0;
         case WM_TIMER:
             if (wp == kRunViewTimer) {
                 if (runViewPending_) showRunningLine(true);
@@ -434,7 +441,7 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return DefWindowProcA(hwnd(), msg, wp, lp);
         case WM_CLOSE:
             // The close box asks as Exit does before unsaved work is dropped.
-            if (MayDiscard(true)) DestroyWindow(hwnd());
+            if (MayQuit()) DestroyWindow(hwnd());
             return 0;
         case WM_DESTROY:
             // A run in progress is asked to stop; the loop then ends.
@@ -486,6 +493,9 @@ void VexaForm::onCommand(int id, int code, HWND control) {
                 return;
             case IDM_ABOUT:
                 AboutClick();
+                return;
+            case IDCANCEL:  // Esc: a running script is stopped, as Abort does
+                if (testing_) TestBtnClick();
                 return;
             default:
                 return;  // IDOK / IDCANCEL of Enter and Esc: nothing
@@ -555,6 +565,20 @@ void VexaForm::onCommand(int id, int code, HWND control) {
         default:
             break;
     }
+}
+
+void VexaForm::onMenuSelect(UINT item, UINT flags, HMENU menu) {
+    const char* hint = nullptr;
+    if (menu && flags != 0xFFFF && !(flags & MF_POPUP)) {
+        if (item == IDM_LOADTEXT) hint = taskloom::kLoadTextHint;
+        if (item == IDM_PASTESCRIPT) hint = taskloom::kPasteScriptHint;
+    }
+    const bool simple = SendMessageA(StatusBar.h, SB_ISSIMPLE, 0, 0) != FALSE;
+    if (!hint && !simple) return;
+    if (simple != (hint != nullptr)) SendMessageA(StatusBar.h, SB_SIMPLE, hint ? TRUE : FALSE, 0);
+    // The simple panel's text, set once the bar shows it (before, the text
+    // would go to no panel).
+    if (hint) SendMessageA(StatusBar.h, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(hint));
 }
 
 LRESULT VexaForm::onNotify(NMHDR* n) {

@@ -128,7 +128,11 @@ public:
     void CheckMenuClick();
     // The question before New, Open or closing drops unsaved work: false
     // when the user keeps the script (Cancel, or a cancelled Save dialog).
-    bool MayDiscard(bool saveAs);
+    // `unsaved`: whether there is work to ask about.
+    bool MayDiscard(bool saveAs, bool unsaved);
+    // Exit and the close box: the script's question when it has unsaved
+    // lines, then the pad's when its icons were changed.
+    bool MayQuit();
     // Selects script line `index` (from 0) as a click would.
     void selectLine(int index);
 
@@ -155,6 +159,9 @@ private:
     HWND child(Page p, const char* cls, const std::string& text, DWORD style, int id,
                const wingui::Rect96& place, DWORD exStyle = 0);
     void onCommand(int id, int code, HWND control);
+    // The hint of the menu item chosen in an open menu, in the status bar
+    // (its panels come back when the menu closes).
+    void onMenuSelect(UINT item, UINT flags, HMENU menu);
     LRESULT onNotify(NMHDR* n);
     void showPage(int index);
     std::string activeCaption() const;
@@ -169,8 +176,16 @@ private:
     void showRunningLine(bool now);
     std::string selectedTitle() const;
     void fillControls(taskloom::Wnd w);
+    void showControls(const std::vector<std::string>& controls);
     void setCtrlText(const std::string& text);
-    taskloom::KeyFields readKeys() const;
+    // A spin field's number as its text shows it, held to the spin's range
+    // (and shown so); an empty field or no number throws FieldError naming
+    // `field`, with the field focused.
+    int spinValue(const wingui::UpDown& spin, const char* field) const;
+    // The Keys page's fields. `countUsed`: whether the Send Count matters to
+    // what follows; where it does not, a field that holds no number reads
+    // as 1 (every line added sets it back to 1) instead of being refused.
+    taskloom::KeyFields readKeys(bool countUsed = true) const;
     void writeKeys(const taskloom::KeyFields& keys);
     taskloom::PopupPage readPopup() const;
     void writePopup(const taskloom::PopupPage& page);

@@ -8,6 +8,7 @@
 #include "engine/lookup.h"
 #include "engine/sendkey.h"
 #include "engine/text.h"
+#include "engine/window_picker.h"
 
 namespace taskloom {
 
@@ -79,11 +80,11 @@ std::string Repeat(unsigned char code, std::int64_t times) {
 // again, at most drainTimeoutMs (a console that copies nothing), cut short
 // by a stop request. `emptied`: the clipboard's sequence number after
 // emptying.
-void Engine::waitForClipboardText(std::uint64_t emptied) {
+void Engine::waitForClipboardText(std::uint64_t emptied, bool stoppable) {
     if (emptied == 0) return;  // the desktop cannot tell
     const std::uint64_t start = d_.tickMs();
     std::uint64_t seen = emptied;
-    while (!stopRequested() && d_.tickMs() - start < drainTimeoutMs) {
+    while (!(stoppable && stopRequested()) && d_.tickMs() - start < drainTimeoutMs) {
         const std::uint64_t now = d_.clipboardSequence();
         if (now != seen) {
             seen = now;
@@ -110,6 +111,15 @@ void Engine::CopyPasteDOS() {
     waitForClipboardText(emptied);
     d_.sleep(clips_.lineCount() == 0 ? 200 : 10);
     AddClips("", true);
+}
+
+std::string Engine::CopyDosScreen() {
+    d_.emptyClipboard(host_.ownWindow());
+    const std::uint64_t emptied = d_.clipboardSequence();
+    send(DosScreenCopyKeys());
+    // Outside a run: a stop request left by the last run does not apply.
+    waitForClipboardText(emptied, running_);
+    return d_.clipboardText();
 }
 
 void Engine::capture(const LineReading& r) {

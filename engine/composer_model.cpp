@@ -280,4 +280,37 @@ std::string FormCaption(const std::string& scriptName) { return "Taskloom - " + 
 
 bool AskToSaveOnQuit(const ScriptList& list) { return list.modified() && !list.empty(); }
 
+bool AskToSavePad(bool padModified, std::size_t icons) { return padModified && icons > 0; }
+
+int SpinFieldValue(std::string_view field, std::string_view text, int lo, int hi) {
+    const auto refused = [&](const std::string& what) {
+        return FieldError("\"" + std::string(field) + "\" " + what + ": type a whole number from " +
+                          std::to_string(lo) + " to " + std::to_string(hi) + ".");
+    };
+    std::size_t b = 0, e = text.size();
+    while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
+    const std::string_view t = text.substr(b, e - b);
+    if (t.empty()) throw refused("is empty");
+    std::size_t i = 0;
+    const bool negative = t[0] == '-';
+    if (t[0] == '-' || t[0] == '+') ++i;
+    if (i == t.size()) throw refused("holds \"" + std::string(t) + "\"");
+    // Held at the range's ends as the digits are read: any number of digits
+    // stays within an int.
+    long long n = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < '0' || t[i] > '9') throw refused("holds \"" + std::string(t) + "\"");
+        if (n <= hi) n = n * 10 + (t[i] - '0');
+    }
+    if (negative) n = -n;
+    if (n < lo) return lo;
+    if (n > hi) return hi;
+    return static_cast<int>(n);
+}
+
+std::string ShellStartFailedText(const std::string& file) {
+    return "\"" + file + "\" could not be opened: the file is missing, or no program opens it.";
+}
+
 }  // namespace taskloom

@@ -227,4 +227,32 @@ std::string FormCaption(const std::string& scriptName);
 // File, Exit asks "Save current script?" only for unsaved lines.
 bool AskToSaveOnQuit(const ScriptList& list);
 
+// The pad on the Tessdeck page is asked about as the script is: before
+// Exit, the close box or Open Pad drop icons that were changed since the
+// pad was last opened or saved. An empty preview has nothing to lose.
+inline constexpr const char* kSavePadQuestion = "Save current pad?";
+bool AskToSavePad(bool padModified, std::size_t icons);
+
+// The hints of the File and Edit menu items that have one, shown in the
+// status bar while the item is chosen in the open menu.
+inline constexpr const char* kLoadTextHint = "Text File";
+inline constexpr const char* kPasteScriptHint = "From Clips pad";
+
+// A number field typed into by the user ("Send Count", "<Count / Line>")
+// that the program cannot take: empty, or no whole number.
+class FieldError : public TaskloomError {
+public:
+    using TaskloomError::TaskloomError;
+};
+
+// The number a spin field's text stands for. Blanks around it are ignored;
+// a number outside lo..hi is held to that range (never replaced by an
+// earlier value). An empty field, or text that is no whole number, throws
+// FieldError naming the field and the range.
+int SpinFieldValue(std::string_view field, std::string_view text, int lo, int hi);
+
+// The error box's text when the shell could not open a file the program
+// starts itself (its help page, the pad program): it names the file.
+std::string ShellStartFailedText(const std::string& file);
+
 }  // namespace taskloom

@@ -117,6 +117,11 @@ public:
     virtual void restoreWindow(Wnd w) = 0;  // ShowWindow(SW_RESTORE)
     virtual void setForeground(Wnd w) = 0;  // SetForegroundWindow
     virtual void setFocus(Wnd w) = 0;       // SetFocus
+    // Whether `w` has become the foreground window: not only the window
+    // manager's word, but its own thread has taken the activation, so that
+    // keys sent now reach it. A window brought forward takes a while for
+    // that; keys sent before go to the window that had the foreground.
+    virtual bool hasTakenForeground(Wnd w) { return foregroundWindow() == w; }
     // How far the thread that owns the window has got with the keyboard
     // input sent to it: `drained` once it has taken in all of it, and never
     // while keys are still queued for it; until then `taken` grows while the
@@ -161,9 +166,10 @@ public:
     virtual std::uint64_t clipboardSequence() { return 0; }
 
     // --- shell ---------------------------------------------------------
-    // ShellExecuteA(owner, NULL, file, params, dir, show). The result is not
-    // the caller's business: a program that cannot be started shows nothing.
-    virtual void shellExecute(Wnd owner, const std::string& file, const std::string& params,
+    // ShellExecuteA(owner, NULL, file, params, dir, show). Answers whether
+    // the shell started it; a file that is missing, or that no program
+    // opens, gives false and shows nothing, so the caller says so.
+    virtual bool shellExecute(Wnd owner, const std::string& file, const std::string& params,
                               const std::string& dir, int show) = 0;
 };
 

@@ -89,15 +89,42 @@ std::string Engine::clipboardLine() { return FirstLine(d_.clipboardText()); }
 
 void Engine::send(const std::string& keys) {
     if (keys.empty()) return;
+    waitForForeground();
     if (observer_) observer_->keysSent(keys);
     lastKeysTo_ = d_.foregroundWindow();
     SendKeyString(d_, keys);
 }
 
-RunEnd Engine::RunScript() {
+RunEnd Engine::RunScript() { return RunFrom(0); }
+
+RunEnd Engine::RunFrom(std::size_t index, const Breakpoints& breaks) {
     if (running_) return RunEnd::Refused;
+    paused_.reset();
+    auto run = std::make_unique<Run>();
+    run->index = index;
+    return go(std::move(run), breaks.empty() ? Pausing::Never : Pausing::AtBreaks, breaks, false);
+}
+
+RunEnd Engine::Step(std::size_t index) {
+    if (running_) return RunEnd::Refused;
+    const bool resumed = paused_ != nullptr;
+    std::unique_ptr<Run> run = resumed ? std::move(paused_) : std::make_unique<Run>();
+    run->index = index;
+    return go(std::move(run), Pausing::AfterOneLine, {}, resumed);
+}
+
+RunEnd Engine::Resume(const Breakpoints& breaks) {
+    if (running_) return RunEnd::Refused;
+    if (!paused_) return RunFrom(0, breaks);
+    return go(std::move(paused_), Pausing::AtBreaks, breaks, true);
+}
+
+std::size_t Engine::pausedAt() const { return paused_ ? paused_->index : 0; }
+
+void Engine::endPausedRun() { paused_.reset(); }
+
+RunEnd Engine::go(std::unique_ptr<Run> run, Pausing pausing, const Breakpoints& breaks, bool resumed) {
     running_ = true;
-    Run run;
     // However the run ends (also by an exception from inside a line), the
     // modifier keys it pressed are released before control returns.
     struct Cleanup {
@@ -121,29 +148,54 @@ RunEnd Engine::RunScript() {
         }
     } cleanup{*this};
     d_.fineTimer(true);
-    lastKeysTo_ = 0;
     stop_ = false;
-    if (target_ < 1) target_ = ForegroundWindow(d_);
+    if (!resumed) {
+        lastKeysTo_ = 0;
+        activated_ = 0;
+        if (target_ < 1) target_ = ForegroundWindow(d_);
+    } else if (const Wnd back = run->foreground;
+               back > 0 && d_.isVisible(back) && d_.foregroundWindow() != back) {
+        // While the run was paused the user worked elsewhere (pressed Step in
+        // the composer, say): the window that had the foreground when the run
+        // paused takes it back, so that the next keys go where they would
+        // have gone in one go.
+        ActivateWindow(d_, back);
+        activated_ = back;  // the next keys wait until it has the foreground
+    }
+    bool first = true;
     try {
-        while (run.index < host_.lineCount() && !stop_) {
-            runLine(run);
-            if (run.over) break;
-            ++run.index;
+        while (run->index < host_.lineCount() && !stop_) {
+            const bool pause = !first && (pausing == Pausing::AfterOneLine ||
+                                          (pausing == Pausing::AtBreaks && breaks.count(run->index) != 0));
+            // A fresh run stops at a breakpoint on the line it begins with;
+            // a resumed one goes on from it.
+            const bool pauseFirst =
+                first && !resumed && pausing == Pausing::AtBreaks && breaks.count(run->index) != 0;
+            if (pause || pauseFirst) {
+                if (observer_) observer_->runEnds("paused before line " + std::to_string(run->index + 1));
+                run->foreground = d_.foregroundWindow();
+                paused_ = std::move(run);
+                return RunEnd::Paused;
+            }
+            first = false;
+            runLine(*run);
+            if (run->over) break;
+            ++run->index;
         }
     } catch (const RunError& e) {
         if (observer_) observer_->runEnds(std::string("abandoned: ") + e.what());
         throw;
     }
-    if (!run.over && stop_) {
-        run.end = RunEnd::Stopped;
+    if (!run->over && stop_) {
+        run->end = RunEnd::Stopped;
         target_ = -2;  // the request's visible form outlasts the run
     }
     if (observer_) {
         static const char* kHow[] = {"completed", "stopped", "ended by a message", "ended by the clips file",
-                                     "refused"};
-        observer_->runEnds(kHow[static_cast<int>(run.end)]);
+                                     "refused",   "paused"};
+        observer_->runEnds(kHow[static_cast<int>(run->end)]);
     }
-    return run.end;
+    return run->end;
 }
 
 void Engine::runLine(Run& run) {
@@ -341,6 +393,23 @@ void Engine::activateTarget() {
     if (target_ > 0) {
         waitForDrain(target_);
         ActivateWindow(d_, target_);
+        activated_ = target_;
+    }
+}
+
+// Keys sent before the window just brought forward has taken the foreground
+// go to the window that had it (the composer, when a Test starts from its
+// window): the first word of a line was seen to land there. They wait for
+// the switch to have happened, letting messages run, which is also when a
+// late focus event of our own window is handled.
+void Engine::waitForForeground() {
+    const Wnd w = activated_;
+    activated_ = 0;
+    if (w <= 0 || !d_.isWindow(w)) return;
+    const std::uint64_t start = d_.tickMs();
+    while (!stop_ && !d_.hasTakenForeground(w) && d_.tickMs() - start < foregroundTimeoutMs) {
+        d_.processMessages();
+        d_.sleep(1);
     }
 }
 
@@ -356,6 +425,7 @@ void Engine::windowSwitch(Run& run, const LineReading& r) {
     waitForDrain(target_);
     if (stop_) return;  // stopped while waiting: the run ends before its next line
     ActivateWindow(d_, target_);
+    activated_ = target_;
     if (target_ == 0 || !d_.isVisible(target_)) {
         outcome([&] { return "window \"" + search + "\" not found or hidden"; });
         endWithMessage(run, "Inactive Window: \r" + search + "\rQuitting Script...");

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,12 @@ enum class RunEnd {
     Message,     // "Undefined Label" or "Inactive Window" was shown
     EndOfClips,  // ":LoopEOF" found no open clips file or an empty line
     Refused,     // a run was already in progress
+    Paused,      // a step ran, or a breakpoint's line comes next: the run goes
+                 // on from pausedAt() when it is stepped or resumed
 };
+
+// Lines (indexes from 0) before which a run pauses.
+using Breakpoints = std::set<std::size_t>;
 
 // A line that a command could not carry out: the run is abandoned. Names the
 // line (counted from 1) and its text; what() holds the cause. The message
@@ -78,6 +84,28 @@ public:
     RunEnd RunScript();
     bool running() const { return running_; }
 
+    // A run that pauses, to be stepped through. It keeps what a whole run
+    // keeps from line to line (its loop counters; the target window, the
+    // clips buffer and the clips file are the engine's anyway), so that every
+    // line runs exactly as it would in one go.
+    //
+    // RunFrom begins a new run at line `index` (a paused one is dropped) and
+    // pauses before each line of `breaks` it reaches, its first line too.
+    RunEnd RunFrom(std::size_t index, const Breakpoints& breaks = {});
+    // Runs line `index` of the paused run (of a new run when none is paused)
+    // and pauses before the line that would run after it, jumps and loops
+    // followed. Ends the run when no line follows.
+    RunEnd Step(std::size_t index);
+    // Goes on with the paused run from pausedAt() (a new run from the first
+    // line when none is paused), pausing before the next line of `breaks`
+    // after the one it goes on from.
+    RunEnd Resume(const Breakpoints& breaks = {});
+    bool paused() const { return paused_ != nullptr; }
+    // The line a paused run runs next; 0 when none is paused.
+    std::size_t pausedAt() const;
+    // Forgets the paused run (the list was edited, a new script came).
+    void endPausedRun();
+
     // The stop request: the run ends before its next line, and a running
     // pause or wait is cut short. Safe to call from another thread. The
     // request is held apart from the target window, which the run rewrites
@@ -118,6 +146,10 @@ public:
     // after drainLimitMs in all, or at a stop request.
     unsigned drainTimeoutMs = 5000;
     unsigned drainLimitMs = 300000;
+    // Keys after a window switch (or a command's activation of the target)
+    // wait until that window has taken the foreground, at most this long: a
+    // window that never does gets the keys where they go, as before.
+    unsigned foregroundTimeoutMs = 3000;
 
     // The capture procedures and commands, public for the tests and for the
     // programs' own menu items that do the same work.
@@ -125,9 +157,19 @@ public:
     void ClipIt(const std::string& keys);
     void ClipControl();
     void CopyPasteDOS();
+    // Copy DOS Screen on the Windows page: the console window in front (the
+    // caller has brought it forward) is sent its Edit, Mark keys over 80
+    // columns and 25 lines and Edit, Copy, and the text it copied comes
+    // back. As for a console field, the clipboard is emptied first and read
+    // once the console has copied, so a console that takes its keys in late
+    // never gives the clipboard's previous text; one that copies nothing
+    // gives "" after drainTimeoutMs.
+    std::string CopyDosScreen();
 
 private:
     struct Run;
+    enum class Pausing { Never, AtBreaks, AfterOneLine };
+    RunEnd go(std::unique_ptr<Run> run, Pausing pausing, const Breakpoints& breaks, bool resumed);
     void runLine(Run& run);
     void send(const std::string& keys);
     void dispatch(Run& run, const LineReading& r);
@@ -159,7 +201,8 @@ private:
     void activateTarget();
     void waitForDrain(Wnd next);
     void waitForKeysTaken();
-    void waitForClipboardText(std::uint64_t emptied);
+    void waitForForeground();
+    void waitForClipboardText(std::uint64_t emptied, bool stoppable = true);
     std::string clipboardLine();
     // The description is built only when an observer is set: a run without
     // a trace pays nothing for it.
@@ -182,9 +225,11 @@ private:
     struct LabelIndex;
     std::unique_ptr<LabelIndex> labels_;
     RunObserver* observer_ = nullptr;
+    std::unique_ptr<Run> paused_;  // the run that a step or a breakpoint paused
     std::atomic<bool> running_{false};
     std::atomic<bool> stop_{false};
     Wnd lastKeysTo_ = 0;  // the window that had the focus when keys were last sent
+    Wnd activated_ = 0;   // brought forward, not yet seen to have taken the foreground
 };
 
 // Count of a command: the parameter read as a repeat count, 1 without a blank.

@@ -17,6 +17,7 @@ struct Engine::Run {
     bool over = false;                                 // the run ends after this line
     RunEnd end = RunEnd::Completed;
     std::string lineText;
+    Wnd foreground = 0;  // the foreground window when the run paused
 };
 
 // The clips file stays open between commands and between runs, for writing

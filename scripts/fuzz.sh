@@ -33,7 +33,7 @@ usage() {
 
 build() {
   if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-    CC=clang CXX=clang++ nice cmake -S fuzz -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    CC=clang CXX=clang++ nice cmake -S fuzz -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTASKLOOM_WERROR=ON >/dev/null
   fi
   nice cmake --build "$build_dir" -j"$(nproc)" >/dev/null
 }

@@ -126,11 +126,18 @@ int TrackBar::pos() const { return static_cast<int>(SendMessageA(h, TBM_GETPOS, 
 void TrackBar::setPos(int p) { SendMessageA(h, TBM_SETPOS, TRUE, p); }
 
 void UpDown::setRange(int lo, int hi) { SendMessageA(h, UDM_SETRANGE32, static_cast<WPARAM>(lo), hi); }
+void UpDown::range(int& lo, int& hi) const {
+    SendMessageA(h, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo), reinterpret_cast<LPARAM>(&hi));
+}
 int UpDown::value() const {
     BOOL failed = FALSE;
     const int v = static_cast<int>(SendMessageA(h, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+    // Without a buddy field the flag tells nothing.
+    if (failed && buddy())
+        throw std::runtime_error("the number field \"" + TextOf(buddy()) + "\" is not a number in its range");
     return v;
 }
+HWND UpDown::buddy() const { return reinterpret_cast<HWND>(SendMessageA(h, UDM_GETBUDDY, 0, 0)); }
 void UpDown::setValue(int v) { SendMessageA(h, UDM_SETPOS32, 0, v); }
 
 void TreeView::clear() { SendMessageA(h, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)); }

@@ -55,12 +55,18 @@ struct TrackBar {
     void setPos(int p);
 };
 
-// An up-down control with its buddy edit.
+// An up-down control, with or without a buddy edit.
 struct UpDown {
     HWND h = nullptr;
     void setRange(int lo, int hi);
+    void range(int& lo, int& hi) const;
+    // The position. An up-down whose buddy field (UDS_SETBUDDYINT) holds
+    // text that is no number in its range keeps its last position, which is
+    // not what the user sees: value() then throws std::runtime_error rather
+    // than answer it. A form reads such a field's text itself (buddy()).
     int value() const;
     void setValue(int v);
+    HWND buddy() const;
 };
 
 struct TreeView {

@@ -27,6 +27,9 @@ struct KernelHandleDeleter {
 struct RegKeyDeleter {
     void operator()(HKEY h) const noexcept { RegCloseKey(h); }
 };
+struct HookDeleter {
+    void operator()(HHOOK h) const noexcept { UnhookWindowsHookEx(h); }
+};
 
 template <class H, class Deleter>
 using Scoped = std::unique_ptr<std::remove_pointer_t<H>, Deleter>;
@@ -37,6 +40,7 @@ using ScopedMenu = Scoped<HMENU, MenuDeleter>;
 using ScopedWindow = Scoped<HWND, WindowDeleter>;
 using ScopedHandle = Scoped<HANDLE, KernelHandleDeleter>;
 using ScopedKey = Scoped<HKEY, RegKeyDeleter>;
+using ScopedHook = Scoped<HHOOK, HookDeleter>;
 
 // A device context of a window, released with the object.
 class WindowDc {

@@ -319,6 +319,17 @@ void Win32Desktop::setFocus(Wnd w) {
     SetFocus(h);
 }
 
+bool Win32Desktop::hasTakenForeground(Wnd w) {
+    const HWND h = ToHwnd(w);
+    if (!IsWindow(h) || GetForegroundWindow() != h) return false;
+    // The window manager names the new foreground at once; the window's
+    // thread makes it its active window once it has handled the activation.
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &gui)) return true;
+    return gui.hwndActive == h;
+}
+
 Desktop::InputProgress Win32Desktop::inputProgress(Wnd w) {
     const HWND h = ToHwnd(w);
     const DWORD thread = IsWindow(h) ? GetWindowThreadProcessId(h, nullptr) : 0;
@@ -437,10 +448,13 @@ void Win32Desktop::emptyClipboard(Wnd owner) {
 
 // --- shell --------------------------------------------------------------
 
-void Win32Desktop::shellExecute(Wnd owner, const std::string& file, const std::string& params,
+bool Win32Desktop::shellExecute(Wnd owner, const std::string& file, const std::string& params,
                                 const std::string& dir, int show) {
-    ShellExecuteA(ToHwnd(owner), nullptr, file.c_str(), params.empty() ? nullptr : params.c_str(),
-                  dir.empty() ? nullptr : dir.c_str(), show);
+    // Values above 32 mean started; the others are the reasons it was not.
+    const HINSTANCE started =
+        ShellExecuteA(ToHwnd(owner), nullptr, file.c_str(), params.empty() ? nullptr : params.c_str(),
+                      dir.empty() ? nullptr : dir.c_str(), show);
+    return reinterpret_cast<INT_PTR>(started) > 32;
 }
 
 std::unique_ptr<Desktop> MakeWin32Desktop() { return std::make_unique<Win32Desktop>(); }

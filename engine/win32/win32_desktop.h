@@ -67,6 +67,7 @@ public:
     void restoreWindow(Wnd w) override;
     void setForeground(Wnd w) override;
     void setFocus(Wnd w) override;
+    bool hasTakenForeground(Wnd w) override;
     // No call tells one program whether another has taken in the input
     // queued for it: GetQueueStatus sees only the caller's own queue, and
     // WaitForInputIdle reports idle while keys wait. A marker key read back
@@ -105,7 +106,7 @@ public:
     std::uint64_t clipboardSequence() override;
     void emptyClipboard(Wnd owner) override;
 
-    void shellExecute(Wnd owner, const std::string& file, const std::string& params, const std::string& dir,
+    bool shellExecute(Wnd owner, const std::string& file, const std::string& params, const std::string& dir,
                       int show) override;
 
 private:

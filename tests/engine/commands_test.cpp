@@ -167,6 +167,36 @@ TEST(Clips, ConsoleFieldIsReadOnceTheConsoleHasCopiedIt) {
     EXPECT_EQ(x.engine.clips().lines(), (Lines{"field", ""}));
 }
 
+TEST(Clips, CopyDosScreenReadsWhatTheConsoleCopiedNeverThePreviousClipboard) {
+    // Copy DOS Screen on the Windows page: the console copies its marked
+    // screen a while after the keys, as it takes them in.
+    Fixture x(Flavor::Composer);
+    const Wnd console = x.d.addWindow("Command Prompt");
+    x.d.setForegroundDirect(console);
+    x.d.setClipboardText("old");
+    std::uint64_t copyAt = 0;
+    x.d.onKey = [&](const KeyEvent& e) {
+        if (e.vk == 'Y' && !e.up) copyAt = x.d.tickMs() + 800;
+    };
+    x.d.onSleep = [&](unsigned) {
+        if (copyAt && x.d.tickMs() >= copyAt) {
+            copyAt = 0;
+            x.d.setClipboardText("C:\\>dir\r\n");
+        }
+    };
+    // A stop request left by an aborted run does not cut the wait short.
+    x.engine.requestStop();
+    EXPECT_EQ(x.engine.CopyDosScreen(), "C:\\>dir\r\n");
+
+    // A window that copies nothing gives nothing, after the wait.
+    x.d.onKey = nullptr;
+    x.d.setClipboardText("old");
+    const std::uint64_t start = x.d.now();
+    EXPECT_EQ(x.engine.CopyDosScreen(), "");
+    EXPECT_GE(x.d.now() - start, x.engine.drainTimeoutMs);
+    EXPECT_FALSE(x.d.isKeyDown(kVkShift) || x.d.isKeyDown(kVkMenu));
+}
+
 TEST(ClipsCommands, CopyPasteClearAndDelimiterRules) {
     Fixture x;
     x.engine.clips().setLines({"l1", "l2", "l3"});

@@ -206,3 +206,32 @@ TEST(ComposerModel, TestPopupPreview) {
     EXPECT_EQ(n.y, 350);
     EXPECT_EQ(PopTestClick({4, 4, "", {}, false}).y, 300);
 }
+
+TEST(ComposerModel, SpinFieldsHoldTypedNumbersToTheirRangeAndRefuseNoNumber) {
+    // What is typed counts, never an earlier value: outside the range it is
+    // held to the range's end.
+    EXPECT_EQ(SpinFieldValue("Send Count", "250", 1, 100), 100);
+    EXPECT_EQ(SpinFieldValue("<Count / Line>", "1500", 0, 999), 999);
+    EXPECT_EQ(SpinFieldValue("<Count / Line>", " 7 ", 0, 999), 7);
+    EXPECT_EQ(SpinFieldValue("Send Count", "0", 1, 100), 1);
+    EXPECT_EQ(SpinFieldValue("Send Count", "-40", 1, 100), 1);
+    EXPECT_EQ(SpinFieldValue("Send Count", "99999999999999999999999", 1, 100), 100);
+    // An empty field, or text that is no number, is refused by the field's name.
+    for (const char* text : {"", "  ", "12a", "-", "1 2"}) {
+        try {
+            SpinFieldValue("Send Count", text, 1, 100);
+            ADD_FAILURE() << "accepted \"" << text << "\"";
+        } catch (const FieldError& e) {
+            EXPECT_NE(std::string(e.what()).find("\"Send Count\""), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("from 1 to 100"), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(ComposerModel, UnsavedPadIsAskedAboutAndAFailedStartNamesTheFile) {
+    EXPECT_TRUE(AskToSavePad(true, 3));
+    EXPECT_FALSE(AskToSavePad(false, 3));  // as opened or saved
+    EXPECT_FALSE(AskToSavePad(true, 0));   // nothing to lose
+    EXPECT_NE(ShellStartFailedText("C:\\Taskloom\\loomwright.html").find("\"C:\\Taskloom\\loomwright.html\""),
+              std::string::npos);
+}

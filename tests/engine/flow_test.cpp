@@ -126,3 +126,34 @@ TEST(FlowControl, TheNoteAndAStartedProgramWaitForTheReceiverToo) {
         }
     }
 }
+
+TEST(FlowControl, KeysAfterASwitchWaitUntilTheWindowHasTakenTheForeground) {
+    // The composer's Test from its own window: the switched-to window takes
+    // the foreground a few message rounds after it was asked to. Until then
+    // keys go to the composer, as the first word of a line once did.
+    SimDesktop d;
+    MemoryHost host{Flavor::Composer, {"{:TO Untitled - Notepad}", "typed by the composer", "{Enter}"}};
+    Engine engine{d, host};
+    const Wnd composer = d.addWindow("Taskloom - New");
+    const Wnd notepad = d.addWindow("");
+    d.setText(notepad, "Untitled - Notepad");
+    d.setForegroundDirect(composer);
+    d.foregroundLag = 5;
+    engine.setTargetWnd(-1);
+    EXPECT_EQ(engine.RunScript(), RunEnd::Completed);
+    EXPECT_EQ(d.text(composer), "Taskloom - New");
+    EXPECT_EQ(d.foregroundWindow(), notepad);
+    EXPECT_EQ(d.text(notepad), "Untitled - Notepadtyped by the composer\r\n");
+
+    // A window that never takes the foreground holds the keys for the bound
+    // only; they then go where the focus is, and the run goes on.
+    d.setForegroundDirect(composer);
+    d.setText(composer, "");
+    d.setText(notepad, "Untitled - Notepad");
+    d.foregroundLag = 1 << 30;
+    const std::uint64_t start = d.now();
+    EXPECT_EQ(engine.RunScript(), RunEnd::Completed);
+    EXPECT_GE(d.now() - start, engine.foregroundTimeoutMs);
+    EXPECT_LT(d.now() - start, engine.foregroundTimeoutMs + 1000);
+    EXPECT_EQ(d.text(composer), "typed by the composer\r\n");
+}

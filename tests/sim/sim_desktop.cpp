@@ -267,6 +267,11 @@ bool SimDesktop::isKeyDown(std::uint8_t vk) { return down_[vk]; }
 
 void SimDesktop::processMessages() {
     ++pumps_;
+    if (pendingForeground_ && --pendingRounds_ <= 0) {
+        const Wnd w = pendingForeground_;
+        pendingForeground_ = 0;
+        if (find(w)) setForegroundDirect(w);
+    }
     if (onProcessMessages) onProcessMessages();
 }
 
@@ -338,10 +343,17 @@ void SimDesktop::setForeground(Wnd w) {
     Window* win = find(w);
     if (!win || win->parent) return;
     ++activations_;
+    if (foregroundLag > 0) {
+        pendingForeground_ = w;
+        pendingRounds_ = foregroundLag;
+        return;
+    }
     setForegroundDirect(w);
 }
 
 void SimDesktop::setFocus(Wnd w) {
+    // The focus lands with the activation still on its way.
+    if (pendingForeground_ && pendingForeground_ == w) return;
     if (find(w)) focus_ = w;
 }
 
@@ -401,9 +413,10 @@ void SimDesktop::emptyClipboard(Wnd) {
     ++clipboardSequence_;
 }
 
-void SimDesktop::shellExecute(Wnd owner, const std::string& file, const std::string& params,
+bool SimDesktop::shellExecute(Wnd owner, const std::string& file, const std::string& params,
                               const std::string& dir, int show) {
     shell_.push_back({owner, file, params, dir, show});
+    return !(shellFails && shellFails(file));
 }
 
 }  // namespace taskloom::sim

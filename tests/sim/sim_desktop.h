@@ -90,6 +90,11 @@ public:
     // hangs); without it every window has taken in all its input.
     std::function<InputProgress(Wnd)> onInputProgress;
     int inputWaitsEnded = 0;
+    // Rounds of processMessages before a window brought forward (and the
+    // focus given to it) takes the foreground, as another program's thread
+    // takes its activation a while after the call; 0: at once. Until then
+    // keys go to the window that had the focus.
+    int foregroundLag = 0;
     // Another program holds the clipboard open until this time on the
     // clock; the clipboard calls wait for it as the real desktop does.
     std::uint64_t clipboardHeldUntil = 0;
@@ -128,8 +133,10 @@ public:
     void setClipboardText(const std::string& text) override;
     std::uint64_t clipboardSequence() override { return clipboardSequence_; }
     void emptyClipboard(Wnd owner) override;
-    void shellExecute(Wnd owner, const std::string& file, const std::string& params, const std::string& dir,
+    // Every start is recorded; it succeeds unless shellFails says otherwise.
+    bool shellExecute(Wnd owner, const std::string& file, const std::string& params, const std::string& dir,
                       int show) override;
+    std::function<bool(const std::string& file)> shellFails;
 
 private:
     struct Window {
@@ -151,6 +158,8 @@ private:
     std::vector<MenuHandle> unreadable_;
     Wnd next_ = 0x100;
     Wnd foreground_ = 0, focus_ = 0;
+    Wnd pendingForeground_ = 0;
+    int pendingRounds_ = 0;
     bool down_[256] = {};
     std::vector<KeyEvent> keys_;
     std::vector<PostedMessage> posted_;

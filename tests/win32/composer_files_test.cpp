@@ -292,6 +292,19 @@ TEST(ComposerFiles, NewOpenAndTheCloseBoxAskBeforeUnsavedWorkIsDropped) {
     EXPECT_FALSE(c.menuEnabled(IDM_SAVE));
 }
 
+TEST(ComposerFiles, CountOrLineTypedOutsideItsRangeIsHeldToIt) {
+    Composer c;
+    // Typed, not set through the spin: the spin keeps its last position.
+    SetWindowTextA(c.control(kCommandPage, kIdPauseEdit), "1500");
+    EXPECT_EQ(c.addCommand({" Pause <Count>", "Seconds "}), "{:PauseSeconds 999}");
+    EXPECT_EQ(ControlText(c.control(kCommandPage, kIdPauseEdit)), "999");
+    SetWindowTextA(c.control(kCommandPage, kIdPauseEdit), "");
+    c.selectCommand({" Pause <Count>", "Seconds "});
+    c.postAdd();
+    EXPECT_NE(c.answerBox(IDOK).find("\"<Count / Line>\" is empty"), std::string::npos);
+    EXPECT_EQ(c.lines().size(), 1u);
+}
+
 TEST(ComposerFiles, RefusedCommandsSayWhyAndSendTheUserToTheField) {
     Composer c;
     c.fields("Nowhere", 1, " ");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
 #include <dlgs.h>
 #include <richedit.h>
 
@@ -28,6 +29,7 @@
 #include "tests/win32/composer_thread.h"
 #include "tests/win32/helpers.h"
 #include "wingui/dpi.h"
+#include "wingui/error_report.h"
 
 namespace loomwright {
 namespace {
@@ -537,6 +539,141 @@ TEST(Composer, TestRunsTheScriptIntoARealWindowAndAbortStopsALoop) {
     EXPECT_FALSE(taskloom::wintest::ModifierDown());
 }
 
+// The composer's own Test, started from its window, of a switch to a
+// program we did not write and a key line: every key lands there, the
+// first word too. Once in about fifteen runs the first word went into the
+// composer, which still had the foreground when the keys were sent. The
+// soak (docs/reliability.md) repeats this case.
+TEST(Composer, TestOfASwitchThenAKeyLineTypesEveryKeyIntoTheSwitchedToWindow) {
+    taskloom::wintest::ChildProcess notepad("notepad.exe");
+    const HWND main = taskloom::wintest::WaitForWindow("Untitled - Notepad", notepad.id());
+    ASSERT_NE(main, nullptr);
+    taskloom::wintest::WaitForStartup(notepad, main);
+    const HWND edit = taskloom::wintest::FindChildByClass(main, "Edit");
+    ASSERT_NE(edit, nullptr);
+    Composer c;
+    c.call([&] { c.object().setScript({"{:TO Untitled - Notepad}", "typed by the composer"}); });
+    SetForegroundWindow(c.form());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+    const HWND test = c.formControl(kIdTestBtn);
+    PostMessageA(test, BM_CLICK, 0, 0);
+    EXPECT_EQ(taskloom::wintest::ReadUntilStable(edit, std::string("typed by the composer")),
+              "typed by the composer");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(test) == "&Test"; }, 20000));
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+}
+
+HWND WaitForOwnedDialog(HWND owner);
+std::string DialogTexts(HWND box);
+
+// A looping script is stopped from the keyboard as well as by the mouse:
+// while a run lets its own messages run, the form's dialog keys still work.
+TEST(Composer, KeyboardStopsARunningTestWithItsMnemonicAndEsc) {
+    Composer c;
+    c.call([&] { c.object().setScript({"{.Again}", "{:Pause1/10 1}", "{:Goto Again}"}); });
+    const HWND test = c.formControl(kIdTestBtn);
+    for (const bool esc : {false, true}) {
+        SetForegroundWindow(c.form());
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+        PostMessageA(test, BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return ControlText(test) == "&Abort"; }, 10000));
+        Sleep(300);
+        EXPECT_EQ(ControlText(test), "&Abort");  // the loop runs on by itself
+        if (esc) {
+            Press(VK_ESCAPE);
+        } else {
+            Key(VK_MENU, false);
+            Press('A');
+            Key(VK_MENU, true);
+        }
+        EXPECT_TRUE(WaitUntil([&] { return ControlText(test) == "&Test"; }, 10000))
+            << (esc ? "Esc" : "Alt+A") << " did not stop the run";
+        if (ControlText(test) != "&Test") PostMessageA(test, BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return ControlText(test) == "&Test"; }, 10000));
+    }
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+}
+
+// Counts typed outside a spin's range are held to it, never replaced by an
+// earlier count; an empty count is refused by the field's name.
+TEST(Composer, TypedCountOutsideItsRangeIsHeldToItAndAnEmptyOneIsRefused) {
+    Composer c;
+    c.showPage(kKeysPage);
+    const HWND count = c.control(kKeysPage, kIdCountEdit);
+    const HWND keys = c.control(kKeysPage, kIdKeyStrokes);
+    SetWindowTextA(count, "250");
+    c.click(c.control(kKeysPage, kIdTabBtn));
+    EXPECT_EQ(ControlText(keys), "{Tab 100}");
+    EXPECT_EQ(ControlText(count), "1");
+    SetWindowTextA(count, "0");
+    c.click(c.control(kKeysPage, kIdTabBtn));
+    EXPECT_EQ(ControlText(keys), "{Tab 100}{Tab}");
+
+    SetWindowTextA(count, "");
+    PostMessageA(c.control(kKeysPage, kIdTabBtn), BM_CLICK, 0, 0);
+    const HWND box = WaitForOwnedDialog(c.form());
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(DialogTexts(box).find("\"Send Count\" is empty"), std::string::npos) << DialogTexts(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
+    EXPECT_EQ(ControlText(keys), "{Tab 100}{Tab}");
+    // Add with the key field's tokens and the empty count: refused too,
+    // and nothing is added.
+    PostMessageA(c.formControl(kIdAddBtn), BM_CLICK, 0, 0);
+    const HWND again = WaitForOwnedDialog(c.form());
+    ASSERT_NE(again, nullptr);
+    PostMessageA(again, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(again); }, 10000));
+    EXPECT_TRUE(c.lines().empty());
+}
+
+// A window whose title is still listed but that has closed: no menu, and
+// no controls (not the desktop's windows as if they were its controls).
+// Copy DOS Screen on a window that copies nothing shows nothing, never the
+// clipboard's previous text.
+TEST(Composer, ClosedTitleListsNoControlsAndANonConsoleCopiesNothing) {
+    // A program's window that copies nothing when it is sent the keys.
+    taskloom::wintest::Target plain("\"Not A Console\"", "Not A Console");
+    ASSERT_NE(plain.window(), nullptr);
+    Composer c;
+    HWND gone = nullptr;
+    c.call([&] {
+        gone = CreateWindowA("STATIC", "Closing Soon", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200,
+                             nullptr, MakeTestMenu(), GetModuleHandleA(nullptr), nullptr);
+    });
+    ASSERT_NE(gone, nullptr);
+    c.pickTitle("Closing Soon");
+    const HWND ctrl = c.control(kCtrlPage, kIdCtrl);
+    c.call([&] { DestroyWindow(gone); });
+    const HWND titles = c.control(kWindowPage, kIdTitleBox);
+    SendMessageA(c.page(kWindowPage), WM_COMMAND, MAKEWPARAM(kIdTitleBox, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(titles));
+    EXPECT_EQ(ControlText(ctrl), "");
+    const HWND tree = c.control(kMenusPage, kIdMenuTree);
+    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 1);
+
+    c.pickTitle("Not A Console");
+    c.call([&] { c.object().engine().drainTimeoutMs = 1500; });
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    const char previous[] = "the previous clipboard text";
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof previous);
+    ASSERT_NE(memory, nullptr);
+    memcpy(GlobalLock(memory), previous, sizeof previous);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+    SetForegroundWindow(c.form());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+    c.click(c.control(kWindowPage, kIdCopyBtn));
+    EXPECT_EQ(c.tabCaption(kCtrlPage), "DOS Screen");
+    EXPECT_EQ(ControlText(ctrl), "");
+    // The caret keys afterwards went to the copied screen, not the titles.
+    const LRESULT chosen = SendMessageA(titles, LB_GETCURSEL, 0, 0);
+    EXPECT_EQ(Composer::ListText(titles, static_cast<int>(chosen)), "Not A Console");
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+}
+
 // The list follows a run: a line that runs long is shown while it runs, and
 // the last line run is selected and in view when the run ends.
 TEST(Composer, TheListShowsTheRunningLineAndTheLastOne) {
@@ -883,6 +1020,143 @@ TEST(Composer, TessdeckPageKeepsTheIconsBeforeABadLineAndTakesTwentyAtMost) {
     RECT r{};
     GetWindowRect(bar, &r);
     EXPECT_EQ(r.right - r.left, wingui::Scale(31 + 23 * 20, wingui::DpiOf(c.form())));
+}
+
+// The folder a file dialog shows.
+std::string DialogFolder(HWND dialog) {
+    char path[MAX_PATH] = {};
+    SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof path, reinterpret_cast<LPARAM>(path));
+    std::string folder = path;
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+}
+
+// Answers the visible message box of the form with `answer`; its texts.
+std::string AnswerBox(HWND form, int answer) {
+    const HWND box = WaitForOwnedDialog(form);
+    if (!box) return "<no box>";
+    const std::string texts = DialogTexts(box);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    WaitUntil([&] { return !IsWindow(box); }, 10000);
+    return texts;
+}
+
+// Pad edits are asked about as script edits are, before Open Pad, Exit and
+// the close box drop them; Open Pad replaces the preview only once a file
+// is read; the page's dialogs start in the program's folder.
+TEST(Composer, UnsavedPadIsAskedAboutAndKeptUntilAnotherIsRead) {
+    taskloom::wintest::TempFolder folder;
+    Composer c(folder.path());
+    c.showPage(kRunPage);
+    const HWND palette = c.control(kRunPage, kIdPadPalette);
+    const HWND bar = c.control(kRunPage, kIdPadBar);
+    SetWindowTextA(c.control(kRunPage, kIdRunName), "notepad.exe");
+    ClickIcon(palette, 9);
+    ASSERT_EQ(BarIcons(bar), std::vector<int>{9});
+
+    // Cancel keeps the pad, and no dialog comes.
+    PostMessageA(c.control(kRunPage, kIdLoadPadBtn), BM_CLICK, 0, 0);
+    EXPECT_NE(AnswerBox(c.form(), IDCANCEL).find("Save current pad?"), std::string::npos);
+    c.call([] {});
+    EXPECT_EQ(BarIcons(bar), std::vector<int>{9});
+    // No, then the dialog (in the program's folder) cancelled: the pad stays.
+    PostMessageA(c.control(kRunPage, kIdLoadPadBtn), BM_CLICK, 0, 0);
+    EXPECT_NE(AnswerBox(c.form(), IDNO).find("Save current pad?"), std::string::npos);
+    HWND dialog = WaitForOwnedDialog(c.form());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return SameFolder(DialogFolder(dialog), folder.path()); }, 5000))
+        << DialogFolder(dialog);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
+    c.call([] {});
+    EXPECT_EQ(BarIcons(bar), std::vector<int>{9});
+    // Browse starts there too.
+    PostMessageA(c.control(kRunPage, kIdPadBrowseBtn), BM_CLICK, 0, 0);
+    dialog = WaitForOwnedDialog(c.form());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return SameFolder(DialogFolder(dialog), folder.path()); }, 5000))
+        << DialogFolder(dialog);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
+
+    // Exit with a script line and the pad unsaved: both are asked about;
+    // Cancel on the pad's question keeps the program.
+    c.addTyped("a line");
+    c.showPage(kRunPage);
+    PostMessageA(c.form(), WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+    EXPECT_NE(AnswerBox(c.form(), IDNO).find("Save current script?"), std::string::npos);
+    EXPECT_NE(AnswerBox(c.form(), IDCANCEL).find("Save current pad?"), std::string::npos);
+    c.call([] {});
+    EXPECT_TRUE(IsWindow(c.form()));
+    // The close box asks the same; No to both closes.
+    PostMessageA(c.form(), WM_CLOSE, 0, 0);
+    EXPECT_NE(AnswerBox(c.form(), IDNO).find("Save current script?"), std::string::npos);
+    EXPECT_NE(AnswerBox(c.form(), IDNO).find("Save current pad?"), std::string::npos);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(c.form()); }, 10000));
+}
+
+// Help and Test Pad say which file could not be started.
+TEST(Composer, HelpAndTestPadNameTheFileTheyCouldNotStart) {
+    taskloom::wintest::TempFolder folder;
+    {
+        FILE* f = std::fopen((folder / "one.tkp").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("5\tA\t\ta.exe\r", f);
+        std::fclose(f);
+    }
+    Composer c(folder.path());
+    PostMessageA(c.form(), WM_COMMAND, MAKEWPARAM(IDM_CONTENTS, 0), 0);
+    std::string texts = AnswerBox(c.form(), IDOK);
+    EXPECT_NE(texts.find(folder / kHelpFile), std::string::npos) << texts;
+
+    c.showPage(kRunPage);
+    AnswerFileDialog(c, kIdLoadPadBtn, "New.tkp", folder / "one.tkp");
+    ASSERT_TRUE(
+        WaitUntil([&] { return IsWindowEnabled(c.control(kRunPage, kIdTestPadBtn)) != FALSE; }, 5000));
+    PostMessageA(c.control(kRunPage, kIdTestPadBtn), BM_CLICK, 0, 0);
+    texts = AnswerBox(c.form(), IDOK);
+    EXPECT_NE(texts.find(folder / "tessdeck.exe"), std::string::npos) << texts;
+}
+
+// The menu items with a hint show it in the status bar while chosen; Exit
+// with an empty list (lines added and deleted again) asks nothing.
+TEST(Composer, MenuHintsShowAndExitWithAnEmptyListAsksNothing) {
+    Composer c;
+    const HWND bar = c.formControl(kIdStatusBar);
+    // The simple panel's text: asked for by its own index, or (as Wine's
+    // bar answers it) by index 0 while the bar is simple.
+    auto simpleText = [&] {
+        char text[128] = {};
+        SendMessageA(bar, SB_GETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text));
+        if (!text[0]) SendMessageA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+        return std::string(text);
+    };
+    const HMENU menu = GetMenu(c.form());
+    SendMessageA(c.form(), WM_MENUSELECT, MAKEWPARAM(IDM_LOADTEXT, MF_STRING),
+                 reinterpret_cast<LPARAM>(menu));
+    EXPECT_TRUE(SendMessageA(bar, SB_ISSIMPLE, 0, 0));
+    EXPECT_EQ(simpleText(), "Text File");
+    SendMessageA(c.form(), WM_MENUSELECT, MAKEWPARAM(IDM_PASTESCRIPT, MF_STRING),
+                 reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(simpleText(), "From Clips pad");
+    SendMessageA(c.form(), WM_MENUSELECT, MAKEWPARAM(IDM_SAVE, MF_STRING), reinterpret_cast<LPARAM>(menu));
+    EXPECT_FALSE(SendMessageA(bar, SB_ISSIMPLE, 0, 0));
+    SendMessageA(c.form(), WM_MENUSELECT, MAKEWPARAM(IDM_LOADTEXT, MF_STRING),
+                 reinterpret_cast<LPARAM>(menu));
+    SendMessageA(c.form(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_FALSE(SendMessageA(bar, SB_ISSIMPLE, 0, 0));
+    EXPECT_EQ(c.statusPanel(0), "Empty");
+
+    c.addTyped("gone again");
+    c.click(c.formControl(kIdDelBtn));
+    ASSERT_TRUE(c.lines().empty());
+    PostMessageA(c.form(), WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(c.form()); }, 5000))
+        << DialogTexts(WaitForOwnedDialog(c.form()));
 }
 
 }  // namespace
