@@ -18,6 +18,7 @@
 #include "engine/errors.h"
 #include "pad/model/pad_layout.h"
 #include "engine/text.h"
+#include "win32/clipboard_guard.h"
 #include "win32/win32_desktop.h"
 #include "pad/tdeck_form.h"
 #include "resources/tessdeck_ids.h"
@@ -32,9 +33,9 @@ constexpr UINT_PTR kFormHookId = 0x7C1;
 taskloom::Wnd W(HWND h) { return reinterpret_cast<taskloom::Wnd>(h); }
 // A viewer further down that hangs holds the pad no longer than this.
 constexpr UINT kPassOnTimeoutMs = 2000;
-// How long the pad waits for another program to close the clipboard.
-constexpr int kOpenTries = 500;
-constexpr DWORD kOpenPauseMs = 1;
+// How long the pad waits for another program to close the clipboard: it is
+// held in a clipboard notice meanwhile, frozen to the user.
+constexpr unsigned kOpenWaitMs = 500;
 
 // What one look at the clipboard found.
 struct ClipboardRead {
@@ -59,10 +60,10 @@ std::optional<std::uint32_t> GlobalNumber(HANDLE data) {
 // opening so that both belong to the same copy.
 ClipboardRead ReadClipboard(HWND owner, bool withFormats) {
     ClipboardRead r;
-    for (int i = 0; i < kOpenTries && !r.opened; ++i) {
-        r.opened = OpenClipboard(owner) != FALSE;
-        if (!r.opened) Sleep(kOpenPauseMs);
-    }
+    // No sent message is answered while waiting: a clipboard notice taken
+    // in the middle of this one would read the same copy twice.
+    const taskloom::ClipboardGuard open(owner, kOpenWaitMs, false);
+    r.opened = open.opened();
     if (!r.opened) return r;
     if (withFormats) {
         std::vector<taskloom::ClipboardFormat> formats;
@@ -84,7 +85,6 @@ ClipboardRead ReadClipboard(HWND owner, bool withFormats) {
     // Taken while the clipboard is still open, after any format the reading
     // made the system render: nobody else can have changed it since.
     r.sequence = GetClipboardSequenceNumber();
-    CloseClipboard();
     return r;
 }
 

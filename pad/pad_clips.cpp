@@ -418,18 +418,13 @@ void TDeckForm::SaveCommaClick() { saveClips(taskloom::ClipsSaveMode::Comma); }
 void TDeckForm::AutoDial(const std::string& clip) {
     SetWindowTextA(pgmName_, clip.c_str());
     if (!taskloom::IsPhoneNumber(clip)) return;
-    const std::string program(taskloom::kDialerProgram);
-    char found[MAX_PATH * 2] = {};
-    const DWORD n = SearchPathA(nullptr, program.c_str(), nullptr, sizeof found, found, nullptr);
-    if (n == 0 || n >= sizeof found) {
-        // No dialer here: the shell's handler of "tel:" addresses takes it.
+    // The shell finds the dialer where the system registers it (its App
+    // Paths), which a search of the path does not read. Only when it cannot
+    // start one does the shell's handler of "tel:" addresses get the number.
+    if (!ExecProgram(std::string(taskloom::kDialerProgram))) {
         ExecProgram(taskloom::TelAddress(clip));
         return;
     }
-    // The found path is started whole (a blank in its folder must not split
-    // it into program and parameters).
-    const std::string path(found, n);
-    desktop_.shellExecute(W(hwnd()), path, "", taskloom::FolderOf(path), SW_SHOWNORMAL);
     desktop_.processMessages();
     for (int look = 0; look < taskloom::kDialerLooks; ++look) {
         Sleep(taskloom::kDialerLookPauseMs);

@@ -20,8 +20,8 @@ void PadHost::showMessage(const std::string& text) {
 
 taskloom::NoteAnswer PadHost::showNote(const std::string& title, const std::vector<std::string>& lines, int x,
                                        int y) {
-    // After the exit has destroyed the note, a run still going answers Abort.
-    if (!form_.note()) return taskloom::NoteAnswer::Abort;
+    // After the exit a run still going shows no note: it answers Abort.
+    if (form_.exited() || !form_.note()) return taskloom::NoteAnswer::Abort;
     return form_.note()->show(title, lines, x, y);
 }
 

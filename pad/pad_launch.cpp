@@ -16,6 +16,7 @@
 #include "pad/model/pad_text.h"
 #include "pad/model/shortcut_text.h"
 #include "engine/starter.h"
+#include "win32/win32_desktop.h"
 #include "resources/tessdeck_ids.h"
 
 namespace tessdeck {
@@ -77,7 +78,9 @@ bool TDeckForm::locateScript(std::string& path) {
 }
 
 void TDeckForm::RunIt(const std::string& text) {
-    if (!taskloom::IsScriptPath(text)) {
+    const taskloom::Launch launch = taskloom::LaunchOf(text);
+    if (launch == taskloom::Launch::Nothing) return;
+    if (launch == taskloom::Launch::Shell) {
         ExecProgram(text);
         return;
     }
@@ -94,11 +97,18 @@ void TDeckForm::RunIt(const std::string& text) {
     // Every launch reads the file afresh, so edits count at the next one.
     macroBox_ = taskloom::ReadScriptFile(path);
     engine_->RunScript();
+    // The run may have set the clips delimiter; the menu shows the one in use.
+    followDelimiter();
+    // An exit chosen during the run left the note for now: its wait is over.
+    if (exited_ && note_ && !note_->waiting()) note_.reset();
 }
 
-void TDeckForm::ExecProgram(const std::string& text) {
+bool TDeckForm::ExecProgram(const std::string& text) {
     const taskloom::ShellStart s = taskloom::ExecProgram(text, taskloom::FileExists);
-    desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(hwnd()), s.file, s.params, s.dir, SW_SHOWNORMAL);
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(hwnd(), nullptr, s.file.c_str(), s.params.empty() ? nullptr : s.params.c_str(),
+                      s.dir.empty() ? nullptr : s.dir.c_str(), SW_SHOWNORMAL));
+    return result > 32;
 }
 
 // --- Hot keys ---------------------------------------------------------------
@@ -126,7 +136,8 @@ void TDeckForm::bringToFront() {
 
 void TDeckForm::HotKeyMessage(int id) {
     if (exited_) return;
-    const std::string keyText = taskloom::FormatShortcut(taskloom::ShortcutFromId(id));
+    const std::string keyText =
+        taskloom::FormatShortcut(taskloom::ShortcutFromId(id), taskloom::LayoutKeyName);
     if (keyText == kShowHideText) {
         bringToFront();
         ShowOrHide();

@@ -12,6 +12,7 @@
 #include "pad/model/pad_text.h"
 #include "engine/sendkey.h"
 #include "pad/model/shortcut_text.h"
+#include "win32/win32_desktop.h"
 #include "resources/tessdeck_ids.h"
 #include "wingui/controls.h"
 #include "wingui/error_report.h"
@@ -27,7 +28,7 @@ const char kDownRightKeys[] = "\xF3\xF5";
 }  // namespace
 
 void TDeckForm::RegKeys(const std::string& keyText, int slot) {
-    const taskloom::Shortcut key = taskloom::ParseShortcut(keyText);
+    const taskloom::Shortcut key = taskloom::ParseShortcut(keyText, nullptr, taskloom::LayoutKeyName);
     if (key.key == 0) return;
     const int id = taskloom::HotKeyId(key);
     // Thread-wide: the message comes through the thread's queue. A key that
@@ -81,14 +82,20 @@ void TDeckForm::OpenPadClick(bool fromMenu) {
     }
     openDialogFile_ = name;
     emptyBar();
-    const std::string text = taskloom::ReadTextFile(name);
-    taskloom::PadLoad load = taskloom::ParsePadText(text, taskloom::PadReader::Pad);
-    if (!load.error.empty()) {
-        // A line whose index is no number ends the load: the icons placed so
-        // far stay, with no program and no hot key.
-        for (taskloom::PadEntry& e : load.entries) e.record = taskloom::SplitFields(e.record, '\t').front();
+    taskloom::PadLoad load;
+    try {
+        load = taskloom::ParsePadText(taskloom::ReadTextFile(name), taskloom::PadReader::Pad);
+    } catch (...) {
+        // Nothing of the old pad stays: the bar, the up-down and the window
+        // are an empty pad's.
+        showPad({});
+        throw;
     }
-    const taskloom::PlacedPad placed = taskloom::PlacePad(load.entries);
+    showPad(taskloom::PlaceLoadedPad(load, taskloom::LayoutKeyName));
+    if (!load.error.empty()) throw taskloom::PadTextError(name + ": " + load.error);
+}
+
+void TDeckForm::showPad(const taskloom::PlacedPad& placed) {
     bar_ = placed.bar;
     slots_ = placed.slots;
     storeTags_.assign(slots_.size(), 0);
@@ -100,7 +107,6 @@ void TDeckForm::OpenPadClick(bool fromMenu) {
     wingui::UpDown{moreOrLess_}.setRange(-1, maximum_);
     wingui::UpDown{moreOrLess_}.setValue(n - 1);
     AdjustTheBar(n - 1);
-    if (!load.error.empty()) throw taskloom::PadTextError(name + ": " + load.error);
 }
 
 void TDeckForm::EnableCheck() {
@@ -199,7 +205,10 @@ void TDeckForm::ResizeClick() {
     RECT r{};
     GetWindowRect(hwnd(), &r);
     const taskloom::PadSize now{unscale(r.right - r.left), unscale(r.bottom - r.top)};
-    const taskloom::ResizeResult fit = taskloom::ResizeClick(now, IsWindowVisible(clips_) != FALSE);
+    // The pane's own visible style: IsWindowVisible also asks about the pad,
+    // and a hidden pad must keep its pane for when it shows again.
+    const bool paneShown = (GetWindowLongPtrA(clips_, GWL_STYLE) & WS_VISIBLE) != 0;
+    const taskloom::ResizeResult fit = taskloom::ResizeClick(now, paneShown);
     if (!fit.paneVisible) ShowWindow(clips_, SW_HIDE);
     if (fit.window != now)
         SetWindowPos(hwnd(), nullptr, 0, 0, px(fit.window.width), px(fit.window.height),

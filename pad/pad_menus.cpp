@@ -1,6 +1,8 @@
 // PopupMenu: opened from the menu image and by a right click on the pad; its
 // commands (also reached by their shortcut keys) and check marks.
 #include "pad/tdeck_form.h"
+
+#include "engine/clips.h"
 #include "resources/tessdeck_ids.h"
 
 namespace tessdeck {
@@ -21,30 +23,43 @@ void TDeckForm::showMenuChecks() {
                      : settings_.clipsSize == taskloom::ClipsSize::K50 ? IDM_K50
                                                                        : IDM_K4;
     CheckMenuRadioItem(popup_, IDM_K4, IDM_K50, static_cast<UINT>(size), MF_BYCOMMAND);
-    int delimiter = IDM_DELNEWLINE;
-    switch (settings_.delimiter) {
+    followDelimiter();
+}
+
+void TDeckForm::followDelimiter() {
+    int item = 0;
+    switch (engine_->delimiter()) {
+        case taskloom::kDelimiterLine:
+            item = IDM_DELNEWLINE;
+            break;
         case ',':
-            delimiter = IDM_DELCOMMA;
+            item = IDM_DELCOMMA;
             break;
         case '\t':
-            delimiter = IDM_DELTAB;
+            item = IDM_DELTAB;
             break;
         case ' ':
-            delimiter = IDM_DELSPACE;
+            item = IDM_DELSPACE;
             break;
-        case 27:
-            delimiter = IDM_DELNONE;
+        case taskloom::kDelimiterNone:
+            item = IDM_DELNONE;
             break;
         default:
             break;
     }
-    CheckMenuRadioItem(popup_, IDM_DELNEWLINE, IDM_DELNONE, static_cast<UINT>(delimiter), MF_BYCOMMAND);
+    if (item) {
+        settings_.delimiter = static_cast<char>(engine_->delimiter());
+        CheckMenuRadioItem(popup_, IDM_DELNEWLINE, IDM_DELNONE, static_cast<UINT>(item), MF_BYCOMMAND);
+        return;
+    }
+    for (int id = IDM_DELNEWLINE; id <= IDM_DELNONE; ++id) setChecked(id, false);
 }
 
 void TDeckForm::openPopupMenu(POINT screen) {
     // The menu closes when the user clicks elsewhere only if the pad is in
     // the foreground.
     SetForegroundWindow(hwnd());
+    followDelimiter();
     TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd(), nullptr);
     PostMessageA(hwnd(), WM_NULL, 0, 0);
 }

@@ -88,8 +88,19 @@ PadKeyState PadRegistry::openPadKey(const std::string& uninstallString) {
             s.pad = ReadValue(key.get(), "Pad");
             s.settings = ReadValue(key.get(), "Settings");
         } else {
+            // A machine's key that can be read but not written (made by an
+            // installer, say) still holds the pad's values: the user's new
+            // key starts from them, and they are kept there from now on.
+            if (hive == Hive::User) {
+                if (wingui::ScopedKey machine = Open(roots_.machine, path, KEY_READ)) {
+                    s.existed = true;
+                    s.pad = ReadValue(machine.get(), "Pad");
+                    s.settings = ReadValue(machine.get(), "Settings");
+                }
+            }
             WriteString(key.get(), "DisplayName", caption_);
-            WriteString(key.get(), "Pad", "");
+            WriteString(key.get(), "Pad", s.pad);
+            if (!s.settings.empty()) WriteString(key.get(), "Settings", s.settings);
             WriteString(key.get(), "UninstallString", uninstallString);
         }
         s.autoStart = autoStart();

@@ -54,7 +54,8 @@ public:
     // "DisplayName" = the caption, "Pad" = "" and "UninstallString" =
     // `uninstallString`, and reads "Pad" and "Settings" from it. The
     // machine's hive is tried first; the user's when the machine's cannot be
-    // written.
+    // written, a new key there starting from the values of a machine's key
+    // that can be read.
     PadKeyState openPadKey(const std::string& uninstallString);
 
     // ".tks" under the classes root, with "shell\open\command" = `command`,

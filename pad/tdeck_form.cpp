@@ -194,6 +194,7 @@ void TDeckForm::CreatePadClick() {
     shown_ = true;
     wingui::UpDown{moreOrLess_}.setValue(settings_.moreOrLess);
     SetWindowPos(hwnd(), HWND_TOPMOST, settings_.left, settings_.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    placed_ = true;
     // 14. Clipboard watching: the pad joins the viewer chain.
     startClips();
     // 15. The hot keys' dispatch.
@@ -224,12 +225,20 @@ void TDeckForm::applySettings(const std::string& value) {
 // --- Exit -------------------------------------------------------------------
 
 void TDeckForm::saveSettings() {
-    RECT r{};
-    GetWindowRect(hwnd(), &r);
     taskloom::PadSettings s = settings_;
-    s.left = r.left;
-    s.top = r.top;
-    s.moreOrLess = position();
+    // A run of a script from the command line never places the pad: the
+    // place and the icon count stay as they were read.
+    if (placed_) {
+        RECT r{};
+        GetWindowRect(hwnd(), &r);
+        s.left = r.left;
+        s.top = r.top;
+        s.moreOrLess = position();
+    }
+    // The delimiter in use, which a script may have set; one that the
+    // settings cannot hold lasts for this session only.
+    followDelimiter();
+    s.delimiter = settings_.delimiter;
     s.autoAdd = checked(IDM_AUTOADD);
     s.autoCopy = checked(IDM_AUTOCOPY);
     s.autoHide = checked(IDM_AUTOHIDE);
@@ -242,8 +251,14 @@ void TDeckForm::QuitBtnClick() {
     exited_ = true;
     // 1. A running script ends before its next line.
     engine_->requestStop();
-    // 2. The note goes.
-    note_.reset();
+    // 2. The note goes. One that a script is waiting on is answered Abort
+    // first; its wait is still on the stack below this handler (exit can be
+    // chosen from inside it), so the form is destroyed only once the run
+    // has unwound (RunIt).
+    if (note_ && note_->waiting())
+        note_->postAbort();
+    else
+        note_.reset();
     // 3. The pad leaves the clipboard viewer chain.
     endClips();
     // 4. "Pad" and "Settings" into the pad's key, if it is there.
@@ -326,7 +341,11 @@ LRESULT TDeckForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             if (reinterpret_cast<HWND>(lp) == toolBar1_ && id >= kBarButtonFirstId) {
-                IconBtnClick();
+                // Launched once the bar has finished with the click: a script
+                // run holds the thread, and an exit or another pad chosen
+                // meanwhile empties the bar, which must not happen under the
+                // bar's own handling of the click.
+                PostMessageA(hwnd(), kLaunchMessage, 0, 0);
                 return 0;
             }
             if (lp == 0 || reinterpret_cast<HWND>(lp) == toolBar1_) command(id);
@@ -356,6 +375,9 @@ LRESULT TDeckForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case kTrayMessage:
             TrayIconMessage(lp);
             break;
+        case kLaunchMessage:
+            IconBtnClick();
+            return 0;
         case WM_LBUTTONDBLCLK:
             RunDblClick();
             return 0;

@@ -130,8 +130,12 @@ public:
     // The tray icon's callback message (WM_USER + 78) and its identifier.
     static constexpr UINT kTrayMessage = WM_USER + 78;
     static constexpr UINT kTrayIconId = 1;
+    // A click on a bar icon, launched after the bar's own handling.
+    static constexpr UINT kLaunchMessage = WM_APP + 1;
     void IconBtnClick();
-    void ExecProgram(const std::string& text);
+    // Hands the text to the shell; answers whether the shell started it
+    // (its failures are not shown).
+    bool ExecProgram(const std::string& text);
     void HotKeyMessage(int id);
     void TrayIconMessage(LPARAM mouse);
     void SetTrayIcon();
@@ -149,12 +153,18 @@ private:
     void applySettings(const std::string& value);
     void saveSettings();
     void emptyBar();
+    // A loaded pad into the bar: its icons, their hot keys, all shown.
+    void showPad(const taskloom::PlacedPad& placed);
     void refreshBar();
     void setHint(const std::string& hint);
     void openPopupMenu(POINT screen);
     void setChecked(int id, bool on);
     bool checked(int id) const;
     void showMenuChecks();
+    // The delimiter in use, which a script may have changed, becomes the
+    // checked "&Delimiter" item (none for one that no item names) and the
+    // one the settings keep (one they can hold).
+    void followDelimiter();
     LRESULT onNotify(NMHDR* n);
     void drawImage(const DRAWITEMSTRUCT* d);
     int px(int at96) const;
@@ -207,6 +217,7 @@ private:
     Hive hive_ = Hive::Machine;
     bool exited_ = false;
     bool saved_ = false;
+    bool placed_ = false;  // shown at the saved place (not a script run)
 
     // Launching, hot keys, tray
     void bringToFront();

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 
+#include "win32/clipboard_guard.h"
+
 namespace taskloom {
 namespace {
 
@@ -21,25 +23,18 @@ BOOL CALLBACK CollectWindow(HWND h, LPARAM list) {
     return TRUE;
 }
 
-// Keeps the clipboard open for one operation. Another program may hold it
-// for a moment, so opening is retried for about a second before giving up.
-// That program may be the one emptying the clipboard, waiting with it open
-// until our owner window has answered the message that says so: messages
-// sent to us are let through while we wait, or both sides would stall.
+// Keeps the clipboard open for one operation, or says why it cannot. The
+// holder may be the program emptying the clipboard, waiting with it open
+// until our owner window has answered: messages sent to us are let through
+// while we wait, or both sides would stall.
 class OpenClipboardGuard {
 public:
-    explicit OpenClipboardGuard(HWND owner) {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            if (OpenClipboard(owner)) return;
-            MSG msg;
-            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-            Sleep(10);
-        }
-        throw ClipboardError("Cannot open clipboard");
+    explicit OpenClipboardGuard(HWND owner) : open_(owner, 1000, true) {
+        if (!open_.opened()) throw ClipboardError("Cannot open clipboard");
     }
-    ~OpenClipboardGuard() { CloseClipboard(); }
-    OpenClipboardGuard(const OpenClipboardGuard&) = delete;
-    OpenClipboardGuard& operator=(const OpenClipboardGuard&) = delete;
+
+private:
+    ClipboardGuard open_;
 };
 
 // Memory handed to the clipboard belongs to it once SetClipboardData
@@ -169,6 +164,47 @@ void Win32Desktop::keyEvent(const KeyEvent& e) {
     if (e.extended) flags |= KEYEVENTF_EXTENDEDKEY;
     keybd_event(e.vk, e.scan, flags, 0);
     ++keysSent_;
+}
+
+namespace {
+
+// Keys whose scan code comes with the extended bit: read without it, their
+// names are those of other keys (the keypad's "/" would be the main "/").
+bool IsExtendedKey(int vk) {
+    switch (vk) {
+        case VK_CANCEL:
+        case VK_SNAPSHOT:
+        case VK_LWIN:
+        case VK_RWIN:
+        case VK_APPS:
+        case VK_DIVIDE:
+        case VK_NUMLOCK:
+        case VK_RCONTROL:
+        case VK_RMENU:
+            return true;
+        default:
+            return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE ||
+                   (vk >= VK_BROWSER_BACK && vk <= VK_LAUNCH_APP2);
+    }
+}
+
+}  // namespace
+
+std::string LayoutKeyName(int vk) {
+    if (vk <= 0 || vk > 254) return {};
+    const UINT scan = MapVirtualKeyA(static_cast<UINT>(vk), MAPVK_VK_TO_VSC) & 0xFF;
+    if (scan == 0) return {};
+    LONG code = static_cast<LONG>(scan << 16);
+    if (IsExtendedKey(vk)) code |= 1L << 24;
+    char name[128] = {};
+    const int n = GetKeyNameTextA(code, name, sizeof name);
+    if (n <= 0) return {};
+    std::string text(name, static_cast<std::size_t>(std::min(n, static_cast<int>(sizeof name) - 1)));
+    if (text.size() == 1) {
+        const SHORT typing = VkKeyScanA(text[0]);
+        if (typing != -1 && LOBYTE(typing) != vk) return {};
+    }
+    return text;
 }
 
 std::int16_t Win32Desktop::vkKeyScan(char c) { return VkKeyScanA(c); }

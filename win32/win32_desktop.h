@@ -24,6 +24,16 @@ namespace taskloom {
 // beyond the block, whatever its writer left out. "" for no block.
 std::string ClipboardBlockText(void* data);
 
+// The keyboard layout's name of a virtual key (GetKeyNameTextA of its scan
+// code): "/" for the slash key of a US layout, "" for a key the layout does
+// not name. This is the LayoutKeyNameFn of pad/model/shortcut_text.h on
+// Windows; both programs pass it, so that a hot key text either writes
+// names the key the other registers. A one-character name belongs only to
+// the key that types that character, so that a text such as "Ctrl+/" never
+// names another key that the layout also calls "/" (the keypad's, read
+// without its extended bit).
+std::string LayoutKeyName(int vk);
+
 class Win32Desktop final : public Desktop {
 public:
     Win32Desktop();

@@ -64,7 +64,7 @@ ResizeResult ResizeClick(PadSize window, bool paneVisible) {
     return r;
 }
 
-PlacedPad PlacePad(const std::vector<PadEntry>& entries) {
+PlacedPad PlacePad(const std::vector<PadEntry>& entries, const LayoutKeyNameFn& layout) {
     PlacedPad pad;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::vector<std::string> fields = SplitFields(entries[i].record, '\t');
@@ -75,8 +75,8 @@ PlacedPad PlacePad(const std::vector<PadEntry>& entries) {
             slot.program = fields[2];
             if (!fields[1].empty()) {
                 std::string error;
-                const Shortcut key = ParseShortcut(fields[1], &error);
-                slot.hotKey = FormatShortcut(key);
+                const Shortcut key = ParseShortcut(fields[1], &error, layout);
+                slot.hotKey = FormatShortcut(key, layout);
                 if (slot.hotKey.empty()) {
                     pad.notes.push_back("icon \"" + description + "\": " + error);
                 } else {
@@ -89,6 +89,14 @@ PlacedPad PlacePad(const std::vector<PadEntry>& entries) {
         pad.slots.push_back(std::move(slot));
     }
     return pad;
+}
+
+PlacedPad PlaceLoadedPad(const PadLoad& load, const LayoutKeyNameFn& layout) {
+    if (load.error.empty()) return PlacePad(load.entries, layout);
+    std::vector<PadEntry> described;
+    described.reserve(load.entries.size());
+    for (const PadEntry& e : load.entries) described.push_back({e.image, RecordFields(e.record).description});
+    return PlacePad(described, layout);
 }
 
 int PreviewBarWidth(int icons) { return 31 + kIconStep * std::max(icons, 0); }

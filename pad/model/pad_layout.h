@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pad/model/pad_text.h"
+#include "pad/model/shortcut_text.h"
 
 namespace taskloom {
 
@@ -98,8 +99,16 @@ struct PlacedPad {
 // TABs; with three fields or more, the hot key (if any) is normalised
 // (Ctrl+Shift+P shows as Shift+Ctrl+P, identifier 6080) and the program
 // kept; a record with fewer fields gives an icon with no program and no hot
-// key. A hot key naming no key gives no hot key and a note.
-PlacedPad PlacePad(const std::vector<PadEntry>& entries);
+// key. A hot key naming no key gives no hot key and a note. `layout` names
+// the keys that have no fixed name (the keyboard layout's "/" and the like),
+// so that every key the composer can write registers.
+PlacedPad PlacePad(const std::vector<PadEntry>& entries, const LayoutKeyNameFn& layout = {});
+
+// A read pad text as the bar takes it. When a bad icon number ended the load
+// (`load.error`), the icons placed before it stay with their descriptions
+// only: no program and no hot key, since the rest of the file is in doubt.
+// An icon from a line without TAB has no description either.
+PlacedPad PlaceLoadedPad(const PadLoad& load, const LayoutKeyNameFn& layout = {});
 
 // The composer's preview of a pad: 31 pixels wide when empty, 23 more per icon.
 int PreviewBarWidth(int icons);

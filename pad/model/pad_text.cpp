@@ -129,6 +129,11 @@ bool IsScriptPath(std::string_view text) {
     return at != std::string_view::npos && at >= 1;
 }
 
+Launch LaunchOf(std::string_view programText) {
+    if (programText.find_first_not_of(' ') == std::string_view::npos) return Launch::Nothing;
+    return IsScriptPath(programText) ? Launch::Script : Launch::Shell;
+}
+
 std::string FileNamePart(std::string_view path) {
     const std::size_t at = path.find_last_of("\\:");
     return std::string(at == std::string_view::npos ? path : path.substr(at + 1));

@@ -87,6 +87,12 @@ bool IsTestablePadName(std::string_view name);
 // A program text that is a script: ".tks" after its first character.
 bool IsScriptPath(std::string_view text);
 
+// What launching a program text does: nothing for a text that is empty or
+// only blanks (the shell, handed no file, would open a folder of its own
+// choosing), a run of the script for a script path, else the shell's start.
+enum class Launch { Nothing, Script, Shell };
+Launch LaunchOf(std::string_view programText);
+
 // The file-name part of a path: the text after the last backslash or colon
 // (the description proposed for an icon without one).
 std::string FileNamePart(std::string_view path);

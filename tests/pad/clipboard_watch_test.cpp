@@ -1,7 +1,9 @@
 // The pad's decisions on clipboard change notices: which copies are read and
-// collected, with the suppress mark and the clipboard's sequence number.
+// collected, with the suppress mark and the clipboard's sequence number;
+// how long the pad waits for a clipboard that another program holds.
 #include <gtest/gtest.h>
 
+#include "engine/retry.h"
 #include "pad/model/clips_pane.h"
 
 namespace {
@@ -64,3 +66,29 @@ TEST(ClipboardWatch, RepeatedNoticesPrivateCopiesNoTextAndAutoAddOff) {
 }
 
 }  // namespace
+
+TEST(ClipboardWait, IsBoundedByTimeWhateverEachPauseLasts) {
+    using taskloom::RetryFor;
+    // A clock on which every 1 ms pause takes a whole 16 ms timer tick, as on
+    // a stock Windows system, and a clipboard that another program keeps.
+    std::uint64_t clock = 0;
+    int tries = 0;
+    const auto now = [&] { return clock; };
+    const auto tick = [&] { clock += 16; };
+    EXPECT_FALSE(RetryFor(
+        500, [&] { return ++tries, false; }, now, tick));
+    EXPECT_GE(clock, 500u);
+    EXPECT_LE(clock, 516u);  // not 500 tries of 16 ms
+    EXPECT_GE(tries, 30);
+
+    // Released after 100 ms: taken then, with no wait beyond.
+    clock = 0;
+    EXPECT_TRUE(RetryFor(
+        500, [&] { return clock >= 100; }, now, tick));
+    EXPECT_LT(clock, 120u);
+    // Free at once: no pause at all.
+    clock = 0;
+    EXPECT_TRUE(RetryFor(
+        500, [] { return true; }, now, tick));
+    EXPECT_EQ(clock, 0u);
+}

@@ -107,3 +107,40 @@ TEST(PadLayout, PlacingNormalisesHotKeysAndReorderingKeepsSlots) {
     SwapIcons12(one);
     EXPECT_EQ(one[0], pad.bar[0]);
 }
+
+TEST(PadLayout, ABadIconNumberKeepsThePlacedIconsWithoutProgramsOrHotKeys) {
+    // A line without TAB before the bad number: its icon has an empty record.
+    PadLoad load = ParsePadText("1\tA\tCtrl+A\ta.exe\r9\rfive\tB\t\tb\r", PadReader::Pad);
+    ASSERT_FALSE(load.error.empty());
+    PlacedPad pad = PlaceLoadedPad(load);
+    ASSERT_EQ(pad.bar.size(), 2u);
+    EXPECT_EQ(pad.bar[0], (BarButton{1, "A", 0}));
+    EXPECT_EQ(pad.bar[1], (BarButton{9, "", 1}));
+    EXPECT_EQ(pad.slots, (std::vector<PadSlot>{PadSlot{}, PadSlot{}}));
+    // A bad number on the first line places nothing.
+    EXPECT_TRUE(PlaceLoadedPad(ParsePadText("x\tA\t\ta\r", PadReader::Pad)).bar.empty());
+    // Without an error every icon keeps its program and hot key.
+    load = ParsePadText("1\tA\tCtrl+A\ta.exe\r9\r", PadReader::Pad);
+    pad = PlaceLoadedPad(load);
+    EXPECT_EQ(pad.slots[0], (PadSlot{"a.exe", "Ctrl+A", 2065}));
+    EXPECT_EQ(pad.bar[1], (BarButton{9, "", 1}));
+}
+
+TEST(PadLayout, HotKeysNamedByTheKeyboardLayoutAreRegisteredUnderThatKey) {
+    // The layout's names of the slash and semicolon keys, as a US layout's.
+    const LayoutKeyNameFn layout = [](int key) {
+        return key == 191 ? std::string("/") : key == 186 ? std::string(";") : std::string();
+    };
+    const PlacedPad pad = PlacePad(
+        {{2, "Slash\tCtrl+Alt+/\ts.exe"}, {3, "Semi\tctrl+shift+;\tt.exe"}, {4, "F\tAlt+F5\tf"}}, layout);
+    EXPECT_EQ(pad.bar[0].hint, "Slash\tCtrl+Alt+/");
+    EXPECT_EQ(pad.slots[0], (PadSlot{"s.exe", "Ctrl+Alt+/", 3191}));
+    EXPECT_EQ(pad.slots[1], (PadSlot{"t.exe", "Shift+Ctrl+;", 6186}));
+    EXPECT_EQ(pad.slots[2].hotKeyId, 1116);
+    EXPECT_TRUE(pad.notes.empty());
+    // The pressed key's text, formatted back, finds its icon.
+    std::vector<std::string> hints;
+    for (const BarButton& b : pad.bar) hints.push_back(b.hint);
+    EXPECT_EQ(FindHotKeyIcon(hints, FormatShortcut(ShortcutFromId(3191), layout)), 0);
+    EXPECT_EQ(FindHotKeyIcon(hints, FormatShortcut(ShortcutFromId(6186), layout)), 1);
+}

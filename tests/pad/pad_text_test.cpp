@@ -88,6 +88,13 @@ TEST(PadText, NamesAndPaths) {
     EXPECT_TRUE(IsScriptPath("C:\\s\\go.tks"));
     EXPECT_FALSE(IsScriptPath(".tks"));
     EXPECT_FALSE(IsScriptPath("notepad.exe"));
+    // An icon without program text (or with blanks only) launches nothing;
+    // the shell would open some folder for it.
+    EXPECT_EQ(LaunchOf(""), Launch::Nothing);
+    EXPECT_EQ(LaunchOf("  "), Launch::Nothing);
+    EXPECT_EQ(LaunchOf("C:\\s\\go.tks"), Launch::Script);
+    EXPECT_EQ(LaunchOf("notepad C:\\a.txt"), Launch::Shell);
+    EXPECT_EQ(LaunchOf(".tks"), Launch::Shell);
     EXPECT_EQ(FileNamePart("C:\\Tools\\calc.exe"), "calc.exe");
     EXPECT_EQ(FileNamePart("D:calc.exe"), "calc.exe");
     EXPECT_EQ(SplitFields("a\t\tb", '\t'), (std::vector<std::string>{"a", "", "b"}));

@@ -3,8 +3,8 @@
 // copies and private copies left out, Auto Copy pasting into the window used
 // last, the viewer chain kept whole for the other viewers, both saves
 // through the real save dialog and question box; and auto dial from a pad
-// hosted in this process to a dialer of the tests (tl_dialer copied as
-// dialer.exe into a folder put on the path).
+// hosted in this process to a dialer of the tests (tl_dialer registered as
+// dialer.exe in the shell's App Paths), or to the shell's "tel:" handler.
 #include <windows.h>
 #include <richedit.h>
 
@@ -410,7 +410,17 @@ TEST(PadClips, BothSavesThroughTheRealDialogWithTheOverwriteQuestionAnsweredBoth
     EXPECT_EQ(FileSettled(txt, "a\r\nb c\r\nd\r\n"), "a\r\nb c\r\nd\r\n");
 }
 
-TEST(PadClips, AutoDialTypesACollectedNumberIntoTheDialer) {
+// A string value of a key, the key made if needed.
+void SetString(HKEY root, const std::string& path, const char* name, const std::string& value) {
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(k);
+}
+
+TEST(PadClips, AutoDialStartsTheRegisteredDialerAndElseHandsTheNumberToTheShell) {
     tessdeck::InitProgram();
     const char* kBase = "Software\\TaskloomTests\\PadClips";
     RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
@@ -422,12 +432,17 @@ TEST(PadClips, AutoDialTypesACollectedNumberIntoTheDialer) {
                   ERROR_SUCCESS);
         keys.push_back(k);
     }
-    // The dialer of the tests, found as dialer.exe on the path.
+    // The dialer of the tests, registered where the system registers its
+    // dialer (the shell's App Paths), not on the path; it tells of every
+    // start.
+    const std::string appPath = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\dialer.exe";
     TempFolder folder;
-    ASSERT_TRUE(CopyFileA((ExeDir() + "tl_dialer.exe").c_str(), (folder / "dialer.exe").c_str(), FALSE));
-    char oldPath[32768] = {};
-    GetEnvironmentVariableA("PATH", oldPath, sizeof oldPath);
-    SetEnvironmentVariableA("PATH", (folder.path() + ";" + oldPath).c_str());
+    CreateDirectoryA((folder / "dialer").c_str(), nullptr);
+    const std::string dialerExe = folder / "dialer\\dialer.exe";
+    ASSERT_TRUE(CopyFileA((ExeDir() + "tl_dialer.exe").c_str(), dialerExe.c_str(), FALSE));
+    SetString(HKEY_LOCAL_MACHINE, appPath, nullptr, dialerExe);
+    const std::string log = folder / "dialer.log";
+    SetEnvironmentVariableA("TL_DIALER_LOG", log.c_str());
     taskloom::WriteTextFile(folder / "one.tkp", kOnePad);
 
     auto desktop = taskloom::MakeWin32Desktop();
@@ -438,13 +453,14 @@ TEST(PadClips, AutoDialTypesACollectedNumberIntoTheDialer) {
     start.postQuit = false;
     {
         // The dialer is open already (a program's first start under Wine
-        // takes longer than the pad's four looks); the pad's start of
-        // dialer.exe brings it forward.
-        ChildProcess dialer(Quote(folder / "dialer.exe"), folder.path());
+        // takes longer than the pad's four looks); the pad's own start of
+        // dialer.exe brings it forward, and its log shows that start.
+        ChildProcess dialer(Quote(dialerExe), folder.path());
         HWND dialerWindow = WaitForWindow("Phone Dialer", dialer.id());
         ASSERT_TRUE(dialerWindow);
         HWND field = FindChildByClass(dialerWindow, "Edit");
         ASSERT_TRUE(field);
+        ASSERT_EQ(ReadWholeFile(log), "start\n");
         tessdeck::TDeckForm pad(*desktop, start);
         CheckMenuItem(pad.popupMenu(), IDM_AUTODIAL, MF_BYCOMMAND | MF_CHECKED);
         // Not a number: collected, not dialled.
@@ -459,9 +475,29 @@ TEST(PadClips, AutoDialTypesACollectedNumberIntoTheDialer) {
         copier.join();
         EXPECT_TRUE(PumpUntil([&] { return pad.clipsText() == "555-123\r\n555-1234\r\n"; }, 10000))
             << pad.clipsText();
+        EXPECT_EQ(ReadWholeFile(log), "start\nstart\n");
+
+        // No dialer registered: the shell's handler of "tel:" addresses gets
+        // the number, and the open dialer nothing.
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, appPath.c_str());
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, appPath.c_str());
+        const std::string echoOut = folder / "tel.txt";
+        SetEnvironmentVariableA("TL_ECHO_OUT", echoOut.c_str());
+        SetString(HKEY_CLASSES_ROOT, "tel\\shell\\open\\command", nullptr,
+                  Quote(ExeDir() + "tl_echo.exe") + " \"%1\"");
+        std::thread copier2([] { Copy("\"555-9876\""); });
+        std::string told;
+        EXPECT_TRUE(PumpUntil([&] { return !(told = ReadWholeFile(echoOut)).empty(); }, 20000));
+        copier2.join();
+        EXPECT_NE(told.find("arg: tel:555-9876\n"), std::string::npos) << told;
+        EXPECT_EQ(ControlText(field), "555-1234");
+        EXPECT_EQ(ReadWholeFile(log), "start\nstart\n");
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, "tel");
+        SetEnvironmentVariableA("TL_ECHO_OUT", nullptr);
         pad.QuitBtnClick();
     }
-    SetEnvironmentVariableA("PATH", oldPath);
+    SetEnvironmentVariableA("TL_DIALER_LOG", nullptr);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, appPath.c_str());
     for (HKEY k : keys) RegCloseKey(k);
     RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
 }

@@ -12,12 +12,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "engine/filestore.h"
+#include "pad/model/shortcut_text.h"
 #include "win32/win32_desktop.h"
 #include "pad/tdeck_form.h"
 #include "pad/tessdeck.h"
@@ -50,6 +52,30 @@ bool TrayIconThere(HWND pad) {
     data.uFlags = NIF_TIP;
     lstrcpynA(data.szTip, "Tessdeck", sizeof data.szTip);
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+// Opens a menu with `open` and, once it shows, presses `key` in it (a
+// mnemonic, or Esc to close it). Answers whether the menu was seen.
+bool ChooseFromMenu(const std::function<void()>& open, BYTE key) {
+    std::atomic<bool> seen{false};
+    std::thread chooser([&] {
+        HWND menu = nullptr;
+        WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr && IsWindowVisible(menu); },
+                  10000);
+        if (!menu) return;
+        seen = true;
+        keybd_event(key, 0, 0, 0);
+        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    });
+    open();
+    PumpUntil([&] { return seen.load(); }, 10000);
+    chooser.join();
+    return seen;
+}
+
+// A script that shows a note and waits on it.
+std::vector<std::string> NoteScript(const std::string& title) {
+    return {"{:PopUp 120 140 " + title + "}", "The script waits here.", "{:/}", "{:ClipsDelimiterTab}"};
 }
 
 void SetDefault(HKEY root, const std::string& path, const std::string& value) {
@@ -312,6 +338,103 @@ TEST_F(PadLaunch, ExitDuringAScriptEndsItAndLeavesNothingBehind) {
     EXPECT_EQ(target.fieldText(), typed);
 }
 
+TEST_F(PadLaunch, AHotKeyNamedByTheKeyboardLayoutStartsItsIcon) {
+    // The layout names the slash key "/", and only that key: the keypad's
+    // own slash is named otherwise.
+    EXPECT_EQ(taskloom::LayoutKeyName(VK_OEM_2), "/");
+    EXPECT_NE(taskloom::LayoutKeyName(VK_DIVIDE), "/");
+    EXPECT_EQ(taskloom::ParseShortcut("Ctrl+Alt+/", nullptr, taskloom::LayoutKeyName).key, VK_OEM_2);
+    auto pad = Make("0\tSlash\tCtrl+Alt+/\t" + echoExe() + " slash\r");
+    ASSERT_EQ(pad->bar().size(), 1u);
+    EXPECT_EQ(pad->bar()[0].hint, "Slash\tCtrl+Alt+/");
+    EXPECT_FALSE(HotKeyFree(MOD_CONTROL | MOD_ALT, VK_OEM_2));
+    PressKeys({VK_CONTROL, VK_MENU}, VK_OEM_2);
+    EXPECT_NE(echoed().find("arg: slash\nend\n"), std::string::npos);
+    EXPECT_FALSE(ModifierDown());
+    pad->QuitBtnClick();
+    EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, VK_OEM_2));
+}
+
+TEST_F(PadLaunch, AHiddenPadKeepsItsClipsPaneThroughViewClipsAndExpandFromTheTray) {
+    std::string five;
+    for (int i = 0; i < 5; ++i) five += std::to_string(i) + "\tEcho\t\t" + echoExe() + "\r";
+    auto pad = Make(five);
+    const HWND w = pad->hwnd();
+    pad->command(IDM_SHRINK);  // four icons shown: Expand will widen the window
+    PressKeys({VK_SHIFT, VK_CONTROL}, VK_F9);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(w); }, 10000));
+
+    // "&View Clips" from the tray's menu shows the pad with its pane.
+    ASSERT_TRUE(ChooseFromMenu([&] { SendMessageA(w, TDeckForm::kTrayMessage, 1, WM_RBUTTONDOWN); }, 'V'));
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(w) && IsWindowVisible(pad->clipsPane()); }, 10000));
+    EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_TRUE(IsWindowVisible(pad->clipsPane()));
+
+    // The window resized while the pad is hidden keeps the pane too.
+    PressKeys({VK_SHIFT, VK_CONTROL}, VK_F9);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(w); }, 10000));
+    RECT before{}, after{};
+    GetWindowRect(w, &before);
+    pad->command(IDM_EXPAND);
+    GetWindowRect(w, &after);
+    ASSERT_NE(after.right - after.left, before.right - before.left);
+    PressKeys({VK_SHIFT, VK_CONTROL}, VK_F9);
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(w) != FALSE; }, 10000));
+    EXPECT_TRUE(IsWindowVisible(pad->clipsPane()));
+    RECT pane{};
+    GetWindowRect(pad->clipsPane(), &pane);
+    EXPECT_EQ(pane.right - pane.left, after.right - after.left - 4);
+    pad->QuitBtnClick();
+}
+
+// The note's window watched for its end: whether the run that showed it was
+// still going then.
+struct NoteEnd {
+    TDeckForm* pad = nullptr;
+    bool destroyed = false;
+    bool duringTheRun = false;
+    static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+        auto* self = reinterpret_cast<NoteEnd*>(data);
+        if (msg == WM_DESTROY) {
+            self->destroyed = true;
+            self->duringTheRun = self->pad->engine().running();
+        }
+        if (msg == WM_NCDESTROY) RemoveWindowSubclass(w, &NoteEnd::Proc, id);
+        return DefSubclassProc(w, msg, wp, lp);
+    }
+};
+
+TEST_F(PadLaunch, ExitWhileAScriptsNoteShowsEndsTheRunBeforeTheNoteGoes) {
+    taskloom::WriteScriptFile(folder_ / "note.tks", NoteScript("Exit Note"));
+    auto pad = Make("0\tNote\t\t" + (folder_ / "note.tks") + "\r");
+    const HWND w = pad->hwnd();
+    NoteEnd end{pad.get()};
+    ASSERT_TRUE(pad->note());
+    SetWindowSubclass(pad->note()->window(), &NoteEnd::Proc, 1, reinterpret_cast<DWORD_PTR>(&end));
+    // The pad is closed (the uninstaller's way) while the note waits.
+    std::thread closer([&] {
+        HWND note = nullptr;
+        WaitUntil(
+            [&] { return (note = FindWindowA("TMemoPop", "Exit Note")) != nullptr && IsWindowVisible(note); },
+            20000);
+        PostMessageA(w, WM_CLOSE, 0, 0);
+    });
+    ClickIcon(*pad, 0);
+    PumpUntil([&] { return pad->exited() && !pad->engine().running(); }, 20000);
+    closer.join();
+    ASSERT_TRUE(pad->exited());
+    EXPECT_FALSE(pad->engine().running());
+    // The run ended as the note's Abort ends it (the line after the note did
+    // not run), and only then did the note go.
+    EXPECT_EQ(pad->engine().delimiter(), '\r');
+    EXPECT_TRUE(end.destroyed);
+    EXPECT_FALSE(end.duringTheRun);
+    EXPECT_EQ(pad->note(), nullptr);
+    EXPECT_EQ(FindWindowA("TMemoPop", "Exit Note"), nullptr);
+    EXPECT_TRUE(pad->macroBox().empty());
+    EXPECT_FALSE(ModifierDown());
+}
+
 TEST_F(PadLaunch, AutoStartAutoDialAndTheMakersAddresses) {
     auto pad = Make("0\tEcho\t\t" + echoExe() + "\r");
     const std::string run = tessdeck::RunKeyPath();
@@ -380,7 +503,10 @@ TEST_F(PadLaunch, TheProgramTakesHotKeysFromTheKeyboardAndExitsDuringAScript) {
     ChildProcess pad(Quote(FromBuildPath(TESSDECK_EXE)) + " " + Quote(folder_ / "real.tkp"), folder_.path());
     const HWND w = WaitForWindow("Tessdeck", pad.id(), 30000);
     ASSERT_TRUE(w);
-    ASSERT_TRUE(WaitUntil([] { return !HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9); }, 20000));
+    // Start-up is over when the tray icon is there (its last step). Probing
+    // the show/hide key instead would hold it for a moment now and then, and
+    // the pad, registering it at that moment, would silently go without it.
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconThere(w); }, 20000));
 
     PressKeys({VK_CONTROL, VK_MENU}, 'E');
     EXPECT_NE(echoed().find("arg: real\nend\n"), std::string::npos);
@@ -392,6 +518,37 @@ TEST_F(PadLaunch, TheProgramTakesHotKeysFromTheKeyboardAndExitsDuringAScript) {
     for (UINT key : {'E', 'L'}) EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, key));
     EXPECT_TRUE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9));
     EXPECT_FALSE(ModifierDown());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, padKey.c_str());
+}
+
+// The real program closed while a script's note shows: the run and the
+// note end, the program ends cleanly and saves its settings.
+TEST_F(PadLaunch, TheProgramClosedWhileAScriptsNoteShowsEndsCleanlyAndSavesItsSettings) {
+    const std::string padKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessdeck";
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, padKey.c_str());
+    taskloom::WriteScriptFile(folder_ / "note.tks", NoteScript("Closing Note"));
+    taskloom::WriteTextFile(folder_ / "note.tkp", "0\tNote\tCtrl+Alt+N\t" + (folder_ / "note.tks") + "\r");
+    ChildProcess pad(Quote(FromBuildPath(TESSDECK_EXE)) + " " + Quote(folder_ / "note.tkp"), folder_.path());
+    const HWND w = WaitForWindow("Tessdeck", pad.id(), 30000);
+    ASSERT_TRUE(w);
+    // Start-up is over when the tray icon is there (its last step). Probing
+    // the show/hide key instead would hold it for a moment now and then, and
+    // the pad, registering it at that moment, would silently go without it.
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconThere(w); }, 20000));
+    PressKeys({VK_CONTROL, VK_MENU}, 'N');
+    HWND note = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (note = FindWindowA("TMemoPop", "Closing Note")) != nullptr && IsWindowVisible(note); },
+        20000));
+    PostMessageA(w, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(pad.waitForExit(20000));
+    EXPECT_EQ(pad.exitCode(), 0u);
+    // Saved on the way out: the place, and the delimiter the run never set.
+    EXPECT_EQ(tessdeck::PadRegistry::ReadString(HKEY_LOCAL_MACHINE, padKey, "Settings"),
+              "\r,428,47,0,1,1,0,1");
+    EXPECT_EQ(tessdeck::PadRegistry::ReadString(HKEY_LOCAL_MACHINE, padKey, "Pad"), folder_ / "note.tkp");
+    EXPECT_FALSE(ModifierDown());
+    EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'N'));
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, padKey.c_str());
 }
 

@@ -5,21 +5,26 @@
 // layout, reorderings, the fallback to the user's hive, a malformed Settings
 // value, the session's end).
 #include <windows.h>
+#include <aclapi.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "engine/filestore.h"
+#include "pad/model/pad_text.h"
 #include "win32/win32_desktop.h"
 #include "pad/tdeck_form.h"
 #include "pad/tessdeck.h"
 #include "resources/tessdeck_ids.h"
 #include "tests/win32/helpers.h"
+#include "wingui/handles.h"
 
 namespace {
 
@@ -58,10 +63,49 @@ void SetValue(HKEY root, const std::string& path, const char* name, const std::s
     RegCloseKey(k);
 }
 
+// Lets everyone read the key, change its permissions and delete it, and
+// nothing else: a key an installer made, seen by an ordinary user.
+bool ReadOnlyKey(HKEY key) {
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone))
+        return false;
+    EXPLICIT_ACCESSA access{};
+    access.grfAccessPermissions = KEY_READ | WRITE_DAC | DELETE;
+    access.grfAccessMode = SET_ACCESS;
+    access.grfInheritance = NO_INHERITANCE;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+    access.Trustee.ptstrName = static_cast<LPSTR>(everyone);
+    PACL acl = nullptr;
+    const bool made = SetEntriesInAclA(1, &access, nullptr, &acl) == ERROR_SUCCESS;
+    FreeSid(everyone);
+    if (!made) return false;
+    SECURITY_DESCRIPTOR sd;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+    const bool set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                       &sd) == ERROR_SUCCESS;
+    LocalFree(acl);
+    return set;
+}
+
 RECT RectOf(HWND w) {
     RECT r{};
     GetWindowRect(w, &r);
     return r;
+}
+
+// Whether the pad's tray icon is there: only an icon that exists can be
+// modified.
+bool TrayIconThere(HWND pad) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = pad;
+    data.uID = TDeckForm::kTrayIconId;
+    data.uFlags = NIF_TIP;
+    lstrcpynA(data.szTip, "Tessdeck", sizeof data.szTip);
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 // The real program, ended by its own exit (WM_CLOSE) or by force.
@@ -69,11 +113,13 @@ struct RealPad {
     explicit RealPad(const std::string& args, const TempFolder& folder)
         : process(Quote(PadExe()) + (args.empty() ? "" : " " + args), folder.path()) {}
     HWND window(DWORD ms = 20000) { return WaitForWindow("Tessdeck", process.id(), ms); }
-    // The pad is shown before its start-up ends; the show/hide key is the
-    // last thing it takes.
+    // The pad is shown before its start-up ends; the tray icon is the last
+    // thing it adds. (Probing the show/hide key instead would hold it for a
+    // moment now and then, and the pad, registering it at that moment, would
+    // silently go without it.)
     HWND started() {
         HWND w = window();
-        if (w) WaitUntil([] { return !HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9); }, 20000);
+        if (w) WaitUntil([&] { return TrayIconThere(w); }, 20000);
         return w;
     }
     void exit() {
@@ -358,6 +404,21 @@ TEST_F(PadForm, MenuItemsCaptionsAndShortcuts) {
     // Defaults: Auto Add Clips, Auto Copy, 4K and New Line checked.
     for (int id : {IDM_AUTOADD, IDM_AUTOCOPY, IDM_K4, IDM_DELNEWLINE})
         EXPECT_TRUE(GetMenuState(pad->popupMenu(), id, MF_BYCOMMAND) & MF_CHECKED) << id;
+    // The two groups of choices show radio marks, before and after a choice.
+    auto radio = [&](int id) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        GetMenuItemInfoA(pad->popupMenu(), static_cast<UINT>(id), FALSE, &info);
+        return (info.fType & MFT_RADIOCHECK) != 0;
+    };
+    const std::vector<int> radios = {IDM_K4,       IDM_K20,    IDM_K50,      IDM_DELNEWLINE,
+                                     IDM_DELCOMMA, IDM_DELTAB, IDM_DELSPACE, IDM_DELNONE};
+    for (int id : radios) EXPECT_TRUE(radio(id)) << id;
+    pad->command(IDM_K20);
+    pad->command(IDM_DELTAB);
+    for (int id : radios) EXPECT_TRUE(radio(id)) << id;
+    EXPECT_FALSE(radio(IDM_AUTOADD));
     EXPECT_NE(pad->aboutText().find("Tessdeck Version: " TASKLOOM_VERSION "\n"), std::string::npos);
     pad->QuitBtnClick();
 }
@@ -411,6 +472,141 @@ TEST_F(PadForm, FallsBackToTheUsersHiveWhenTheMachinesCannotBeWritten) {
     pad = Make({});
     EXPECT_EQ(pad->padFile(), folder_ / "five.tkp");
     EXPECT_EQ(RectOf(pad->hwnd()).left, 300);
+    pad->QuitBtnClick();
+}
+
+TEST_F(PadForm, ABadIconNumberAfterALineWithoutTabKeepsTheIconsPlacedWithoutProgramsOrKeys) {
+    auto pad = Make({folder_ / "five.tkp"});
+    // A keyed icon, a line with no TAB, then a number that is none.
+    taskloom::WriteTextFile(folder_ / "five.tkp", "1\tA\tCtrl+Alt+K\tcalc.exe\r9\rfive\tB\t\tb\r");
+    try {
+        pad->OpenPadClick(false);
+        ADD_FAILURE() << "the bad number was not reported";
+    } catch (const taskloom::PadTextError& e) {
+        EXPECT_NE(std::string(e.what()).find("\"five\" is not a valid icon number"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(Images(pad->toolBar()), (std::vector<int>{1, 9}));
+    ASSERT_EQ(pad->bar().size(), 2u);
+    EXPECT_EQ(pad->bar()[0].hint, "A");
+    EXPECT_EQ(pad->bar()[1].hint, "");
+    for (const taskloom::PadSlot& slot : pad->slots()) EXPECT_EQ(slot, taskloom::PadSlot{});
+    EXPECT_EQ(pad->storeTags(), (std::vector<int>{0, 0}));
+    EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));
+    EXPECT_EQ(pad->moreOrLessHint(), "Tessdeck 2/2");
+    pad->QuitBtnClick();
+}
+
+TEST_F(PadForm, AnUnreadablePadFileLeavesTheBarOfAnEmptyPad) {
+    auto pad = Make({folder_ / "five.tkp"});
+    pad->OpenPadClick(false);
+    ASSERT_EQ(pad->maximum(), 4);
+    // What an empty pad file shows.
+    taskloom::WriteTextFile(folder_ / "empty.tkp", "");
+    auto empty = Make({folder_ / "empty.tkp"});
+    empty->OpenPadClick(false);
+    ASSERT_EQ(empty->maximum(), -1);
+    {
+        // The file is there but held by another program that shares it
+        // with nobody.
+        wingui::ScopedHandle held(CreateFileA((folder_ / "five.tkp").c_str(), GENERIC_READ, 0, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+        EXPECT_THROW(pad->OpenPadClick(false), std::exception);
+    }
+    EXPECT_TRUE(pad->bar().empty());
+    EXPECT_EQ(SendMessageA(pad->toolBar(), TB_BUTTONCOUNT, 0, 0), 0);
+    EXPECT_EQ(pad->maximum(), empty->maximum());
+    EXPECT_EQ(pad->position(), empty->position());
+    EXPECT_EQ(pad->moreOrLessHint(), empty->moreOrLessHint());
+    EXPECT_EQ(pad->moreOrLessHint(), "Tessdeck 0/0");
+    EXPECT_EQ(Width(*pad), Width(*empty));
+    EXPECT_EQ(RectOf(pad->hwnd()).right - RectOf(pad->toolBar()).left,
+              RectOf(empty->hwnd()).right - RectOf(empty->toolBar()).left);
+    EXPECT_EQ(RectOf(pad->toolBar()).right - RectOf(pad->toolBar()).left,
+              RectOf(empty->toolBar()).right - RectOf(empty->toolBar()).left);
+    empty->QuitBtnClick();
+    pad->QuitBtnClick();
+}
+
+TEST_F(PadForm, AScriptRunFromTheCommandLineKeepsTheSavedPlaceAndIconCount) {
+    SetValue(keys_[0], kPadKey, "Settings", "\r,100,120,4,0,1,1,2");
+    // The script changes the clips delimiter, and only that.
+    taskloom::WriteScriptFile(folder_ / "tab.tks", {"{:ClipsDelimiterTab}"});
+    auto pad = Make({folder_ / "tab.tks"});
+    EXPECT_TRUE(pad->exited());
+    EXPECT_FALSE(IsWindowVisible(pad->hwnd()));
+    EXPECT_EQ(Value(keys_[0], kPadKey, "Settings"), "\t,100,120,4,0,1,1,2");
+}
+
+TEST_F(PadForm, AScriptsClipsDelimiterIsTheOneTheMenuChecksAndTheExitSaves) {
+    auto pad = Make({folder_ / "five.tkp"});
+    auto checkedItem = [&](int id) {
+        return (GetMenuState(pad->popupMenu(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    taskloom::WriteScriptFile(folder_ / "tab.tks", {"{:ClipsDelimiterTab}"});
+    pad->RunIt(folder_ / "tab.tks");
+    EXPECT_EQ(pad->engine().delimiter(), '\t');
+    EXPECT_TRUE(checkedItem(IDM_DELTAB));
+    EXPECT_FALSE(checkedItem(IDM_DELNEWLINE));
+    // A delimiter that no item names: none is checked, and the settings,
+    // which cannot hold it, keep the last one they can.
+    taskloom::WriteScriptFile(folder_ / "semicolon.tks", {"{:ClipsDelimiterOther ;}"});
+    pad->RunIt(folder_ / "semicolon.tks");
+    EXPECT_EQ(pad->engine().delimiter(), ';');
+    for (int id : {IDM_DELNEWLINE, IDM_DELCOMMA, IDM_DELTAB, IDM_DELSPACE, IDM_DELNONE})
+        EXPECT_FALSE(checkedItem(id)) << id;
+    pad->QuitBtnClick();
+    EXPECT_EQ(Value(keys_[0], kPadKey, "Settings"), "\t,428,47,0,1,1,0,1");
+    // Read back at the next start: the pane and the menu agree.
+    pad = Make({folder_ / "five.tkp"});
+    EXPECT_EQ(pad->engine().delimiter(), '\t');
+    EXPECT_TRUE(checkedItem(IDM_DELTAB));
+    pad->QuitBtnClick();
+}
+
+TEST_F(PadForm, AMachineKeyThatCannotBeWrittenIsReadAndTheUsersKeyTakesItsValues) {
+    SetValue(keys_[0], kPadKey, "Pad", folder_ / "five.tkp");
+    SetValue(keys_[0], kPadKey, "Settings", "\r,100,120,2,1,1,0,2");
+    // The machine's key may be read (and, for the test's own clean-up,
+    // deleted), not written.
+    {
+        HKEY k = nullptr;
+        ASSERT_EQ(RegOpenKeyExA(keys_[0], kPadKey.c_str(), 0, KEY_ALL_ACCESS, &k), ERROR_SUCCESS);
+        ASSERT_TRUE(ReadOnlyKey(k));
+        RegCloseKey(k);
+        ASSERT_NE(RegOpenKeyExA(keys_[0], kPadKey.c_str(), 0, KEY_SET_VALUE, &k), ERROR_SUCCESS);
+    }
+    // Were the machine's values lost, the pad would ask for a pad file.
+    std::atomic<bool> started{false}, asked{false};
+    std::thread canceller([&] {
+        HWND dialog = nullptr;
+        WaitUntil([&] { return started || (dialog = FindWindowA(nullptr, "Open New Tessdeck")) != nullptr; },
+                  20000);
+        if (dialog) {
+            asked = true;
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    });
+    auto pad = Make({});
+    started = true;
+    canceller.join();
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(pad->hive(), tessdeck::Hive::User);
+    EXPECT_EQ(pad->padFile(), folder_ / "five.tkp");
+    EXPECT_EQ(pad->bar().size(), 5u);
+    EXPECT_EQ(RectOf(pad->hwnd()).left, 100);
+    EXPECT_EQ(RectOf(pad->hwnd()).top, 120);
+    EXPECT_EQ(pad->position(), 2);
+    EXPECT_TRUE(GetMenuState(pad->popupMenu(), IDM_K20, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(Value(keys_[2], kPadKey, "Pad"), folder_ / "five.tkp");
+    SetWindowPos(pad->hwnd(), nullptr, 130, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pad->QuitBtnClick();
+    EXPECT_EQ(Value(keys_[2], kPadKey, "Settings"), "\r,130,140,2,1,1,0,2");
+    EXPECT_EQ(Value(keys_[0], kPadKey, "Settings"), "\r,100,120,2,1,1,0,2");
+    // The next start reads the user's key, where the changes went.
+    pad = Make({});
+    EXPECT_EQ(RectOf(pad->hwnd()).left, 130);
     pad->QuitBtnClick();
 }
 

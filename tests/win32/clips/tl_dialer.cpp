@@ -2,8 +2,12 @@
 // pad's auto dial. A window titled "Phone Dialer" with a one-line edit that
 // has the focus; the tests read what was typed into it (WM_GETTEXT). Like
 // the system's dialer it runs once: started again, it brings the running
-// one forward and ends.
+// one forward and ends. Each start, the first and every later one, adds a
+// line "start" to the file named by TL_DIALER_LOG, if set, so that a test
+// can tell whether its program started the dialer itself.
 #include <windows.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -31,7 +35,18 @@ LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
+void LogStart() {
+    char log[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableA("TL_DIALER_LOG", log, sizeof log);
+    if (n == 0 || n >= sizeof log) return;
+    if (FILE* f = std::fopen(log, "ab")) {
+        std::fputs("start\n", f);
+        std::fclose(f);
+    }
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    LogStart();
     if (HWND running = FindWindowA("TlDialer", "Phone Dialer")) {
         SetForegroundWindow(running);
         return 0;
