@@ -15,6 +15,7 @@
 #include "wingui/dpi.h"
 #include "wingui/error_report.h"
 #include "wingui/icon_list.h"
+#include "win32/win32_desktop.h"
 
 namespace loomwright {
 
@@ -286,7 +287,8 @@ void TessdeckPage::HotKeyDown(int key) {
     // The high bit marks a dead key; its character counts all the same.
     const char mapped = static_cast<char>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_CHAR) & 0x7FFF);
     const std::string current = wingui::TextOf(HotKey);
-    const std::string text = taskloom::ComposerHotKeyText(key, mapped, mods, current);
+    const std::string text =
+        taskloom::ComposerHotKeyText(key, mapped, mods, current, taskloom::LayoutKeyName);
     if (text != current) wingui::SetText(HotKey, text);
 }
 

@@ -108,7 +108,8 @@ int FindHotKeyIcon(const std::vector<std::string>& barHints, std::string_view ke
     return -1;
 }
 
-std::string ComposerHotKeyText(int key, char mapped, unsigned mods, const std::string& current) {
+std::string ComposerHotKeyText(int key, char mapped, unsigned mods, const std::string& current,
+                               const LayoutKeyNameFn& layout) {
     std::string prefix;
     if (mods & kModCtrl) prefix += "Ctrl+";
     if (mods & kModShift) prefix += "Shift+";
@@ -116,7 +117,15 @@ std::string ComposerHotKeyText(int key, char mapped, unsigned mods, const std::s
     const unsigned char c = static_cast<unsigned char>(mapped);
     const unsigned char upper = (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
     const bool keyChar = upper == '/' || (upper >= '0' && upper <= '9') || (upper >= 'A' && upper <= 'Z');
-    if (!prefix.empty() && keyChar) return prefix + static_cast<char>(upper);
+    if (!prefix.empty() && keyChar) {
+        const std::string text = prefix + static_cast<char>(upper);
+        // The pad reads the text back with the layout's names: a "/" that the
+        // layout gives to another key (or to none) is written with this key's
+        // own name, and a key that has no name there is not taken.
+        if (!layout || upper != '/' || ParseShortcut(text, nullptr, layout).key == key) return text;
+        const std::string named = prefix + ShortcutKeyName(key, layout);
+        return ParseShortcut(named, nullptr, layout).key == key ? named : current;
+    }
     if (c != 0) return "";
     if (key >= 112 && key <= 123 && !prefix.empty()) return prefix + "F" + std::to_string(key - 111);
     return current;

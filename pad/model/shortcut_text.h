@@ -68,7 +68,10 @@ int FindHotKeyIcon(const std::vector<std::string>& barHints, std::string_view ke
 // character from the platform's key-to-character mapping (0 for none). With
 // a modifier held, "/", "0".."9" and "A".."Z" give prefix + character, F1..F12
 // give prefix + "F" + number; any other character clears the field; other
-// keys leave `current` as it is.
-std::string ComposerHotKeyText(int key, char mapped, unsigned mods, const std::string& current);
+// keys leave `current` as it is. With the keyboard layout's names given, a
+// "/" is kept only when the layout reads it back as this key; otherwise the
+// field takes the key's layout name, or stays as it was when it has none.
+std::string ComposerHotKeyText(int key, char mapped, unsigned mods, const std::string& current,
+                               const LayoutKeyNameFn& layout = {});
 
 }  // namespace taskloom

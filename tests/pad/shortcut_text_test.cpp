@@ -89,3 +89,20 @@ TEST(ShortcutText, ComposerHotKeyField) {
     EXPECT_EQ(ComposerHotKeyText(186, ';', kModCtrl, "Ctrl+B"), "");     // other characters clear
     EXPECT_EQ(ComposerHotKeyText(17, 0, kModCtrl, "Ctrl+B"), "Ctrl+B");  // the Ctrl key itself
 }
+
+// What the composer writes for a "/" is what the pad parses back to the
+// same key with the same layout names.
+TEST(ShortcutText, ComposerSlashIsTheLayoutsKey) {
+    const LayoutKeyNameFn us = [](int vk) { return vk == 191 ? std::string("/") : std::string(); };
+    EXPECT_EQ(ComposerHotKeyText(191, '/', kModCtrl | kModAlt, "", us), "Ctrl+Alt+/");
+    EXPECT_EQ(ParseShortcut("Ctrl+Alt+/", nullptr, us).key, 191);
+    // The keypad's / types "/" too, but the layout names it otherwise.
+    const LayoutKeyNameFn keypad = [](int vk) {
+        return vk == 191 ? std::string("/") : vk == 111 ? std::string("Num /") : std::string();
+    };
+    const std::string text = ComposerHotKeyText(111, '/', kModCtrl, "", keypad);
+    EXPECT_EQ(text, "Ctrl+Num /");
+    EXPECT_EQ(ParseShortcut(text, nullptr, keypad).key, 111);
+    // A key the layout does not name at all is not taken.
+    EXPECT_EQ(ComposerHotKeyText(226, '/', kModCtrl, "Ctrl+B", keypad), "Ctrl+B");
+}
