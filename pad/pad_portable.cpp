@@ -42,8 +42,8 @@ void TDeckForm::readPortableSettings() {
     }
     if (!read.problem.empty()) {
         // The defaults, said in the about box; the exit writes a sound file.
-        settingsProblem_ =
-            "the saved settings could not be read (" + file + ", " + read.problem + "); the pad starts with its defaults";
+        settingsProblem_ = "the saved settings could not be read (" + file + ", " + read.problem +
+                           "); the pad starts with its defaults";
         return;
     }
     openDialogFile_ = read.padFile;
@@ -125,9 +125,9 @@ void TDeckForm::menuSelect(UINT item, UINT flags, HMENU menu) {
         return;
     }
     if (!menuTip_) {
-        menuTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
+        menuTip_ = CreateWindowExA(
+            WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
         if (!menuTip_) return;
         TOOLINFOA ti{};
         ti.cbSize = TTTOOLINFOA_V1_SIZE;

@@ -12,8 +12,8 @@ namespace {
 
 std::string SystemReason(DWORD error) {
     char text[512] = {};
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                   text, sizeof text, nullptr);
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                   0, text, sizeof text, nullptr);
     std::string reason(text, n);
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
         reason.pop_back();
