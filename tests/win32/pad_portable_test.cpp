@@ -128,7 +128,8 @@ TEST(TessdeckPortable, KeepsItsSettingsBesideItselfAndFindsItsPadAfterTheFolderM
     // The folder moved elsewhere: the pad inside it is still found, with no
     // open dialog asking for it.
     const std::string moved = folder / "moved elsewhere\\";
-    ASSERT_TRUE(MoveFileA(stick.substr(0, stick.size() - 1).c_str(), moved.substr(0, moved.size() - 1).c_str()));
+    ASSERT_TRUE(
+        MoveFileA(stick.substr(0, stick.size() - 1).c_str(), moved.substr(0, moved.size() - 1).c_str()));
     {
         CopiedPad pad(moved + "tessdeck.exe", "", folder.path());
         HWND w = pad.started(5);
@@ -205,7 +206,9 @@ protected:
                        static_cast<DWORD>(value.size() + 1));
         RegCloseKey(k);
     }
-    std::string Registry(const char* name) const { return tessdeck::PadRegistry::ReadString(keys_[0], kPadKey, name); }
+    std::string Registry(const char* name) const {
+        return tessdeck::PadRegistry::ReadString(keys_[0], kPadKey, name);
+    }
 
     static constexpr const char* kBase = "Software\\TaskloomTests\\Portable";
     std::vector<HKEY> keys_;
