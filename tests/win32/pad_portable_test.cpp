@@ -225,11 +225,16 @@ public:
               HWND box = nullptr;
               // Until the box shows, or the call that might show it has
               // returned: a box left unanswered would hold the test forever.
-              while (!stop_ && !(box = FindWindowA("#32770", "Tessdeck"))) Sleep(20);
+              // Its text is there once it shows.
+              while (!stop_ && !((box = FindWindowA("#32770", "Tessdeck")) && IsWindowVisible(box)))
+                  Sleep(20);
               if (!box) return;
               for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
                   text_ += ControlText(h) + "|";
-              PostMessageA(box, WM_COMMAND, IDOK, 0);
+              while (IsWindow(box)) {
+                  PostMessageA(box, WM_COMMAND, IDOK, 0);
+                  WaitUntil([&] { return !IsWindow(box); }, 2000);
+              }
           }) {}
     ~ErrorBoxAnswerer() { finish(); }
     const std::string& finish() {
