@@ -172,29 +172,15 @@ void TDeckForm::CreatePadClick() {
     // pad, which writes nothing into the registry), else from the registry.
     const std::string arg = start_.args.empty() ? std::string() : start_.args[0];
     portable_ = IsPortable(programDir_);
-    if (portable_) {
-        // The registry's entries are an installed pad's, not this one's: a
-        // portable "/uninstall" leaves them, and keeps nothing on its way out.
-        if (taskloom::IsUninstallArgument(arg)) {
-            forget_ = true;
-            QuitBtnClick();
-            return;
-        }
-        readPortableSettings();
-    } else {
-        PadRegistry registry(start_.roots, kPadCaption);
-        if (taskloom::IsUninstallArgument(arg)) {
-            registry.uninstall();
-            QuitBtnClick();
-            return;
-        }
-        const PadKeyState key = registry.openPadKey(taskloom::UninstallString(start_.programPath));
-        hive_ = key.hive;
-        openDialogFile_ = key.existed ? key.pad : std::string();
-        if (key.existed) applySettings(key.settings);
-        setChecked(IDM_AUTOSTART, key.autoStart);
-        registry.registerScriptFiles(taskloom::ScriptOpenCommand(start_.programPath));
+    if (taskloom::IsUninstallArgument(arg)) {
+        uninstallPad();
+        QuitBtnClick();
+        return;
     }
+    if (portable_)
+        readPortableSettings();
+    else
+        readRegistrySettings();
 
     // 11. A script as the argument: run it, save, end; no pad is shown.
     if (taskloom::IsScriptPath(arg)) {
@@ -220,6 +206,25 @@ void TDeckForm::CreatePadClick() {
     AdjustTheBar(position());
     // 18. The tray icon. 19: the pad, a tool window, has no task bar button.
     SetTrayIcon();
+}
+
+void TDeckForm::uninstallPad() {
+    // The registry's entries are an installed pad's, not a portable one's:
+    // a portable "/uninstall" leaves them, and keeps nothing on its way out.
+    if (portable_)
+        forget_ = true;
+    else
+        PadRegistry(start_.roots, kPadCaption).uninstall();
+}
+
+void TDeckForm::readRegistrySettings() {
+    PadRegistry registry(start_.roots, kPadCaption);
+    const PadKeyState key = registry.openPadKey(taskloom::UninstallString(start_.programPath));
+    hive_ = key.hive;
+    openDialogFile_ = key.existed ? key.pad : std::string();
+    if (key.existed) applySettings(key.settings);
+    setChecked(IDM_AUTOSTART, key.autoStart);
+    registry.registerScriptFiles(taskloom::ScriptOpenCommand(start_.programPath));
 }
 
 void TDeckForm::applySettings(const std::string& value) {
