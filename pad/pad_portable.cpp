@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <exception>
 #include <stdexcept>
 
 #include "pad/tdeck_form.h"  // first: the engine's KeyName before the shortcut text's
@@ -86,15 +87,22 @@ void TDeckForm::importSettingsFrom(const std::string& file) {
     settingsProblem_.clear();
     applySettings(taskloom::FormatSettings(s));
     settings_ = s;
+    // A pad file that does not load is reported once the rest is in place.
+    std::exception_ptr padFailure;
     if (!read.padFile.empty()) {
         openDialogFile_ = read.padFile;
-        openPad(read.padFile, false);
+        try {
+            openPad(read.padFile, false);
+        } catch (...) {
+            padFailure = std::current_exception();
+        }
     }
     if (placed_) {
         wingui::UpDown{moreOrLess_}.setValue(s.moreOrLess);
         SetWindowPos(hwnd(), HWND_TOPMOST, s.left, s.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
         AdjustTheBar(position());
     }
+    if (padFailure) std::rethrow_exception(padFailure);
 }
 
 void TDeckForm::ExportSettingsClick() {
