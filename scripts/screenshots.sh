@@ -89,7 +89,7 @@ if [ "$3" = composer ]; then
   keys Return
   shot composer-tessdeck 560x330+0+0
   # Stepping: back on the Windows page, a breakpoint (F9) on the window
-  # switch of the script's list and one step (F10) over the pause before it.
+  # switch in the list and one step (F10) over the pause before it.
   tab 63
   xdotool mousemove 150 345 click 1; sleep 0.4
   keys Home Down Down Down Down Down F9 Up Up F10
