@@ -84,7 +84,11 @@ void VexaForm::showStepState() {
 bool VexaForm::translateStepKeys(MSG& msg) {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     if (msg.wParam != VK_F9 && msg.wParam != VK_F10) return false;
-    if (msg.hwnd == KeyStrokes || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+    if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
+    // The key fields capture F9 and F10 as keys: the Keys page's for a key
+    // line, the Tessdeck page's (where the script list is hidden) for a hot
+    // key.
+    if (msg.hwnd == KeyStrokes || activeCaption() == "Tessdeck") return false;
     if (!stepKeys_) stepKeys_ = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_STEPKEYS));
     return stepKeys_ && TranslateAcceleratorA(hwnd(), stepKeys_, &msg) != 0;
 }

@@ -98,8 +98,9 @@ public:
     void BreakpointClick();
     // Forgets a paused run (Esc, and before the list changes under it).
     void endPausedRun();
-    // F10 and F9 anywhere in the form but the Keys page's key field, where
-    // they are keys to capture: true when the message was taken.
+    // F10 and F9 anywhere in the form but the key fields of the Keys and
+    // Tessdeck pages, where they are keys to capture: true when the
+    // message was taken.
     bool translateStepKeys(MSG& msg);
 
     // --- Windows, Menus, Controls pages -------------------------------

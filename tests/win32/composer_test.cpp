@@ -651,6 +651,19 @@ TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
     EXPECT_TRUE(WaitForText(c.control(kKeysPage, kIdKeyStrokes), "{F9}"));
     EXPECT_EQ(c.lines(), (std::vector<std::string>{"{:TO Composer Stepping}", "one ", "two"}));
     EXPECT_EQ(PausedAt(c), -1);
+    // So in the Tessdeck page's Hot Key field, with the list hidden: F10
+    // steps nothing, and Ctrl+F10 after it is the key the field shows.
+    c.showPage(kRunPage);
+    const HWND hotKey = c.control(kRunPage, kIdHotKey);
+    FormInFront(c);
+    c.call([&] { SetFocus(hotKey); });
+    Press(VK_F10);
+    Key(VK_CONTROL, false);
+    Press(VK_F10);
+    Key(VK_CONTROL, true);
+    EXPECT_TRUE(WaitForText(hotKey, "Ctrl+F10"));
+    EXPECT_EQ(PausedAt(c), -1);
+    EXPECT_EQ(target.fieldText(), "one two");
 }
 
 // A breakpoint (F9) inside a counted loop holds Test at every pass; the
