@@ -175,6 +175,7 @@ private:
     HWND child(Page p, const char* cls, const std::string& text, DWORD style, int id,
                const wingui::Rect96& place, DWORD exStyle = 0);
     void onCommand(int id, int code, HWND control);
+    void onMenuCommand(int id);
     // The hint of the menu item chosen in an open menu, in the status bar
     // (its panels come back when the menu closes).
     void onMenuSelect(UINT item, UINT flags, HMENU menu);
