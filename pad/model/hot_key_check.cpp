@@ -88,8 +88,9 @@ std::string ShownHint(const std::string& hint, HotKeyState state) {
 
 std::string HotKeyReport(const std::vector<IconKey>& bar, const std::vector<IconKeyState>& states,
                          bool showHideHeld) {
-    std::string text = "Show/hide the pad: " + std::string(FormatShortcut(ShortcutFromId(kShowHideHotKeyId))) +
-                       (showHideHeld ? " - works" : " - in use by another program");
+    std::string text =
+        "Show/hide the pad: " + std::string(FormatShortcut(ShortcutFromId(kShowHideHotKeyId))) +
+        (showHideHeld ? " - works" : " - in use by another program");
     bool inUse = !showHideHeld;
     if (bar.empty()) text += "\nThe pad has no icons.";
     for (std::size_t i = 0; i < bar.size(); ++i) {
