@@ -17,8 +17,8 @@ TEST(HotKeyCheck, EachIconsKeyIsJudgedInBarOrderAndReported) {
     // The bar was reordered: its buttons name their slots.
     const std::vector<PadSlot> slots = {Slot("Ctrl+Alt+K"), Slot(""), Slot("Alt+Ctrl+E"), Slot("Ctrl+Alt+E"),
                                         Slot("Ctrl+Shift+F9")};
-    const std::vector<BarButton> bar = {{3, "Editor\tCtrl+Alt+K", 0},   {4, "Notes", 1},
-                                        {5, "Mail\tCtrl+Alt+E", 3},     {6, "Mail too\tCtrl+Alt+E", 2},
+    const std::vector<BarButton> bar = {{3, "Editor\tCtrl+Alt+K", 0},    {4, "Notes", 1},
+                                        {5, "Mail\tCtrl+Alt+E", 3},      {6, "Mail too\tCtrl+Alt+E", 2},
                                         {7, "Toggle\tShift+Ctrl+F9", 4}, {8, "Lost\tCtrl+Alt+Q", 9}};
     const std::vector<IconKey> keys = BarKeys(bar, slots);
     ASSERT_EQ(keys.size(), 6u);
@@ -37,7 +37,8 @@ TEST(HotKeyCheck, EachIconsKeyIsJudgedInBarOrderAndReported) {
 
     // Only a key in use marks the hint.
     EXPECT_EQ(ShownHint(bar[0].hint, states[0].state), "Editor\tCtrl+Alt+K (in use)");
-    for (std::size_t i = 1; i < bar.size(); ++i) EXPECT_EQ(ShownHint(bar[i].hint, states[i].state), bar[i].hint);
+    for (std::size_t i = 1; i < bar.size(); ++i)
+        EXPECT_EQ(ShownHint(bar[i].hint, states[i].state), bar[i].hint);
 
     EXPECT_EQ(HotKeyReport(keys, states, true),
               "Show/hide the pad: Shift+Ctrl+F9 - works\n"
@@ -51,7 +52,8 @@ TEST(HotKeyCheck, EachIconsKeyIsJudgedInBarOrderAndReported) {
               "once the other program has let it go.");
     // Once every key is free: no word about trying again; a pad without
     // icons says so, and a show/hide key held elsewhere is named.
-    const std::vector<int> all = {HotKeyId({'K', kModCtrl | kModAlt}), 0, HotKeyId({'E', kModCtrl | kModAlt})};
+    const std::vector<int> all = {HotKeyId({'K', kModCtrl | kModAlt}), 0,
+                                  HotKeyId({'E', kModCtrl | kModAlt})};
     EXPECT_EQ(HotKeyReport(keys, JudgeHotKeys(keys, all), true).find("tried again"), std::string::npos);
     EXPECT_EQ(HotKeyReport({}, {}, false),
               "Show/hide the pad: Shift+Ctrl+F9 - in use by another program\nThe pad has no icons.\n\n"
@@ -60,7 +62,8 @@ TEST(HotKeyCheck, EachIconsKeyIsJudgedInBarOrderAndReported) {
 }
 
 TEST(HotKeyCheck, OnlyTheFirstSlotOfEachKeyNotYetHeldIsRegistered) {
-    const std::vector<PadSlot> slots = {Slot("Ctrl+Alt+K"), Slot(""), Slot("Ctrl+Alt+E"), Slot("Alt+Ctrl+K"),
+    const std::vector<PadSlot> slots = {Slot("Ctrl+Alt+K"),    Slot(""),
+                                        Slot("Ctrl+Alt+E"),    Slot("Alt+Ctrl+K"),
                                         Slot("Ctrl+Shift+F9"), Slot("Ctrl+Alt+M")};
     // Freshly loaded: one registration per key, never the show/hide key.
     EXPECT_EQ(SlotsToRegister(slots, std::vector<int>(slots.size(), 0)), (std::vector<std::size_t>{0, 2, 5}));
@@ -96,10 +99,11 @@ TEST(HotKeyCheck, TwoIconsWithOneKeyAreFoundAsKeysNotAsTexts) {
 
     const auto pairs = DuplicateHotKeys(pad);
     EXPECT_EQ(pairs, (std::vector<std::pair<int, int>>{{0, 2}, {0, 5}}));
-    EXPECT_EQ(DuplicateHotKeysText(pad, pairs),
-              "Icons 1 (Editor) and 3 ((no description)) have the same hot key Ctrl+Shift+P; only icon 1 "
-              "starts with it.\n"
-              "Icons 1 (Editor) and 6 (Again) have the same hot key Ctrl+Shift+P; only icon 1 starts with it.");
+    EXPECT_EQ(
+        DuplicateHotKeysText(pad, pairs),
+        "Icons 1 (Editor) and 3 ((no description)) have the same hot key Ctrl+Shift+P; only icon 1 "
+        "starts with it.\n"
+        "Icons 1 (Editor) and 6 (Again) have the same hot key Ctrl+Shift+P; only icon 1 starts with it.");
     EXPECT_TRUE(DuplicateHotKeys({pad[1], pad[3], pad[4]}).empty());
     EXPECT_EQ(DuplicateHotKeysText(pad, {}), "");
     EXPECT_EQ(DuplicateHotKeysText(pad, {{0, 40}}), "");  // out of range: nothing made up
