@@ -8,6 +8,7 @@
 #include "composer/control_ids.h"
 #include "composer/model/composer_model.h"
 #include "composer/model/pad_hot_keys.h"
+#include "pad/model/hot_key_check.h"
 #include "engine/filestore.h"
 #include "pad/model/pad_layout.h"
 #include "pad/model/shortcut_text.h"
@@ -411,6 +412,11 @@ void TessdeckPage::LoadPadClick() {
     if (left > 0)
         wingui::ShowErrorReport(form_, name + ": a pad holds at most 20 icons; the " + std::to_string(left) +
                                            " icon(s) after the 20th were not placed.");
+    // A pad written elsewhere may give two icons one key: they are kept,
+    // and the user told which key starts which.
+    const std::string twins = taskloom::DuplicateHotKeysText(
+        preview_, taskloom::DuplicateHotKeys(preview_, taskloom::LayoutKeyName));
+    if (!twins.empty()) wingui::ShowErrorReport(form_, name + ":\n" + twins);
 }
 
 void TessdeckPage::TestPadClick() {

@@ -24,9 +24,10 @@ AssignCheck CheckIconHotKey(const std::vector<PadEntry>& preview, const IconFiel
     const int owner = FindHotKeyOwner(preview, fields.hotKey, layout);
     if (owner >= 0) {
         check.verdict = AssignVerdict::Refuse;
-        check.text = HotKeyClashText(fields.hotKey, owner + 1,
-                                     RecordFields(preview[static_cast<std::size_t>(owner)].record).description,
-                                     static_cast<int>(preview.size()) + 1, fields.description);
+        check.text =
+            HotKeyClashText(fields.hotKey, owner + 1,
+                            RecordFields(preview[static_cast<std::size_t>(owner)].record).description,
+                            static_cast<int>(preview.size()) + 1, fields.description);
         return check;
     }
     if (IsShowHideKey(fields.hotKey, layout)) {

@@ -1176,6 +1176,29 @@ TEST(Composer, TessdeckPageSaysWhenAHotKeyIsTakenAndRefusesTwoIconsWithOneKey) {
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].record, "Editor\tCtrl+Alt+K\tC:\\Tools\\edit.exe");
 
+    // A pad file that gives two icons one key is opened whole, and says so.
+    const std::string twins = folder / "twins.tkp";
+    {
+        FILE* f = std::fopen(twins.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("8\tA\tCtrl+Alt+Q\ta.exe\r9\tB\tAlt+Ctrl+Q\tb.exe\r", f);
+        std::fclose(f);
+    }
+    PostMessageA(c.control(kRunPage, kIdLoadPadBtn), BM_CLICK, 0, 0);
+    texts = AnswerBox(c.form(), IDNO);  // the changed pad is not saved
+    const HWND dialog = WaitForOwnedDialog(c.form());
+    ASSERT_NE(dialog, nullptr) << texts;
+    SendMessageA(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(twins.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
+    texts = AnswerBox(c.form(), IDOK);
+    EXPECT_NE(
+        texts.find("Icons 1 (A) and 2 (B) have the same hot key Ctrl+Alt+Q; only icon 1 starts with it."),
+        std::string::npos)
+        << texts;
+    EXPECT_EQ(BarIcons(bar), (std::vector<int>{8, 9}));
+
     // The other program lets go: the key entered again is free.
     PostMessageA(holderWindow, WM_CLOSE, 0, 0);
     ASSERT_TRUE(holder.waitForExit(10000));
