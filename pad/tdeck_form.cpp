@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "engine/filestore.h"
+#include "pad/model/hot_key_check.h"
 #include "pad/model/pad_text.h"
 #include "pad/model/shortcut_text.h"
 #include "engine/text.h"
@@ -337,7 +338,7 @@ LRESULT TDeckForm::onNotify(NMHDR* n) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(n);
         const int i = static_cast<int>(n->idFrom) - kBarButtonFirstId;
         static std::string shown;
-        shown = i >= 0 ? iconHint(static_cast<std::size_t>(i)) : std::string();
+        shown = i >= 0 ? taskloom::TooltipText(iconHint(static_cast<std::size_t>(i))) : std::string();
         info->lpszText = shown.data();
         return 0;
     }

@@ -86,6 +86,18 @@ std::string ShownHint(const std::string& hint, HotKeyState state) {
     return state == HotKeyState::InUse ? hint + std::string(kInUseMark) : hint;
 }
 
+std::string TooltipText(std::string_view hint) {
+    std::string text;
+    text.reserve(hint.size() + 2);
+    for (const char c : hint) {
+        if (c == '\t')
+            text += "  ";
+        else
+            text += c;
+    }
+    return text;
+}
+
 std::string HotKeyReport(const std::vector<IconKey>& bar, const std::vector<IconKeyState>& states,
                          bool showHideHeld) {
     std::string text =

@@ -64,6 +64,10 @@ std::vector<std::size_t> SlotsToRegister(const std::vector<PadSlot>& slots, cons
 // with " (in use)" when another program holds the key.
 std::string ShownHint(const std::string& hint, HotKeyState state);
 
+// A hint as the bar's tooltip draws it: a tooltip leaves out what follows a
+// TAB, so each TAB shows as two blanks and the key stays in sight.
+std::string TooltipText(std::string_view hint);
+
 // The report of the pad's keys, one line per icon in bar order (numbered
 // from 1) after the show/hide key's line. `showHideHeld`: whether the pad
 // holds its own show/hide key.

@@ -512,14 +512,14 @@ TEST_F(PadLaunch, AKeyHeldByAnotherProgramIsReportedAndWorksOnceFreedAndResumed)
     EXPECT_EQ(pad->iconHint(1), "Free\tCtrl+Alt+J");
     EXPECT_EQ(pad->iconHint(2), "Twin\tCtrl+Alt+J");
     EXPECT_EQ(pad->iconHint(3), "Plain");
-    // The bar's tooltip asks for the hint it shows.
+    // The bar's tooltip asks for the hint it shows, and shows the key too.
     NMTTDISPINFOA info{};
     info.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(pad->toolBar(), TB_GETTOOLTIPS, 0, 0));
     info.hdr.idFrom = tessdeck::kBarButtonFirstId;
     info.hdr.code = TTN_GETDISPINFOA;
     SendMessageA(pad->hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
     ASSERT_NE(info.lpszText, nullptr);
-    EXPECT_STREQ(info.lpszText, "Held\tCtrl+Alt+K (in use)");
+    EXPECT_STREQ(info.lpszText, "Held  Ctrl+Alt+K (in use)");
 
     // Help, "Hot Key Report...": a box that Enter closes.
     const std::string inUseReport =
