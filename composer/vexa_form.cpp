@@ -91,7 +91,9 @@ void VexaForm::show(int showCommand) {
     UpdateWindow(hwnd());
 }
 
-bool VexaForm::translate(MSG& msg) { return IsDialogMessageA(hwnd(), &msg) != FALSE; }
+bool VexaForm::translate(MSG& msg) {
+    return translateStepKeys(msg) || IsDialogMessageA(hwnd(), &msg) != FALSE;
+}
 
 HWND VexaForm::child(Page p, const char* cls, const std::string& text, DWORD style, int id,
                      const wingui::Rect96& place, DWORD exStyle) {
@@ -372,6 +374,7 @@ void VexaForm::SetButtons() {
             break;
     }
     if (activeCaption() == "Clips") ShowClips();
+    showStepState();
 }
 
 void VexaForm::PageControlChange() {
@@ -445,7 +448,10 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_DESTROY:
             // A run in progress is asked to stop; the loop then ends.
-            if (engine_) engine_->requestStop();
+            if (engine_) {
+                engine_->requestStop();
+                engine_->endPausedRun();
+            }
             PostQuitMessage(0);
             return 0;
         default:
@@ -463,6 +469,15 @@ void VexaForm::onCommand(int id, int code, HWND control) {
         switch (id) {
             case IDM_TEST:
                 TestBtnClick();
+                return;
+            case IDM_STEP:
+                StepClick();
+                return;
+            case IDM_TESTHERE:
+                TestFromHereClick();
+                return;
+            case IDM_BREAKPOINT:
+                BreakpointClick();
                 return;
             case IDM_NEW:
                 NewMenusClick();
@@ -494,8 +509,11 @@ void VexaForm::onCommand(int id, int code, HWND control) {
             case IDM_ABOUT:
                 AboutClick();
                 return;
-            case IDCANCEL:  // Esc: a running script is stopped, as Abort does
-                if (testing_) TestBtnClick();
+            case IDCANCEL:  // Esc: a running script is stopped, as Abort does; a paused one ends
+                if (testing_)
+                    TestBtnClick();
+                else
+                    endPausedRun();
                 return;
             default:
                 return;  // IDOK / IDCANCEL of Enter and Esc: nothing

@@ -89,8 +89,17 @@ if [ "$3" = composer ]; then
   xdotool type --delay 20 "C:\\sample.tkp"
   keys Return
   shot composer-tessdeck 560x330+0+0
-  # Another program holds Ctrl+Alt+K: entered in the Hot Key field, the
-  # hint of the field and the status bar of the page say so.
+  # Stepping: back on the Windows page, a breakpoint (F9) on the window
+  # switch in the list and one step (F10) over the pause before it.
+  tab 63
+  xdotool mousemove 150 345 click 1; sleep 0.4
+  keys Home Down Down Down Down Down F9 Up Up F10
+  xdotool mousemove 300 20
+  shot composer-stepping 560x480+0+0
+  # Back on the Tessdeck page, another program holds Ctrl+Alt+K: entered
+  # in the Hot Key field, the hint of the field and the status bar of the
+  # page say so.
+  tab 474
   desk 560x480 "$root/build/win64/tests/win32/tl_holdkey.exe" 3 75
   wait_for "^Hot Key Holder\$"
   xdotool mousemove 340 164 click 1; sleep 0.5

@@ -594,6 +594,127 @@ TEST(Composer, KeyboardStopsARunningTestWithItsMnemonicAndEsc) {
     EXPECT_FALSE(taskloom::wintest::ModifierDown());
 }
 
+// --- Stepping -------------------------------------------------------------
+
+// The form in front, as a user clicks it before pressing F10 or F9.
+void FormInFront(Composer& c) {
+    SetForegroundWindow(c.form());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+}
+
+// Where the engine's paused run stands: the line it runs next, -1 when none
+// is paused (a run in progress counts as none).
+int PausedAt(Composer& c) {
+    int at = -1;
+    c.call([&] {
+        if (c.object().engine().paused()) at = static_cast<int>(c.object().engine().pausedAt());
+    });
+    return at;
+}
+
+int Selected(Composer& c) { return static_cast<int>(SendMessageA(c.macroBox(), LB_GETCURSEL, 0, 0)); }
+
+// F10 runs the selected line only and selects the next, typing into the
+// window the script switched to, the composer back in front between steps.
+TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
+    taskloom::wintest::Target target("\"Composer Stepping\"", "Composer Stepping");
+    ASSERT_NE(target.field(), nullptr);
+    Composer c;
+    c.call([&] { c.object().setScript({"{:TO Composer Stepping}", "one ", "two"}); });
+    c.call([&] { c.object().selectLine(0); });
+    FormInFront(c);
+    Press(VK_F10);
+    ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 1; }, 10000));
+    EXPECT_EQ(Selected(c), 1);
+    EXPECT_EQ(c.statusPanel(0), "Line: 2");
+    EXPECT_EQ(c.statusPanel(1), "Paused; target window: Composer Stepping");
+    EXPECT_EQ(target.fieldText(), "");
+
+    FormInFront(c);
+    Press(VK_F10);
+    ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 2; }, 10000));
+    EXPECT_EQ(target.fieldText("one "), "one ");
+    EXPECT_EQ(Selected(c), 2);
+    EXPECT_EQ(ControlText(c.formControl(kIdTestBtn)), "&Test");
+
+    // The last line: the run ends there, the window's panel comes back.
+    FormInFront(c);
+    c.menu(IDM_STEP);
+    EXPECT_EQ(target.fieldText("one two"), "one two");
+    EXPECT_EQ(PausedAt(c), -1);
+    EXPECT_EQ(c.statusPanel(1).rfind("Paused", 0), std::string::npos) << c.statusPanel(1);
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+
+    // In the Keys page's key field, F9 and F10 are keys to capture.
+    c.focusKeyStrokes();
+    Press(VK_F9);
+    EXPECT_TRUE(WaitForText(c.control(kKeysPage, kIdKeyStrokes), "{F9}"));
+    EXPECT_EQ(c.lines(), (std::vector<std::string>{"{:TO Composer Stepping}", "one ", "two"}));
+    EXPECT_EQ(PausedAt(c), -1);
+    // So in the Tessdeck page's Hot Key field, with the list hidden: F10
+    // steps nothing, and Ctrl+F10 after it is the key the field shows.
+    c.showPage(kRunPage);
+    const HWND hotKey = c.control(kRunPage, kIdHotKey);
+    FormInFront(c);
+    c.call([&] { SetFocus(hotKey); });
+    Press(VK_F10);
+    Key(VK_CONTROL, false);
+    Press(VK_F10);
+    Key(VK_CONTROL, true);
+    EXPECT_TRUE(WaitForText(hotKey, "Ctrl+F10"));
+    EXPECT_EQ(PausedAt(c), -1);
+    EXPECT_EQ(target.fieldText(), "one two");
+}
+
+// A breakpoint (F9) inside a counted loop holds Test at every pass; the
+// mark shows in the list only; Esc and an edit end a paused run.
+TEST(Composer, BreakpointInALoopStopsTestAtEveryPass) {
+    taskloom::wintest::Target target("\"Composer Breaks\"", "Composer Breaks");
+    ASSERT_NE(target.field(), nullptr);
+    Composer c;
+    const std::vector<std::string> script{"{:TO Composer Breaks}", "{.L}", "x", "{:LoopTimes L 3}", "y"};
+    c.call([&] { c.object().setScript(script); });
+    c.call([&] { c.object().selectLine(2); });
+    FormInFront(c);
+    Press(VK_F9);
+    ASSERT_TRUE(WaitUntil([&] { return c.lines()[2] == "(*) x"; }, 5000)) << c.lines()[2];
+    std::vector<std::string> lines;
+    c.call([&] { lines = c.object().script().lines(); });
+    EXPECT_EQ(lines, script);  // what Save, Print and the engine see
+
+    const HWND test = c.formControl(kIdTestBtn);
+    for (const std::string typed : {"", "x", "xx"}) {
+        PostMessageA(test, BM_CLICK, 0, 0);
+        ASSERT_TRUE(
+            WaitUntil([&] { return PausedAt(c) == 2 && ControlText(target.field()) == typed; }, 10000))
+            << "pass after \"" << typed << "\": " << ControlText(target.field());
+        EXPECT_EQ(Selected(c), 2);
+        EXPECT_EQ(ControlText(test), "&Test");
+    }
+    PostMessageA(test, BM_CLICK, 0, 0);
+    EXPECT_EQ(target.fieldText("xxxy"), "xxxy");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(test) == "&Test"; }, 10000));
+    EXPECT_EQ(PausedAt(c), -1);
+
+    // Stopped at the breakpoint again, Esc ends the paused run: the next
+    // Test begins at the top.
+    PostMessageA(test, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 2; }, 10000));
+    FormInFront(c);
+    Press(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == -1; }, 5000));
+    EXPECT_EQ(c.statusPanel(1).rfind("Paused", 0), std::string::npos) << c.statusPanel(1);
+    // An edit while paused ends it too, and the mark stays with its line.
+    PostMessageA(test, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 2; }, 10000));
+    c.call([&] { c.object().selectLine(0); });
+    c.addTyped("{.Start}");
+    EXPECT_EQ(PausedAt(c), -1);
+    EXPECT_EQ(c.lines()[3], "(*) x");
+    EXPECT_EQ(target.fieldText(), "xxxy");
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+}
+
 // Counts typed outside a spin's range are held to it, never replaced by an
 // earlier count; an empty count is refused by the field's name.
 TEST(Composer, TypedCountOutsideItsRangeIsHeldToItAndAnEmptyOneIsRefused) {
