@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         for (std::size_t i = 0; i < states.size(); ++i) {
             FUZZ_CHECK((states[i].state == HotKeyState::None) == (keys[i].id == 0));
             if (states[i].state == HotKeyState::Shadowed)
-                FUZZ_CHECK(states[i].startedIcon >= 0 && static_cast<std::size_t>(states[i].startedIcon) < i &&
+                FUZZ_CHECK(states[i].startedIcon >= 0 &&
+                           static_cast<std::size_t>(states[i].startedIcon) < i &&
                            keys[states[i].startedIcon].id == keys[i].id);
             const std::string hint = ShownHint(pad.bar[i].hint, states[i].state);
             FUZZ_CHECK(hint.compare(0, pad.bar[i].hint.size(), pad.bar[i].hint) == 0);
@@ -54,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         // The composer's side: two icons with one key, and a new icon's key.
         const auto pairs = DuplicateHotKeys(load.entries);
         for (const auto& [earlier, later] : pairs)
-            FUZZ_CHECK(earlier >= 0 && earlier < later && static_cast<std::size_t>(later) < load.entries.size());
+            FUZZ_CHECK(earlier >= 0 && earlier < later &&
+                       static_cast<std::size_t>(later) < load.entries.size());
         FUZZ_CHECK(DuplicateHotKeysText(load.entries, pairs).empty() == pairs.empty());
         for (const PadEntry& e : load.entries) {
             const IconFields fields = RecordFields(e.record);
