@@ -1220,6 +1220,115 @@ TEST(Composer, UnsavedPadIsAskedAboutAndKeptUntilAnotherIsRead) {
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(c.form()); }, 10000));
 }
 
+// A hot key that another program holds: the field's hint and the page's
+// status bar say so as soon as it is entered, assigning it asks first, and
+// a second icon with a key of the pad is refused with both icons named.
+TEST(Composer, TessdeckPageSaysWhenAHotKeyIsTakenAndRefusesTwoIconsWithOneKey) {
+    taskloom::wintest::TempFolder folder;
+    taskloom::wintest::ChildProcess holder(
+        taskloom::wintest::Quote(taskloom::wintest::ExeDir() + "tl_holdkey.exe") + " " +
+        std::to_string(MOD_CONTROL | MOD_ALT) + " " + std::to_string('K') + " \"Composer Key Holder\"");
+    const HWND holderWindow = taskloom::wintest::WaitForWindow("Composer Key Holder", holder.id(), 30000);
+    ASSERT_NE(holderWindow, nullptr);
+    Composer c(folder.path());
+    c.showPage(kRunPage);
+    const HWND palette = c.control(kRunPage, kIdPadPalette), bar = c.control(kRunPage, kIdPadBar);
+    const HWND hint = c.control(kRunPage, kIdIconHint), hotKey = c.control(kRunPage, kIdHotKey),
+               run = c.control(kRunPage, kIdRunName), status = c.control(kRunPage, kIdPadStatusBar);
+    ASSERT_NE(status, nullptr);
+    auto statusText = [&] {
+        char text[256] = {};
+        if (LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, 0, 0)) >= sizeof text)
+            return std::string("<long>");
+        SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+        return std::string(text);
+    };
+    const std::string inUse = "Hot key in use by another program";
+    EXPECT_FALSE(IsWindowVisible(status));
+    EXPECT_EQ(HintOf(c.form(), hotKey), "");
+
+    // Ctrl+Alt+K pressed in the field, as the user would.
+    SetForegroundWindow(c.form());
+    c.call([&] { SetFocus(hotKey); });
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+    Key(VK_CONTROL, false);
+    Key(VK_MENU, false);
+    Press('K');
+    Key(VK_MENU, true);
+    Key(VK_CONTROL, true);
+    ASSERT_TRUE(WaitForText(hotKey, "Ctrl+Alt+K"));
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+    EXPECT_TRUE(WaitUntil([&] { return statusText() == inUse; }, 5000)) << statusText();
+    EXPECT_TRUE(IsWindowVisible(status));
+    EXPECT_EQ(HintOf(c.form(), hotKey), inUse);
+
+    // Assigning it asks: No leaves the pad as it was, Yes writes the key.
+    SetWindowTextA(hint, "Editor");
+    SetWindowTextA(run, "C:\\Tools\\edit.exe");
+    ClickIcon(palette, 5, true);
+    std::string texts = AnswerBox(c.form(), IDNO);
+    EXPECT_NE(texts.find(inUse + ": Ctrl+Alt+K does not start this icon"), std::string::npos) << texts;
+    EXPECT_TRUE(BarIcons(bar).empty());
+    ClickIcon(palette, 5, true);
+    texts = AnswerBox(c.form(), IDYES);
+    EXPECT_NE(texts.find("Assign it all the same?"), std::string::npos) << texts;
+    ASSERT_TRUE(WaitUntil([&] { return BarIcons(bar) == std::vector<int>{5}; }, 5000));
+
+    // A free key: nothing to say. The same key for a second icon, however
+    // written, is refused with both icons named.
+    SetWindowTextA(hotKey, "Ctrl+Alt+J");
+    EXPECT_FALSE(IsWindowVisible(status));
+    EXPECT_EQ(HintOf(c.form(), hotKey), "");
+    SetWindowTextA(hint, "Notes");
+    ClickIcon(palette, 6);
+    ASSERT_EQ(BarIcons(bar), (std::vector<int>{5, 6}));
+    for (const char* again : {"Ctrl+Alt+K", "Alt+Ctrl+J"}) {
+        SetWindowTextA(hotKey, again);
+        SetWindowTextA(hint, "Mail");
+        ClickIcon(palette, 7, true);
+        texts = AnswerBox(c.form(), IDOK);
+        const std::string owner = again[0] == 'C' ? "Icon 1 (Editor) already has the hot key Ctrl+Alt+K.\n"
+                                                  : "Icon 2 (Notes) already has the hot key Alt+Ctrl+J.\n";
+        EXPECT_NE(texts.find(owner + "Icon 3 (Mail) cannot have it too"), std::string::npos) << texts;
+        EXPECT_EQ(BarIcons(bar), (std::vector<int>{5, 6}));
+    }
+    std::vector<taskloom::PadEntry> entries;
+    c.call([&] { entries = c.object().padPage().preview(); });
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].record, "Editor\tCtrl+Alt+K\tC:\\Tools\\edit.exe");
+
+    // A pad file that gives two icons one key is opened whole, and says so.
+    const std::string twins = folder / "twins.tkp";
+    {
+        FILE* f = std::fopen(twins.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("8\tA\tCtrl+Alt+Q\ta.exe\r9\tB\tAlt+Ctrl+Q\tb.exe\r", f);
+        std::fclose(f);
+    }
+    PostMessageA(c.control(kRunPage, kIdLoadPadBtn), BM_CLICK, 0, 0);
+    texts = AnswerBox(c.form(), IDNO);  // the changed pad is not saved
+    const HWND dialog = WaitForOwnedDialog(c.form());
+    ASSERT_NE(dialog, nullptr) << texts;
+    SendMessageA(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(twins.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
+    texts = AnswerBox(c.form(), IDOK);
+    EXPECT_NE(
+        texts.find("Icons 1 (A) and 2 (B) have the same hot key Ctrl+Alt+Q; only icon 1 starts with it."),
+        std::string::npos)
+        << texts;
+    EXPECT_EQ(BarIcons(bar), (std::vector<int>{8, 9}));
+
+    // The other program lets go: the key entered again is free.
+    PostMessageA(holderWindow, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(holder.waitForExit(10000));
+    SetWindowTextA(hotKey, "Ctrl+Alt+K");
+    EXPECT_FALSE(IsWindowVisible(status));
+    EXPECT_EQ(HintOf(c.form(), hotKey), "");
+    EXPECT_TRUE(taskloom::wintest::HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));  // the trial let it go
+}
+
 // Help and Test Pad say which file could not be started.
 TEST(Composer, HelpAndTestPadNameTheFileTheyCouldNotStart) {
     taskloom::wintest::TempFolder folder;

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <wtsapi32.h>
 
 #include <gtest/gtest.h>
 
@@ -484,6 +485,114 @@ TEST_F(PadLaunch, AutoStartAutoDialAndTheMakersAddresses) {
     pad = Make("0\tEcho\t\t" + echoExe() + "\r");
     EXPECT_TRUE(checkedItem(IDM_AUTOSTART));
     pad->QuitBtnClick();
+}
+
+// The texts of a message box: its children's, joined by "|".
+std::string BoxTexts(HWND box) {
+    std::string text;
+    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) text += ControlText(h) + "|";
+    return text;
+}
+
+// A key that another program holds: the icon's hint and the hot key report
+// say so, and a press does not start it; the pad's own keys and an icon
+// repeating another's key are reported as they work. Once the other program
+// lets go, an unlock or a resume registers the key and it starts its icon.
+TEST_F(PadLaunch, AKeyHeldByAnotherProgramIsReportedAndWorksOnceFreedAndResumed) {
+    ChildProcess holder(Quote(ExeDir() + "tl_holdkey.exe") + " " + std::to_string(MOD_CONTROL | MOD_ALT) +
+                        " " + std::to_string('K') + " " + Quote("Key Holder"));
+    const HWND holderWindow = WaitForWindow("Key Holder", holder.id(), 30000);
+    ASSERT_TRUE(holderWindow);
+    ASSERT_FALSE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));
+    auto pad =
+        Make("0\tHeld\tCtrl+Alt+K\t" + echoExe() + " held\r" + "1\tFree\tCtrl+Alt+J\t" + echoExe() +
+             " free\r" + "2\tTwin\tAlt+Ctrl+J\t" + echoExe() + " twin\r" + "3\tPlain\t\t" + echoExe() + "\r");
+    ASSERT_EQ(pad->bar().size(), 4u);
+    EXPECT_EQ(pad->iconHint(0), "Held\tCtrl+Alt+K (in use)");
+    EXPECT_EQ(pad->iconHint(1), "Free\tCtrl+Alt+J");
+    EXPECT_EQ(pad->iconHint(2), "Twin\tCtrl+Alt+J");
+    EXPECT_EQ(pad->iconHint(3), "Plain");
+    // The bar's tooltip asks for the hint it shows, and shows the key too.
+    NMTTDISPINFOA info{};
+    info.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(pad->toolBar(), TB_GETTOOLTIPS, 0, 0));
+    info.hdr.idFrom = tessdeck::kBarButtonFirstId;
+    info.hdr.code = TTN_GETDISPINFOA;
+    SendMessageA(pad->hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_NE(info.lpszText, nullptr);
+    EXPECT_STREQ(info.lpszText, "Held  Ctrl+Alt+K (in use)");
+
+    // Help, "Hot Key Report...": a box that Enter closes.
+    const std::string inUseReport =
+        "Show/hide the pad: Shift+Ctrl+F9 - works\n"
+        "1. Held: Ctrl+Alt+K - in use by another program\n"
+        "2. Free: Ctrl+Alt+J - works\n"
+        "3. Twin: Ctrl+Alt+J - starts icon 2 instead (the same key)\n"
+        "4. Plain: no hot key\n\n"
+        "A key in use is tried again when the session is unlocked or the computer resumes, and works once "
+        "the other program has let it go.";
+    EXPECT_EQ(pad->hotKeyReport(), inUseReport);
+    std::string shown;
+    bool closedByEnter = false;
+    std::thread reader([&] {
+        HWND box = nullptr;
+        WaitUntil([&] { return (box = FindWindowA("#32770", "Hot Key Report")) && IsWindowVisible(box); },
+                  10000);
+        if (!box) return;
+        shown = BoxTexts(box);
+        SetForegroundWindow(box);
+        WaitUntil([&] { return GetForegroundWindow() == box; }, 5000);
+        keybd_event(VK_RETURN, 0, 0, 0);
+        keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
+        closedByEnter = WaitUntil([&] { return !IsWindow(box); }, 5000);
+        if (!closedByEnter) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    pad->command(IDM_HOTKEYREPORT);
+    reader.join();
+    EXPECT_NE(shown.find(inUseReport), std::string::npos) << shown;
+    EXPECT_TRUE(closedByEnter);
+
+    // The free key starts the first icon with it; the held one starts nothing.
+    PressKeys({VK_CONTROL, VK_MENU}, 'J');
+    EXPECT_NE(echoed().find("arg: free\nend\n"), std::string::npos);
+    PressKeys({VK_CONTROL, VK_MENU}, 'K');
+    PumpUntil([] { return false; }, 1500);
+    EXPECT_EQ(ReadWholeFile(echoOut()), "");
+    // An unlock while the key is still held changes nothing.
+    SendMessageA(pad->hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_EQ(pad->iconHint(0), "Held\tCtrl+Alt+K (in use)");
+
+    // The other program lets go; the resume registers the key.
+    PostMessageA(holderWindow, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(holder.waitForExit(10000));
+    EXPECT_EQ(pad->iconHint(0), "Held\tCtrl+Alt+K (in use)");
+    EXPECT_EQ(SendMessageA(pad->hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0), TRUE);
+    EXPECT_EQ(pad->iconHint(0), "Held\tCtrl+Alt+K");
+    EXPECT_EQ(pad->hotKeyReport().find("in use"), std::string::npos) << pad->hotKeyReport();
+    PressKeys({VK_CONTROL, VK_MENU}, 'K');
+    EXPECT_NE(echoed().find("arg: held\nend\n"), std::string::npos);
+    EXPECT_FALSE(ModifierDown());
+    pad->QuitBtnClick();
+    EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));
+    EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'J'));
+}
+
+// An icon with the pad's own show/hide key leaves that key to the pad: it
+// shows and hides the pad, and another pad loaded after it does not take
+// the key away.
+TEST_F(PadLaunch, AnIconWithTheShowHideKeyLeavesTheKeyToThePad) {
+    auto pad = Make("0\tToggle\tCtrl+Shift+F9\t" + echoExe() + " toggle\r");
+    EXPECT_TRUE(pad->showHideHeld());
+    EXPECT_NE(pad->hotKeyReport().find("1. Toggle: Shift+Ctrl+F9 - shows and hides the pad"),
+              std::string::npos)
+        << pad->hotKeyReport();
+    taskloom::WriteTextFile(folder_ / "launch.tkp", "0\tEcho\t\t" + echoExe() + "\r");
+    pad->OpenPadClick(false);
+    EXPECT_FALSE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9));
+    const HWND w = pad->hwnd();
+    PressKeys({VK_SHIFT, VK_CONTROL}, VK_F9);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(w); }, 10000));
+    pad->QuitBtnClick();
+    EXPECT_TRUE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9));
 }
 
 // The real program, in its own process: the hot keys pressed here reach

@@ -395,6 +395,7 @@ TEST_F(PadForm, MenuItemsCaptionsAndShortcuts) {
                                                             {IDM_WEBSITE, "&Web site"},
                                                             {IDM_EMAILUS, "&E-mail us"},
                                                             {IDM_ABOUT, "&About"},
+                                                            {IDM_HOTKEYREPORT, "Hot &Key Report..."},
                                                             {IDM_QUIT, "E&xit"}};
     for (const auto& [id, caption] : items) {
         char text[64] = {};
