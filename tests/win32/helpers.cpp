@@ -310,6 +310,17 @@ void SetControlText(HWND control, const std::string& text) {
                         5000, nullptr);
 }
 
+std::string TreeItemText(HWND tree, HTREEITEM item) {
+    char text[1024] = {};
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = sizeof text;
+    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return {};
+    return text;
+}
+
 std::string ControlText(HWND control) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
