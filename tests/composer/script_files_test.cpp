@@ -11,9 +11,7 @@ using namespace taskloom;
 using taskloom::sim::TempDir;
 using Lines = std::vector<std::string>;
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(ScriptFiles, TksNamingRules) {
     // A new script asks for a name, proposing "New"; a script name saves in place.

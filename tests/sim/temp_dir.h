@@ -19,8 +19,8 @@ public:
     // `kind` starts the folder's name, so that a folder left behind by a
     // killed run tells which tests made it.
     explicit TempDir(const std::string& kind = "taskloom-test")
-        : path_(std::filesystem::temp_directory_path() / (kind + "-" + std::to_string(::getpid()) + "-" +
-                                                          CurrentTestName())) {
+        : path_(std::filesystem::temp_directory_path() /
+                (kind + "-" + std::to_string(::getpid()) + "-" + CurrentTestName())) {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
         std::filesystem::create_directories(path_);

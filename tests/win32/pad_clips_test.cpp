@@ -466,7 +466,7 @@ TEST(PadClips, AutoDialStartsTheRegisteredDialerAndElseHandsTheNumberToTheShell)
         const std::string echoOut = folder / "tel.txt";
         SetEnvironmentVariableA("TL_ECHO_OUT", echoOut.c_str());
         SetRegString(HKEY_CLASSES_ROOT, "tel\\shell\\open\\command", nullptr,
-                  Quote(ExeDir() + "tl_echo.exe") + " \"%1\"");
+                     Quote(ExeDir() + "tl_echo.exe") + " \"%1\"");
         std::thread copier2([] { Copy("\"555-9876\""); });
         std::string told;
         EXPECT_TRUE(PumpUntil([&] { return !(told = ReadWholeFile(echoOut)).empty(); }, 20000));

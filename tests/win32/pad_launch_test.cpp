@@ -102,9 +102,7 @@ protected:
         ASSERT_TRUE(CopyFileA((ExeDir() + "tl_echo.exe").c_str(), echoExe().c_str(), FALSE));
         SetEnvironmentVariableA("TL_ECHO_OUT", echoOut().c_str());
     }
-    void TearDown() override {
-        SetEnvironmentVariableA("TL_ECHO_OUT", nullptr);
-    }
+    void TearDown() override { SetEnvironmentVariableA("TL_ECHO_OUT", nullptr); }
     std::string echoExe() const { return folder_ / "bin\\tl_echo.exe"; }
     std::string echoOut() const { return folder_ / "echo.txt"; }
     // What the next tl_echo tells, once it has.
@@ -413,7 +411,8 @@ TEST_F(PadLaunch, AutoStartAutoDialAndTheMakersAddresses) {
     EXPECT_FALSE(checkedItem(IDM_AUTOSTART));
     pad->command(IDM_AUTOSTART);
     EXPECT_TRUE(checkedItem(IDM_AUTOSTART));
-    EXPECT_EQ(tessdeck::PadRegistry::ReadString(registry_.machine(), run, "Tessdeck"), "c:\\pads\\tessdeck.exe");
+    EXPECT_EQ(tessdeck::PadRegistry::ReadString(registry_.machine(), run, "Tessdeck"),
+              "c:\\pads\\tessdeck.exe");
     pad->command(IDM_AUTOSTART);
     EXPECT_FALSE(checkedItem(IDM_AUTOSTART));
     HKEY k = nullptr;

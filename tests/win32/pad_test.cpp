@@ -422,8 +422,9 @@ TEST_F(PadForm, FallsBackToTheUsersHiveWhenTheMachinesCannotBeWritten) {
         RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kBase) + (i == 0 ? "\\machine" : "\\classes")).c_str());
     }
     HKEY probe = nullptr;
-    ASSERT_NE(RegCreateKeyExA(registry_.machine(), "probe", 0, nullptr, 0, KEY_WRITE, nullptr, &probe, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_NE(
+        RegCreateKeyExA(registry_.machine(), "probe", 0, nullptr, 0, KEY_WRITE, nullptr, &probe, nullptr),
+        ERROR_SUCCESS);
 
     auto pad = Make({folder_ / "five.tkp"});
     EXPECT_EQ(pad->hive(), tessdeck::Hive::User);
