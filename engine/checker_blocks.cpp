@@ -59,8 +59,8 @@ void Checker::checkBlockLine(std::size_t i, const Block& b) {
                   LookupKeyName(s.tokens[0].text.substr(0, s.tokens[0].text.find(' '))));
     if (b.note) {
         if (looksLikeScript)
-            warning(i, Quote(line) + " is shown as a line of the note of " + head +
-                           ", not run (a note's " + "lines reach up to the next line holding \"{:\")");
+            warning(i, Quote(line) + " is shown as a line of the note of " + head + ", not run (a note's " +
+                           "lines reach up to the next line holding \"{:\")");
         return;
     }
     if (!b.closing && !looksLikeScript) return;
@@ -75,8 +75,8 @@ void Checker::checkBlockLine(std::size_t i, const Block& b) {
     else
         message += b.final ? " never runs: it is text of the remark block of " + head +
                                  ", which reaches the " + "end of the script"
-                           : " is skipped as text of the remark block of " + head +
-                                 " (up to the next line " + "holding \"{:\")";
+                           : " is skipped as text of the remark block of " + head + " (up to the next line " +
+                                 "holding \"{:\")";
     warning(i, message);
 }
 
@@ -98,12 +98,11 @@ void Checker::checkNoteFile(std::size_t i, const Block& b, const std::string& na
         return;
     }
     if (FileExists(folder_ + name)) return;
-    warning(
-        i, "the note file " + QuoteName(name) +
-               " is neither in the current folder nor in the script's folder" +
-               (folder_.empty() ? std::string() : " " + QuoteName(folder_)) +
-               ": it cannot be checked here; at run time it is looked for in the current folder and in " +
-               "the program's folder, and " + where + " if it is in neither");
+    warning(i, "the note file " + QuoteName(name) +
+                   " is neither in the current folder nor in the script's folder" +
+                   (folder_.empty() ? std::string() : " " + QuoteName(folder_)) +
+                   ": it cannot be checked here; at run time it is looked for in the current folder and in " +
+                   "the program's folder, and " + where + " if it is in neither");
 }
 
 void Checker::checkNote(std::size_t i, const LineReading& r) {
@@ -111,8 +110,8 @@ void Checker::checkNote(std::size_t i, const LineReading& r) {
     try {
         h = ReadNoteHeader(r.parameter);
     } catch (const ScriptError& e) {
-        error(i, Braced(r.scriptLine) + ": " + e.what() +
-                     "; the run would be abandoned here (the form is " + "\"{:PopUp x y title}\")");
+        error(i, Braced(r.scriptLine) + ": " + e.what() + "; the run would be abandoned here (the form is " +
+                     "\"{:PopUp x y title}\")");
         return;
     }
     // ReadNoteHeader has already moved a low note up; the written y is wanted.
@@ -122,8 +121,7 @@ void Checker::checkNote(std::size_t i, const LineReading& r) {
     if (y >= 400)
         warning(i, "the note's y " + std::to_string(y) + " is 400 or more: the note is shown at y 350");
     if (i + 1 >= lines_.size() || Contains(lines_[i + 1], "{:"))
-        warning(i, "the note " + Quote(h.title) +
-                       " has no lines and is not shown (its lines follow it, up " +
+        warning(i, "the note " + Quote(h.title) + " has no lines and is not shown (its lines follow it, up " +
                        "to the next line holding \"{:\")");
 }
 

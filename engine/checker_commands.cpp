@@ -37,8 +37,7 @@ void Checker::checkCommand(std::size_t i) {
             break;
         case CommandKind::Menu:
             if (!Contains(r.parameter, "&"))
-                warning(i, shown +
-                               " holds no \"&\": it only presses Alt (the menu keys are the letters " +
+                warning(i, shown + " holds no \"&\": it only presses Alt (the menu keys are the letters " +
                                "after \"&\" in each level)");
             break;
         case CommandKind::PopUp:
@@ -61,8 +60,7 @@ void Checker::checkCommand(std::size_t i) {
 void Checker::checkCapture(std::size_t i, const LineReading& r, const std::string& keyword) {
     const std::string& s = r.scriptLine;
     if (s == ":ClipsAddClipboard" || s == ":ClipsAddText" || s == ":ClipsAddForm" ||
-        StartsWith(s, ":ClipsAddDOS") || StartsWith(s, ":ClipsAddControls") ||
-        StartsWith(s, ":ClipsAddFile"))
+        StartsWith(s, ":ClipsAddDOS") || StartsWith(s, ":ClipsAddControls") || StartsWith(s, ":ClipsAddFile"))
         return;
     const bool known =
         keyword == ":ClipsAddClipboard" || keyword == ":ClipsAddText" || keyword == ":ClipsAddForm";
@@ -82,12 +80,11 @@ void Checker::checkDelimiter(std::size_t i, const LineReading& r, const std::str
     if (Contains(s, "Line") || Contains(s, "None") || keyword == ":ClipsDelimiterTab") return;
     const std::string set = r.parameter.empty() ? " " : r.parameter.substr(0, 1);
     if (keyword == ":ClipsDelimiterOther" && s.find(' ') != npos) return;
-    warning(
-        i,
-        Braced(s) + " sets the clips delimiter to " + Quote(set) +
-            (s.find(' ') == npos ? " (the first character of its own text)" : "") +
-            "; the forms are \":ClipsDelimiterLine\", \":ClipsDelimiterTab\", \":ClipsDelimiterNone\" " +
-            "and \":ClipsDelimiterOther c\"");
+    warning(i,
+            Braced(s) + " sets the clips delimiter to " + Quote(set) +
+                (s.find(' ') == npos ? " (the first character of its own text)" : "") +
+                "; the forms are \":ClipsDelimiterLine\", \":ClipsDelimiterTab\", \":ClipsDelimiterNone\" " +
+                "and \":ClipsDelimiterOther c\"");
 }
 
 // A mouse command whose keyword is none of the clicks.
@@ -109,8 +106,7 @@ void Checker::checkNothing(std::size_t i, const LineReading& r, const std::strin
     } else if (keyword == ":ClipsClear") {
         warning(i, shown + " does nothing: \":ClipsClear\" must stand alone in its braces");
     } else if (keyword == ":LabelGoto") {
-        warning(i,
-                shown + " does nothing: a jump is written " + Braced(":Goto" + s.substr(keyword.size())));
+        warning(i, shown + " does nothing: a jump is written " + Braced(":Goto" + s.substr(keyword.size())));
     } else if (keyword == ":LabelDefine") {
         warning(i, shown + " does nothing: a label is written " + Braced("." + TrimBlanks(r.parameter)));
     } else {

@@ -14,8 +14,7 @@ void Checker::findLabels() {
             const std::string key = UpperCase(*name);
             if (auto first = labels_.find(key); first != labels_.end()) {
                 error(i, "the label " + Quote(lines_[i]) + " is defined again (first on " +
-                             LineWord(first->second) +
-                             "; labels compare without case): every jump goes to " +
+                             LineWord(first->second) + "; labels compare without case): every jump goes to " +
                              LineWord(first->second) + " and none can reach this line");
             } else {
                 labels_.emplace(key, i);
@@ -33,8 +32,7 @@ void Checker::findStrayLabels(std::size_t i) {
     for (const Token& t : s.tokens) {
         if (t.kind != LineToken::Label) continue;
         const std::string name = t.text.substr(1);
-        warning(i, "the label " + Braced(t.text) +
-                       " cannot be found by a jump: its line holds more than " +
+        warning(i, "the label " + Braced(t.text) + " cannot be found by a jump: its line holds more than " +
                        "the label (a label line holds nothing but " + Braced(t.text) + ")");
         strayLabels_.emplace(UpperCase(name), i);
     }
@@ -44,8 +42,7 @@ void Checker::findStrayLabels(std::size_t i) {
         const std::size_t close = trimmed.find('}');
         if (StartsWith(trimmed, "{.") && close != npos) {
             const std::string token = trimmed.substr(1, close - 1);
-            warning(i, "the label " + Braced(token) +
-                           " cannot be found by a jump: blanks stand before " +
+            warning(i, "the label " + Braced(token) + " cannot be found by a jump: blanks stand before " +
                            "it, and the line is typed as text (a label line holds nothing but " +
                            Braced(token) + ")");
             strayLabels_.emplace(UpperCase(token.substr(1)), i);
@@ -80,7 +77,8 @@ void Checker::checkLoopLabel(std::size_t i, const LineReading& r, const std::str
         if (labelNames_.empty())
             for (const auto& [key, where] : labels_) labelNames_.push_back(*LabelOfLine(lines_[where]));
         if (auto meant = Nearest(label, labelNames_, std::max<std::size_t>(1, label.size() / 3), budget_))
-            message += "; did you mean " + Quote(*meant) + " (" + LineWord(labels_.at(UpperCase(*meant))) + ")?";
+            message +=
+                "; did you mean " + Quote(*meant) + " (" + LineWord(labels_.at(UpperCase(*meant))) + ")?";
     }
     error(i, message);
 }
@@ -100,9 +98,9 @@ void Checker::checkLoopKind(std::size_t i, const LineReading& r, const std::stri
         const std::int32_t n = ReadCount(rest);
         if (n < 1) {
             warning(i, Braced(s) +
-                           (IsBlankText(rest) ? " has no count"
-                                              : " has the count " + Quote(rest) + ", which reads as " +
-                                                    std::to_string(n)) +
+                           (IsBlankText(rest)
+                                ? " has no count"
+                                : " has the count " + Quote(rest) + ", which reads as " + std::to_string(n)) +
                            ": the loop does not repeat; write " + Braced(keyword + " " + label + " n"));
         } else if (n >= 2 && found != labels_.end() && found->second > i) {
             warning(i, "the label " + Quote(wanted) + " of the counted loop " + Braced(s) +
@@ -122,8 +120,8 @@ void Checker::checkLoopKind(std::size_t i, const LineReading& r, const std::stri
             {LoopFamily::Control, ":LoopControl"},
         };
         const char* prefix = kPrefix.at(family);
-        std::string message = Quote(keyword) + " names no condition of the " +
-                              Quote(std::string(prefix)) + " loops: the loop " +
+        std::string message = Quote(keyword) + " names no condition of the " + Quote(std::string(prefix)) +
+                              " loops: the loop " +
                               (family == LoopFamily::Clipboard ? "always jumps" : "never jumps");
         if (auto meant = MeantKeyword(keyword, FormsBeginning(prefix), budget_))
             message += "; did you mean " + Quote(*meant) + "?";

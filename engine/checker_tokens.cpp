@@ -12,10 +12,9 @@ void Checker::checkTokens(std::size_t i) {
     for (const Token& t : s.tokens) {
         // Only a token after another one can begin with a reduced brace.
         if (t.escapedOpen) {
-            warning(i,
-                    "the escaped brace \"{{{\" right after a token opens a token here: " +
-                        (t.kind == LineToken::Unclosed ? Quote("{" + t.text) : Braced(t.text)) +
-                        " is read as a token, not typed as written; put the text on a line of its own");
+            warning(i, "the escaped brace \"{{{\" right after a token opens a token here: " +
+                           (t.kind == LineToken::Unclosed ? Quote("{" + t.text) : Braced(t.text)) +
+                           " is read as a token, not typed as written; put the text on a line of its own");
         }
         if (t.kind == LineToken::Unclosed) {
             std::string message =
@@ -48,9 +47,9 @@ void Checker::checkKeyToken(std::size_t i, const Token& t) {
     if (blank != npos) {
         const std::string countText = t.text.substr(blank + 1);
         if (ReadCount(countText) < 1) {
-            warning(i, Braced(t.text) + " types nothing: its repeat count " + Quote(countText) +
-                           (BeginsWithNumber(countText) ? " is below 1"
-                                                        : " is not a number (it reads as 0)"));
+            warning(i,
+                    Braced(t.text) + " types nothing: its repeat count " + Quote(countText) +
+                        (BeginsWithNumber(countText) ? " is below 1" : " is not a number (it reads as 0)"));
             return;
         }
     }
