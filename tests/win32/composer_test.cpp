@@ -35,6 +35,7 @@ namespace loomwright {
 namespace {
 
 using taskloom::wintest::ControlText;
+using taskloom::wintest::TreeItemText;
 using taskloom::wintest::WaitUntil;
 
 // The composer's form on a user-interface thread of its own, driven and
