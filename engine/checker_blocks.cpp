@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "engine/engine.h"
 #include "engine/errors.h"
 #include "engine/filestore.h"
-#include "engine/engine.h"
 #include "engine/text.h"
 
 namespace taskloom::check {
