@@ -2,6 +2,7 @@
 
 #include "engine/filestore.h"
 #include "win32/win32_program.h"
+#include "wingui/controls.h"
 
 #include <algorithm>
 #include <memory>
@@ -310,16 +311,7 @@ void SetControlText(HWND control, const std::string& text) {
                         5000, nullptr);
 }
 
-std::string TreeItemText(HWND tree, HTREEITEM item) {
-    char text[1024] = {};
-    TVITEMA tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = sizeof text;
-    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return {};
-    return text;
-}
+std::string TreeItemText(HWND tree, HTREEITEM item) { return wingui::TreeView{tree}.text(item); }
 
 std::string ControlText(HWND control) {
     DWORD_PTR length = 0;
