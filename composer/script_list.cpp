@@ -1,5 +1,6 @@
 // The script list: Add, AddLine, Delete, Up, Down, Test and MacroBoxClick.
 #include "composer/vexa_form.h"
+#include "wingui/error_report.h"
 #include "resources/loomwright_ids.h"
 
 namespace loomwright {
@@ -125,10 +126,8 @@ taskloom::RunOutcome VexaForm::runWithAbort(taskloom::RunKind kind) {
             if (f.runViewPending_) f.showRunningLine(true);
             wingui::SetText(f.TestBtn, "&Test");
             ModifyMenuA(f.menu_, IDM_TEST, MF_BYCOMMAND | MF_STRING, IDM_TEST, "&Test");
-            try {
-                f.SetButtons();
-            } catch (...) {
-            }
+            // A destructor must not throw: a failure is reported, as in every handler.
+            wingui::Guarded(f.hwnd(), [&] { f.SetButtons(); });
         }
     } restore{*this};
     struct DialogKeys {

@@ -304,6 +304,7 @@ void TessdeckPage::EnableCheck() {
     wingui::Enable(TestPadBtn, !wingui::Enabled(SavePadBtn) && !preview_.empty());
 }
 
+// Run on WM_KEYUP and WM_SYSKEYUP (a key let go), despite its name.
 void TessdeckPage::HotKeyDown(int key) {
     unsigned mods = 0;
     if (GetKeyState(VK_CONTROL) & 0x8000) mods |= taskloom::kModCtrl;

@@ -35,6 +35,7 @@ namespace loomwright {
 namespace {
 
 using taskloom::wintest::ControlText;
+using taskloom::wintest::TreeItemText;
 using taskloom::wintest::WaitUntil;
 
 // The composer's form on a user-interface thread of its own, driven and
@@ -393,14 +394,7 @@ std::vector<std::string> TreeTexts(HWND tree, HTREEITEM item, int depth) {
     std::vector<std::string> out;
     for (; item; item = reinterpret_cast<HTREEITEM>(
                      SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-        char text[128] = {};
-        TVITEMA tv{};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = item;
-        tv.pszText = text;
-        tv.cchTextMax = sizeof text;
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-        out.push_back(std::string(static_cast<size_t>(depth), '.') + text);
+        out.push_back(std::string(static_cast<size_t>(depth), '.') + TreeItemText(tree, item));
         const auto child = reinterpret_cast<HTREEITEM>(
             SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
         for (std::string& s : TreeTexts(tree, child, depth + 1)) out.push_back(std::move(s));
@@ -411,14 +405,7 @@ std::vector<std::string> TreeTexts(HWND tree, HTREEITEM item, int depth) {
 HTREEITEM FindTreeItem(HWND tree, HTREEITEM item, const std::string& text) {
     for (; item; item = reinterpret_cast<HTREEITEM>(
                      SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-        char buffer[128] = {};
-        TVITEMA tv{};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = item;
-        tv.pszText = buffer;
-        tv.cchTextMax = sizeof buffer;
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-        if (text == buffer) return item;
+        if (TreeItemText(tree, item) == text) return item;
         const auto child = reinterpret_cast<HTREEITEM>(
             SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
         if (HTREEITEM found = FindTreeItem(tree, child, text)) return found;

@@ -26,6 +26,7 @@
 #include "pad/tessdeck.h"
 #include "resources/tessdeck_ids.h"
 #include "tests/win32/helpers.h"
+#include "tests/win32/pad_helpers.h"
 
 namespace {
 
@@ -41,18 +42,6 @@ void PressKeys(const std::vector<BYTE>& mods, BYTE key) {
     keybd_event(key, 0, 0, 0);
     keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
     for (auto m = mods.rbegin(); m != mods.rend(); ++m) keybd_event(*m, 0, KEYEVENTF_KEYUP, 0);
-}
-
-// Whether the pad's tray icon is there: only an icon that exists can be
-// modified.
-bool TrayIconThere(HWND pad) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = pad;
-    data.uID = TDeckForm::kTrayIconId;
-    data.uFlags = NIF_TIP;
-    lstrcpynA(data.szTip, "Tessdeck", sizeof data.szTip);
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 // Opens a menu with `open` and, once it shows, presses `key` in it (a
@@ -79,15 +68,6 @@ std::vector<std::string> NoteScript(const std::string& title) {
     return {"{:PopUp 120 140 " + title + "}", "The script waits here.", "{:/}", "{:ClipsDelimiterTab}"};
 }
 
-void SetDefault(HKEY root, const std::string& path, const std::string& value) {
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
-}
-
 // A shell open command of the classes root replaced for one test and put
 // back afterwards.
 class ShellCommand {
@@ -97,11 +77,11 @@ public:
         existed_ = RegOpenKeyExA(HKEY_CLASSES_ROOT, path_.c_str(), 0, KEY_READ, &k) == ERROR_SUCCESS;
         if (existed_) RegCloseKey(k);
         old_ = tessdeck::PadRegistry::ReadString(HKEY_CLASSES_ROOT, path_, nullptr);
-        SetDefault(HKEY_CLASSES_ROOT, path_, command);
+        SetRegString(HKEY_CLASSES_ROOT, path_, nullptr, command);
     }
     ~ShellCommand() {
         if (existed_)
-            SetDefault(HKEY_CLASSES_ROOT, path_, old_);
+            SetRegString(HKEY_CLASSES_ROOT, path_, nullptr, old_);
         else
             RegDeleteTreeA(HKEY_CLASSES_ROOT, path_.c_str());
     }
@@ -115,28 +95,15 @@ class PadLaunch : public ::testing::Test {
 protected:
     void SetUp() override {
         tessdeck::InitProgram();
-        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
-        for (const char* name : {"machine", "classes", "user"}) {
-            HKEY k = nullptr;
-            ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + name).c_str(), 0,
-                                      nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-                      ERROR_SUCCESS);
-            keys_.push_back(k);
-        }
         // The machine's Run key is there, as on every system.
-        SetDefault(keys_[0], tessdeck::RunKeyPath(), "");
-        roots_ = {keys_[0], keys_[1], keys_[2]};
+        SetRegString(registry_.machine(), tessdeck::RunKeyPath(), nullptr, "");
         desktop_ = taskloom::MakeWin32Desktop();
         // tl_echo in a folder of its own, telling into echo.txt how it was started.
         CreateDirectoryA((folder_ / "bin").c_str(), nullptr);
         ASSERT_TRUE(CopyFileA((ExeDir() + "tl_echo.exe").c_str(), echoExe().c_str(), FALSE));
         SetEnvironmentVariableA("TL_ECHO_OUT", echoOut().c_str());
     }
-    void TearDown() override {
-        SetEnvironmentVariableA("TL_ECHO_OUT", nullptr);
-        for (HKEY k : keys_) RegCloseKey(k);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
-    }
+    void TearDown() override { SetEnvironmentVariableA("TL_ECHO_OUT", nullptr); }
     std::string echoExe() const { return folder_ / "bin\\tl_echo.exe"; }
     std::string echoOut() const { return folder_ / "echo.txt"; }
     // What the next tl_echo tells, once it has.
@@ -151,7 +118,7 @@ protected:
         tessdeck::PadStart start;
         start.args = {folder_ / "launch.tkp"};
         start.programPath = "C:\\Pads\\Tessdeck.exe";
-        start.roots = roots_;
+        start.roots = registry_.roots();
         start.postQuit = false;
         auto pad = std::make_unique<TDeckForm>(*desktop_, start);
         pad->OpenPadClick(false);  // every icon shown
@@ -167,8 +134,7 @@ protected:
         mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     }
 
-    std::vector<HKEY> keys_;
-    tessdeck::RegistryRoots roots_;
+    RegistrySandbox registry_{kBase};
     std::unique_ptr<taskloom::Desktop> desktop_;
     TempFolder folder_;
 };
@@ -180,7 +146,7 @@ TEST_F(PadLaunch, IconsAndTheirExactHotKeysStartProgramsDocumentsAndScripts) {
     taskloom::WriteTextFile(folder_ / "report.tldoc", "a document");
     // Documents of this kind open with tl_echo.
     ShellCommand doc("TaskloomTestDoc", Quote(echoExe()) + " \"%1\"");
-    SetDefault(HKEY_CLASSES_ROOT, ".tldoc", "TaskloomTestDoc");
+    SetRegString(HKEY_CLASSES_ROOT, ".tldoc", nullptr, "TaskloomTestDoc");
     // Ctrl+Alt+X comes first: Ctrl+A must not launch it.
     auto pad = Make("0\tEcho X\tCtrl+Alt+X\t" + echoExe() + " first second\r" + "1\tEcho A\tCtrl+A\t" +
                     echoExe() + " ctrl-a\r" + "2\tDocument\tCtrl+Alt+D\t" + (folder_ / "report.tldoc") +
@@ -446,11 +412,12 @@ TEST_F(PadLaunch, AutoStartAutoDialAndTheMakersAddresses) {
     EXPECT_FALSE(checkedItem(IDM_AUTOSTART));
     pad->command(IDM_AUTOSTART);
     EXPECT_TRUE(checkedItem(IDM_AUTOSTART));
-    EXPECT_EQ(tessdeck::PadRegistry::ReadString(keys_[0], run, "Tessdeck"), "c:\\pads\\tessdeck.exe");
+    EXPECT_EQ(tessdeck::PadRegistry::ReadString(registry_.machine(), run, "Tessdeck"),
+              "c:\\pads\\tessdeck.exe");
     pad->command(IDM_AUTOSTART);
     EXPECT_FALSE(checkedItem(IDM_AUTOSTART));
     HKEY k = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(keys_[0], run.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(registry_.machine(), run.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
     EXPECT_NE(RegQueryValueExA(k, "Tessdeck", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
     RegCloseKey(k);
 
@@ -476,11 +443,11 @@ TEST_F(PadLaunch, AutoStartAutoDialAndTheMakersAddresses) {
 
     // Where the machine's Run key cannot be written, the user's takes the
     // value, and the next start checks the item from there.
-    RegDeleteTreeA(keys_[0], run.c_str());
-    RegDeleteKeyA(keys_[0], run.c_str());
+    RegDeleteTreeA(registry_.machine(), run.c_str());
+    RegDeleteKeyA(registry_.machine(), run.c_str());
     pad = Make("0\tEcho\t\t" + echoExe() + "\r");
     pad->command(IDM_AUTOSTART);
-    EXPECT_EQ(tessdeck::PadRegistry::ReadString(keys_[2], run, "Tessdeck"), "c:\\pads\\tessdeck.exe");
+    EXPECT_EQ(tessdeck::PadRegistry::ReadString(registry_.user(), run, "Tessdeck"), "c:\\pads\\tessdeck.exe");
     pad->QuitBtnClick();
     pad = Make("0\tEcho\t\t" + echoExe() + "\r");
     EXPECT_TRUE(checkedItem(IDM_AUTOSTART));
