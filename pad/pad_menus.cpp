@@ -147,6 +147,9 @@ void TDeckForm::command(int id) {
         case IDM_ABOUT:
             HelpAbout();
             break;
+        case IDM_HOTKEYREPORT:
+            HotKeyReportClick();
+            break;
         case IDM_QUIT:
             QuitBtnClick();
             break;
