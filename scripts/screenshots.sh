@@ -138,8 +138,8 @@ else
   sleep 0.5
   keys Up Up Right k
   wait_for "^Hot Key Report\$"
-  shot tessdeck-hotkey-report 392x208+183+105
-  # The report closed, the pad's Exit, then a portable copy in the same
+  shot tessdeck-hotkey-report 392x208+423+105
+  # The report closed, Exit, then a portable copy in the same
   # place.
   keys Escape
   sleep 0.5
