@@ -28,6 +28,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -153,7 +154,28 @@ protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // The controls, page by page; each function makes one part of the form.
     void createControls();
+    void createFrame();
+    void createWindowsPage();
+    void createMenusPage();
+    void createCtrlPage();
+    void createKeysPage();
+    void createPopPage();
+    void createClipsPage();
+    void createPadPage();
+    // A child of a page made from a table row; `out`, when given, receives
+    // its handle.
+    struct ChildSpec {
+        const char* cls;
+        const char* text;
+        DWORD style;
+        int id;
+        wingui::Rect96 place;
+        DWORD exStyle = 0;
+        HWND* out = nullptr;
+    };
+    void children(Page p, std::initializer_list<ChildSpec> specs);
     void layout();
     HWND page(Page p) const { return pages_[p]; }
     HWND child(Page p, const char* cls, const std::string& text, DWORD style, int id,
