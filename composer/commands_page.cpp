@@ -105,6 +105,8 @@ void VexaForm::fillCommandTree() {
 }
 
 void VexaForm::AddCommandClick() {
+    ensurePage(kCommandPage);
+    ensurePage(kCtrlPage);  // its control list is read
     const HTREEITEM chosen = CommandTree.selected();
     if (!chosen) return;
     const auto item = static_cast<std::size_t>(CommandTree.data(chosen));
@@ -167,6 +169,7 @@ void VexaForm::AddCommandClick() {
 }
 
 void VexaForm::BrowseAllClick(bool nameButton) {
+    ensurePage(kCommandPage);
     const std::optional<std::string> file =
         wingui::AskOpenFile({hwnd(), taskloom::kBrowseAllFilter, programDir_});
     if (!file) return;

@@ -112,22 +112,48 @@ void VexaForm::children(Page p, std::initializer_list<ChildSpec> specs) {
 void VexaForm::createControls() {
     createFrame();
     wingui::StartupStep("page control, script list, buttons, status bar");
-    createWindowsPage();
-    wingui::StartupStep("Windows page controls");
-    createMenusPage();
-    wingui::StartupStep("Menus page controls");
-    createCtrlPage();
-    wingui::StartupStep("Controls page controls");
-    createCommandsPage();
-    wingui::StartupStep("Commands page controls");
-    createKeysPage();
-    wingui::StartupStep("Keys page controls");
-    createPopPage();
-    wingui::StartupStep("Popup page controls");
-    createClipsPage();
-    wingui::StartupStep("Clips page controls");
-    createPadPage();
-    wingui::StartupStep("Tessdeck page controls");
+    // What start-up fills or reads; the other pages wait for their first need.
+    for (Page p : {kWindowPage, kMenusPage, kKeysPage}) ensurePage(p);
+}
+
+void VexaForm::ensurePage(int index) {
+    if (index < 0 || index >= 8 || pageMade_[index]) return;
+    pageMade_[index] = true;
+    static const char* const kSteps[8] = {
+        "Windows page controls", "Menus page controls", "Controls page controls", "Commands page controls",
+        "Keys page controls",    "Popup page controls", "Clips page controls",    "Tessdeck page controls"};
+    switch (index) {
+        case kWindowPage:
+            createWindowsPage();
+            break;
+        case kMenusPage:
+            createMenusPage();
+            break;
+        case kCtrlPage:
+            createCtrlPage();
+            break;
+        case kCommandPage:
+            createCommandsPage();
+            break;
+        case kKeysPage:
+            createKeysPage();
+            break;
+        case kPopPage:
+            createPopPage();
+            break;
+        case kClipsPage:
+            createClipsPage();
+            break;
+        default:
+            createPadPage();
+            break;
+    }
+    wingui::StartupStep(kSteps[index]);
+}
+
+TessdeckPage& VexaForm::padPage() {
+    ensurePage(kRunPage);
+    return *padPage_;
 }
 
 void VexaForm::createFrame() {
@@ -288,6 +314,9 @@ void VexaForm::createCtrlPage() {
     // One panel, as wide as the bar: the read-out needs more than 80 pixels.
     ClipsStatusBar.setParts({-1});
     ClipsStatusBar.setText(0, "Line   :  Col ");
+    // What the page was given to show before it was made.
+    if (!ctrlText_.empty()) SetWindowTextA(Ctrl, ctrlText_.c_str());
+    ctrlText_.clear();
 }
 
 void VexaForm::createKeysPage() {
@@ -337,6 +366,7 @@ void VexaForm::createKeysPage() {
 
 void VexaForm::createPopPage() {
     const DWORD tab = WS_TABSTOP;
+    const taskloom::PopupPage start;  // the page's start values
     children(
         kPopPage,
         {{"EDIT",
@@ -348,7 +378,7 @@ void VexaForm::createPopPage() {
           &PopMemo},
          {"STATIC", "Title:", 0, kIdPopTitleLabel, {314, 6, 170, 16}},
          {"EDIT",
-          "Notes:",
+          start.title.c_str(),
           tab | ES_AUTOHSCROLL,
           kIdPopTitle,
           {314, 22, 170, 24},
@@ -373,10 +403,10 @@ void VexaForm::createPopPage() {
           &RemarkBox.h},
          {"BUTTON", "Test &Popup", tab | BS_PUSHBUTTON, kIdPopTestBtn, {314, 182, 110, 25}}});
     SendMessageA(PopMemo, EM_SETLIMITTEXT, 2048, 0);
-    for (wingui::TrackBar* bar : {&PopBarH, &PopBarV}) {
-        bar->setRange(1, 5);
-        bar->setPos(3);
-    }
+    for (wingui::TrackBar* bar : {&PopBarH, &PopBarV})
+        bar->setRange(taskloom::kPopBarMin, taskloom::kPopBarMax);
+    PopBarH.setPos(start.barH);
+    PopBarV.setPos(start.barV);
 }
 
 void VexaForm::createClipsPage() {
@@ -389,6 +419,7 @@ void VexaForm::createClipsPage() {
                WS_EX_CLIENTEDGE,
                &ClipsMemo},
               {"BUTTON", "&Clear", WS_TABSTOP | BS_PUSHBUTTON, kIdClearClipsBtn, {6, 190, 80, 25}}});
+    ShowClips();
 }
 
 void VexaForm::createPadPage() {
@@ -407,9 +438,10 @@ void VexaForm::VexaInit() {
     MacroBox.select(-1);
     engine_->setTargetWnd(-1);
     PickedWnd = -1;
-    // 4. The menu of the first title.
-    GetMenusClick();
-    wingui::StartupStep("first title's menu walk");
+    // 4. The menu of the first title, read once the window shows: reading
+    // another program's menu and controls must not keep the composer from
+    // appearing (kStartupMessage runs GetMenusClick).
+    PostMessageA(hwnd(), kStartupMessage, 0, 0);
     // 5. The Windows page.
     showPage(kWindowPage);
     SetButtons();
@@ -427,6 +459,7 @@ void VexaForm::VexaInit() {
 }
 
 void VexaForm::showPage(int index) {
+    ensurePage(index);
     PageControl.setCurrent(index);
     for (int i = 0; i < 8; ++i) ShowWindow(pages_[i], i == index ? SW_SHOW : SW_HIDE);
 }
@@ -534,7 +567,12 @@ void VexaForm::showTextFile(const std::vector<std::string>& lines) {
     PageControl.setCaption(kCtrlPage, "TextFile");
 }
 
-void VexaForm::setCtrlText(const std::string& text) { SetWindowTextA(Ctrl, text.c_str()); }
+void VexaForm::setCtrlText(const std::string& text) {
+    if (Ctrl)
+        SetWindowTextA(Ctrl, text.c_str());
+    else
+        ctrlText_ = text;  // shown when the page is made
+}
 
 LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -559,6 +597,10 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             return DefWindowProcA(hwnd(), msg, wp, lp);
+        case kStartupMessage:
+            GetMenusClick();
+            wingui::StartupStep("first title's menu walk (posted)");
+            return 0;
         case WM_CLOSE:
             // The close box asks as Exit does before unsaved work is dropped.
             if (MayQuit()) DestroyWindow(hwnd());

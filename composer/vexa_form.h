@@ -136,10 +136,16 @@ public:
     bool MayQuit();
     // Selects script line `index` (from 0) as a click would.
     void selectLine(int index);
+    // Makes the controls of page `index` (0 to 7) if they are not there yet.
+    // The Windows, Menus and Keys pages are made with the form; the others
+    // when something first needs them: their showing, a handler that reads
+    // or writes them, or this call.
+    void ensurePage(int index);
+    bool pageMade(int index) const { return index >= 0 && index < 8 && pageMade_[index]; }
 
     // --- what the host asks ----------------------------------------------
     taskloom::Engine& engine() { return *engine_; }
-    TessdeckPage& padPage() { return *padPage_; }
+    TessdeckPage& padPage();
     taskloom::NoteForm& note() { return *note_; }
     const std::string& programDir() const { return programDir_; }
     const taskloom::ScriptList& script() const { return script_; }
@@ -187,6 +193,8 @@ private:
     LRESULT onNotify(NMHDR* n);
     void showPage(int index);
     std::string activeCaption() const;
+    // Work the form posts to itself at start-up, done once the window shows.
+    static constexpr UINT kStartupMessage = WM_APP + 0x520;
     // Mirrors a change of the script into MacroBox and the File menu.
     void apply(const taskloom::ListChange& change);
     void setFormHeight(int outerHeight96);
@@ -259,6 +267,9 @@ private:
     // Components.
     wingui::TabControl PageControl;
     HWND pages_[8] = {};
+    bool pageMade_[8] = {};
+    // The control list's text while the Controls page is not made yet.
+    std::string ctrlText_;
     wingui::ListBox MacroBox;
     HWND sourceGroup_ = nullptr;
     HWND AddBtn = nullptr, DelBtn = nullptr, TestBtn = nullptr, PrintBtn = nullptr, UpBtn = nullptr,

@@ -54,8 +54,8 @@ void Read(Trace& t) {
     if (t.out == nullptr || t.out == INVALID_HANDLE_VALUE) return;
     t.on = true;
     FILETIME created, ended, kernel, user;
-    t.createdMs = GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user) ? MsOf(created)
-                                                                                         : NowMs();
+    t.createdMs =
+        GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user) ? MsOf(created) : NowMs();
     t.lastMs = t.createdMs;
 }
 

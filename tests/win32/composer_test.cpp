@@ -44,7 +44,11 @@ public:
     using ComposerThread::ComposerThread;
 
     HWND page(int i) const { return GetDlgItem(form(), kIdPageFirst + i); }
-    HWND control(int pageIndex, int id) const { return GetDlgItem(page(pageIndex), id); }
+    // A page's controls are made when first needed: asking for one is a need.
+    HWND control(int pageIndex, int id) {
+        call([&] { object().ensurePage(pageIndex); });
+        return GetDlgItem(page(pageIndex), id);
+    }
     HWND formControl(int id) const { return GetDlgItem(form(), id); }
     HWND macroBox() const { return formControl(kIdMacroBox); }
 
