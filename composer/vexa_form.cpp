@@ -112,8 +112,10 @@ void VexaForm::children(Page p, std::initializer_list<ChildSpec> specs) {
 void VexaForm::createControls() {
     createFrame();
     wingui::StartupStep("page control, script list, buttons, status bar");
-    // What start-up fills or reads; the other pages wait for their first need.
-    for (Page p : {kWindowPage, kMenusPage, kKeysPage}) ensurePage(p);
+    // What start-up fills or reads before the window shows; the other pages
+    // wait for their first need (the Menus page: the first title's menu
+    // walk, posted to run once the window shows).
+    for (Page p : {kWindowPage, kKeysPage}) ensurePage(p);
 }
 
 void VexaForm::ensurePage(int index) {

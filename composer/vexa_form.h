@@ -137,9 +137,9 @@ public:
     // Selects script line `index` (from 0) as a click would.
     void selectLine(int index);
     // Makes the controls of page `index` (0 to 7) if they are not there yet.
-    // The Windows, Menus and Keys pages are made with the form; the others
-    // when something first needs them: their showing, a handler that reads
-    // or writes them, or this call.
+    // The Windows and Keys pages are made with the form; the others when
+    // something first needs them: their showing, a handler that reads or
+    // writes them, or this call.
     void ensurePage(int index);
     bool pageMade(int index) const { return index >= 0 && index < 8 && pageMade_[index]; }
 

@@ -294,6 +294,10 @@ std::vector<StepFigure> ReadStepTable(const std::string& traceFile) {
 }
 
 void PrintStepTable(const std::vector<StepFigure>& steps) {
+    if (steps.empty()) {
+        std::printf("    no trace lines (a build without the start-up trace?)\n");
+        return;
+    }
     std::printf("    %9s %9s %9s  %s\n", "step ms", "since ms", "private", "step (medians)");
     for (const StepFigure& s : steps)
         std::printf("    %9.1f %9.1f %6.2f MB  %s%s\n", s.stepMs, s.sinceMs, s.privateMb, s.step.c_str(),
