@@ -469,6 +469,38 @@ TEST(Composer, MenusPageShowsTheMenuTreeAndAddsMenuLines) {
     c.call([&] { DestroyWindow(owner); });
 }
 
+// Pages other than Windows and Keys are made when first needed. Made late,
+// without being shown, each holds what it was given or starts with: the
+// control list of a title picked before the Controls page existed, the Popup
+// page's start values, the clips buffer as it stands.
+TEST(Composer, PagesMadeWhenFirstNeededHoldWhatTheyWereGiven) {
+    taskloom::wintest::Target target("--form", "Order Form");
+    ASSERT_NE(target.window(), nullptr);
+    Composer c;
+    std::vector<int> madeAtStart;
+    c.call([&] {
+        for (int p = 0; p < 8; ++p)
+            if (c.object().pageMade(p)) madeAtStart.push_back(p);
+    });
+    // The Menus page comes with the first title's menu, once the window shows.
+    EXPECT_EQ(madeAtStart, (std::vector<int>{kWindowPage, kMenusPage, kKeysPage}));
+
+    c.pickTitle("Order Form");
+    bool ctrlMade = true;
+    c.call([&] { ctrlMade = c.object().pageMade(kCtrlPage); });
+    EXPECT_FALSE(ctrlMade);
+    const std::string list = ControlText(c.control(kCtrlPage, kIdCtrl));
+    EXPECT_NE(list.find("Name:"), std::string::npos) << list;
+    EXPECT_NE(list.find("Send"), std::string::npos) << list;
+
+    EXPECT_EQ(ControlText(c.control(kPopPage, kIdPopTitle)), "Notes:");
+    EXPECT_EQ(SendMessageA(c.control(kPopPage, kIdPopBarH), TBM_GETPOS, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(c.control(kPopPage, kIdPopBarV), TBM_GETPOS, 0, 0), 3);
+
+    c.call([&] { c.object().engine().clips().setLines({"first clip", "second clip"}); });
+    EXPECT_EQ(ControlText(c.control(kClipsPage, kIdClipsMemo)), "first clip\r\nsecond clip");
+}
+
 TEST(Composer, ControlsPageListsControlsAndReadsOutTheCaret) {
     taskloom::wintest::Target target("--form", "Order Form");
     ASSERT_NE(target.window(), nullptr);
