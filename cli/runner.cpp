@@ -1,5 +1,6 @@
 #include "cli/runner.h"
 
+#include <optional>
 #include <ostream>
 
 #include "engine/checker.h"
@@ -186,68 +187,65 @@ bool ParseDelimiter(const std::string& v, int& out) {
     return true;
 }
 
-int Run(const std::vector<std::string>& args, Platform& p) {
-    std::optional<NoteAnswer> answer;
-    std::optional<int> delimiter;
+// What `taskloom run` was told on its command line.
+struct RunOptions {
+    std::optional<NoteAnswer> answer;  // every note answered so (--note)
+    std::optional<int> delimiter;      // the clips delimiter at the start
     bool printClips = false;
     bool trace = false;
     Flavor flavor = Flavor::Pad;
     std::string file;
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            *p.out << kRunHelp;
-            return kExitOk;
-        } else if (StartsWith(a, "--note=")) {
-            const std::string v = a.substr(7);
-            if (v == "continue")
-                answer = NoteAnswer::Continue;
-            else if (v == "abort")
-                answer = NoteAnswer::Abort;
-            else {
-                *p.err << "taskloom: --note takes continue or abort, not \"" << v << "\"\n";
-                return kExitUsage;
-            }
-        } else if (StartsWith(a, "--delimiter=")) {
-            int d = 0;
-            if (!ParseDelimiter(a.substr(12), d)) {
-                *p.err << "taskloom: --delimiter takes line, none, tab, space, comma or one character\n";
-                return kExitUsage;
-            }
-            delimiter = d;
-        } else if (a == "--print-clips") {
-            printClips = true;
-        } else if (a == "--trace") {
-            trace = true;
-        } else if (a == "--composer") {
-            flavor = Flavor::Composer;
-        } else if (StartsWith(a, "--")) {
-            *p.err << "taskloom: unknown option " << a << "\n" << kUsage;
-            return kExitUsage;
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            *p.err << "taskloom: one script file at a time\n" << kUsage;
+};
+
+// Reads one option of `taskloom run` into `o`; an exit status when the run
+// must end here (its help shown, or the option wrong).
+std::optional<int> ReadRunOption(const std::string& a, RunOptions& o, Platform& p) {
+    if (a == "--help" || a == "-h") {
+        *p.out << kRunHelp;
+        return kExitOk;
+    } else if (StartsWith(a, "--note=")) {
+        const std::string v = a.substr(7);
+        if (v == "continue")
+            o.answer = NoteAnswer::Continue;
+        else if (v == "abort")
+            o.answer = NoteAnswer::Abort;
+        else {
+            *p.err << "taskloom: --note takes continue or abort, not \"" << v << "\"\n";
             return kExitUsage;
         }
-    }
-    if (file.empty()) {
-        *p.err << "taskloom: no script file given\n" << kUsage;
+    } else if (StartsWith(a, "--delimiter=")) {
+        int d = 0;
+        if (!ParseDelimiter(a.substr(12), d)) {
+            *p.err << "taskloom: --delimiter takes line, none, tab, space, comma or one character\n";
+            return kExitUsage;
+        }
+        o.delimiter = d;
+    } else if (a == "--print-clips") {
+        o.printClips = true;
+    } else if (a == "--trace") {
+        o.trace = true;
+    } else if (a == "--composer") {
+        o.flavor = Flavor::Composer;
+    } else if (StartsWith(a, "--")) {
+        *p.err << "taskloom: unknown option " << a << "\n" << kUsage;
+        return kExitUsage;
+    } else if (o.file.empty()) {
+        o.file = a;
+    } else {
+        *p.err << "taskloom: one script file at a time\n" << kUsage;
         return kExitUsage;
     }
-    std::vector<std::string> lines;
-    try {
-        lines = ReadScriptFile(file);
-    } catch (const FileError& e) {
-        *p.err << "taskloom: " << e.what() << "\n";
-        return kExitUnreadable;
-    }
-    ConsoleHost host(flavor, std::move(lines), p);
-    host.autoAnswer_ = answer;
+    return std::nullopt;
+}
+
+// Runs the script's lines as the options say; answers the exit status.
+int RunLines(const RunOptions& o, std::vector<std::string> lines, Platform& p) {
+    ConsoleHost host(o.flavor, std::move(lines), p);
+    host.autoAnswer_ = o.answer;
     Engine engine(*p.desktop, host);
-    if (delimiter) engine.setDelimiter(*delimiter);
+    if (o.delimiter) engine.setDelimiter(*o.delimiter);
     Tracer tracer(*p.err);
-    if (trace) engine.setObserver(&tracer);
+    if (o.trace) engine.setObserver(&tracer);
     int status = kExitOk;
     if (p.running) *p.running = &engine;
     try {
@@ -263,13 +261,31 @@ int Run(const std::vector<std::string>& args, Platform& p) {
                 break;
         }
     } catch (const std::exception& e) {
-        *p.err << "taskloom: " << file << ": " << e.what() << "\n";
+        *p.err << "taskloom: " << o.file << ": " << e.what() << "\n";
         status = kExitFailure;
     }
     if (p.running) *p.running = nullptr;
-    if (printClips)
+    if (o.printClips)
         for (const std::string& l : engine.clips().lines()) *p.out << l << "\n";
     return status;
+}
+
+int Run(const std::vector<std::string>& args, Platform& p) {
+    RunOptions options;
+    for (size_t i = 1; i < args.size(); ++i)
+        if (const std::optional<int> status = ReadRunOption(args[i], options, p)) return *status;
+    if (options.file.empty()) {
+        *p.err << "taskloom: no script file given\n" << kUsage;
+        return kExitUsage;
+    }
+    std::vector<std::string> lines;
+    try {
+        lines = ReadScriptFile(options.file);
+    } catch (const FileError& e) {
+        *p.err << "taskloom: " << e.what() << "\n";
+        return kExitUnreadable;
+    }
+    return RunLines(options, std::move(lines), p);
 }
 
 }  // namespace

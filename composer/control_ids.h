@@ -84,6 +84,7 @@ enum ControlId : int {
     kIdLoadPadBtn,
     kIdSavePadBtn,
     kIdTestPadBtn,
+    kIdPadStatusBar,
 };
 
 }  // namespace loomwright

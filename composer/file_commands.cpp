@@ -117,6 +117,7 @@ void VexaForm::NewMacro() {
 
 void VexaForm::NewMenusClick() {
     if (!MayDiscard(false, script_.modified())) return;
+    breakpoints_.clear();
     apply(script_.assign({}));
     ScriptName = taskloom::kNewScriptName;
     NewMacro();
@@ -134,6 +135,7 @@ void VexaForm::OpenMenuClick() {
         return;
     }
     ScriptName = *name;
+    breakpoints_.clear();
     apply(script_.assign(std::move(opened.lines)));
     script_.select(script_.empty() ? -1 : 0);
     NewMacro();

@@ -51,6 +51,7 @@ void VexaForm::writeKeys(const taskloom::KeyFields& keys) {
     if (wingui::TextOf(CountEdit) != std::to_string(keys.count)) Count.setValue(keys.count);
 }
 
+// Run on WM_KEYDOWN and WM_SYSKEYDOWN (a key going down), despite its name.
 bool VexaForm::KeyStrokesKeyUp(std::uint8_t vk) {
     taskloom::KeyFields keys = readKeys();
     const taskloom::KeyFields before = keys;

@@ -17,8 +17,8 @@ std::string SystemReason(DWORD code) {
     const DWORD n = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
         code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    const wingui::ScopedLocal owned(text);
     std::string out = n && text ? std::string(text, n) : "error " + std::to_string(code);
-    if (text) LocalFree(text);
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ')) out.pop_back();
     return out;
 }
@@ -29,20 +29,17 @@ std::string SystemReason(DWORD code) {
     throw std::runtime_error(std::string("Printing failed (") + step + "): " + SystemReason(code));
 }
 
-// A font selected into a DC for the object's life.
+// A font selected into a DC for the object's life, and deleted after.
 class SelectedFont {
 public:
     SelectedFont(HDC dc, HFONT font) : dc_(dc), font_(font), old_(SelectObject(dc, font)) {}
-    ~SelectedFont() {
-        SelectObject(dc_, old_);
-        DeleteObject(font_);
-    }
+    ~SelectedFont() { SelectObject(dc_, old_); }
     SelectedFont(const SelectedFont&) = delete;
     SelectedFont& operator=(const SelectedFont&) = delete;
 
 private:
     HDC dc_;
-    HFONT font_;
+    wingui::ScopedFont font_;
     HGDIOBJ old_;
 };
 
@@ -108,14 +105,9 @@ void VexaForm::PrintBtnClick() {
                                      std::to_string(code) + " (is a printer installed?)");
         return;  // cancelled
     }
-    struct Release {
-        PRINTDLGA& pd;
-        ~Release() {
-            if (pd.hDC) DeleteDC(pd.hDC);
-            if (pd.hDevMode) GlobalFree(pd.hDevMode);
-            if (pd.hDevNames) GlobalFree(pd.hDevNames);
-        }
-    } release{pd};
+    // What the dialog made is the program's to free.
+    const wingui::ScopedDc device(pd.hDC);
+    const wingui::ScopedGlobal devMode(pd.hDevMode), devNames(pd.hDevNames);
     if (!pd.hDC) throw std::runtime_error("Printing failed: the printer gave no device context");
     PrintScript(pd.hDC, script_.lines(), ScriptName);
 }

@@ -1,5 +1,6 @@
 // The script list: Add, AddLine, Delete, Up, Down, Test and MacroBoxClick.
 #include "composer/vexa_form.h"
+#include "wingui/error_report.h"
 #include "resources/loomwright_ids.h"
 
 namespace loomwright {
@@ -28,10 +29,11 @@ LRESULT CALLBACK RunDialogKeys(int code, WPARAM wp, LPARAM lp) {
 
 void VexaForm::apply(const taskloom::ListChange& change) {
     if (change.any()) {
+        listEdited(change);
         SendMessageA(MacroBox.h, WM_SETREDRAW, FALSE, 0);
         for (std::size_t i = 0; i < change.removed; ++i) MacroBox.remove(static_cast<int>(change.at));
         for (std::size_t i = 0; i < change.inserted; ++i)
-            MacroBox.insert(static_cast<int>(change.at + i), script_.line(change.at + i));
+            MacroBox.insert(static_cast<int>(change.at + i), listText(change.at + i));
         SendMessageA(MacroBox.h, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(MacroBox.h, nullptr, TRUE);
     }
@@ -42,6 +44,7 @@ void VexaForm::apply(const taskloom::ListChange& change) {
 void VexaForm::clearLines() { apply(script_.assign({})); }
 
 void VexaForm::setScript(std::vector<std::string> lines) {
+    breakpoints_.clear();
     apply(script_.assign(std::move(lines)));
     SetButtons();
 }
@@ -107,6 +110,10 @@ void VexaForm::TestBtnClick() {
         engine_->requestStop();
         return;
     }
+    runInList(taskloom::RunKind::Test);
+}
+
+taskloom::RunOutcome VexaForm::runWithAbort(taskloom::RunKind kind) {
     testing_ = true;
     wingui::SetText(TestBtn, "&Abort");
     ModifyMenuA(menu_, IDM_TEST, MF_BYCOMMAND | MF_STRING, IDM_TEST, "&Abort");
@@ -119,10 +126,8 @@ void VexaForm::TestBtnClick() {
             if (f.runViewPending_) f.showRunningLine(true);
             wingui::SetText(f.TestBtn, "&Test");
             ModifyMenuA(f.menu_, IDM_TEST, MF_BYCOMMAND | MF_STRING, IDM_TEST, "&Test");
-            try {
-                f.SetButtons();
-            } catch (...) {
-            }
+            // A destructor must not throw: a failure is reported, as in every handler.
+            wingui::Guarded(f.hwnd(), [&] { f.SetButtons(); });
         }
     } restore{*this};
     struct DialogKeys {
@@ -134,7 +139,7 @@ void VexaForm::TestBtnClick() {
         }
         ~DialogKeys() { tRunningForm = previous; }
     } dialogKeys{hwnd()};
-    engine_->RunScript();
+    return taskloom::RunInComposer(*engine_, kind, script_, breakpoints_);
 }
 
 void VexaForm::MacroBoxClick() {

@@ -7,6 +7,8 @@
 
 #include "composer/control_ids.h"
 #include "composer/model/composer_model.h"
+#include "composer/model/pad_hot_keys.h"
+#include "pad/model/hot_key_check.h"
 #include "engine/filestore.h"
 #include "pad/model/pad_layout.h"
 #include "pad/model/shortcut_text.h"
@@ -29,6 +31,9 @@ const char kGroupHint[] = "Click on icon to delete it";
 constexpr int kPaletteColumns = 6;
 constexpr int kButtonWidth = 23, kButtonHeight = 22, kImageSize = 16;
 constexpr UINT_PTR kGroupTool = 1;
+// The identifier under which a key is tried (the program's own range ends
+// at 0xBFFF).
+constexpr int kTrialHotKeyId = 0xB7D1;
 
 // Places on the page at 96 DPI.
 constexpr wingui::Rect96 kPalettePlace{6, 6, 142, 158};
@@ -96,6 +101,10 @@ TessdeckPage::TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::
     LoadPadBtn = child("BUTTON", "&Open Pad...", tab | BS_PUSHBUTTON, kIdLoadPadBtn, {156, 142, 104, 25});
     SavePadBtn = child("BUTTON", "&Save Pad...", tab | BS_PUSHBUTTON, kIdSavePadBtn, {268, 142, 104, 25});
     TestPadBtn = child("BUTTON", "&Test Pad...", tab | BS_PUSHBUTTON, kIdTestPadBtn, {380, 142, 104, 25});
+    PadStatusBar = child(STATUSCLASSNAMEA, "", CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER,
+                         kIdPadStatusBar, {156, 115, 240, 22});
+    wingui::StatusBar{PadStatusBar}.setParts({-1});
+    ShowWindow(PadStatusBar, SW_HIDE);
 
     // The palette's hint, and the group's while the pad has icons.
     tips_ = wingui::CreateTips(form_);
@@ -118,6 +127,10 @@ bool TessdeckPage::command(int id, int code, HWND control) {
     if (id >= kPadIconCommandFirst && id < kPadIconCommandFirst + taskloom::kIconCount &&
         (control == ToolBar1 || control == ToolBar2)) {
         ClickIconPad(id - kPadIconCommandFirst);
+        return true;
+    }
+    if (id == kIdHotKey && code == EN_CHANGE && control == HotKey) {
+        checkHotKey();
         return true;
     }
     if (code != BN_CLICKED) return false;
@@ -193,6 +206,18 @@ void TessdeckPage::assign(int image) {
     if (proposed) fields.description = taskloom::FileNamePart(fields.program).substr(0, 40);
     // A field with a TAB or a line end is refused here, before anything moves.
     std::string record = taskloom::MakeIconRecord(fields);
+    // Two icons of the pad with one key are refused; a key that cannot work
+    // is written only if the user wants it.
+    const taskloom::AssignCheck check =
+        taskloom::CheckIconHotKey(preview_, fields, keyFree(fields.hotKey), taskloom::LayoutKeyName);
+    if (check.verdict == taskloom::AssignVerdict::Refuse) {
+        MessageBoxA(form_, check.text.c_str(), wingui::ReportTitle().c_str(), MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (check.verdict == taskloom::AssignVerdict::Ask &&
+        MessageBoxA(form_, check.text.c_str(), wingui::ReportTitle().c_str(), MB_YESNO | MB_ICONWARNING) !=
+            IDYES)
+        return;
     if (proposed) wingui::SetText(IconHint, fields.description);
     palette_.erase(std::find(palette_.begin(), palette_.end(), image));
     preview_.push_back({image, std::move(record)});
@@ -281,6 +306,7 @@ void TessdeckPage::EnableCheck() {
     wingui::Enable(TestPadBtn, !wingui::Enabled(SavePadBtn) && !preview_.empty());
 }
 
+// Run on WM_KEYUP and WM_SYSKEYUP (a key let go), despite its name.
 void TessdeckPage::HotKeyDown(int key) {
     unsigned mods = 0;
     if (GetKeyState(VK_CONTROL) & 0x8000) mods |= taskloom::kModCtrl;
@@ -295,6 +321,30 @@ void TessdeckPage::HotKeyDown(int key) {
 }
 
 void TessdeckPage::setRunName(const std::string& text) { wingui::SetText(RunName, text); }
+
+bool TessdeckPage::keyFree(const std::string& keyText) const {
+    const taskloom::Shortcut key = taskloom::ParseShortcut(keyText, nullptr, taskloom::LayoutKeyName);
+    if (key.key == 0) return true;
+    if (!RegisterHotKey(form_, kTrialHotKeyId, key.mods, static_cast<UINT>(key.key))) return false;
+    UnregisterHotKey(form_, kTrialHotKeyId);
+    return true;
+}
+
+void TessdeckPage::checkHotKey() {
+    const std::string key = wingui::TextOf(HotKey);
+    const std::string hint = taskloom::HotKeyFieldHint(key, keyFree(key), taskloom::LayoutKeyName);
+    if (hint == hotKeyHint_) return;
+    hotKeyHint_ = hint;
+    // The field's hint: there only while it has something to say.
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = page_;
+    ti.uId = reinterpret_cast<UINT_PTR>(HotKey);
+    SendMessageA(tips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    if (!hint.empty()) wingui::AddHint(tips_, HotKey, hint.c_str());
+    wingui::StatusBar{PadStatusBar}.setText(0, hint);
+    ShowWindow(PadStatusBar, hint.empty() ? SW_HIDE : SW_SHOWNA);
+}
 
 bool TessdeckPage::askFileName(bool save, const std::string& filter, std::string& name) {
     // In the program's folder, as the composer's other dialogs.
@@ -365,6 +415,11 @@ void TessdeckPage::LoadPadClick() {
     if (left > 0)
         wingui::ShowErrorReport(form_, name + ": a pad holds at most 20 icons; the " + std::to_string(left) +
                                            " icon(s) after the 20th were not placed.");
+    // A pad written elsewhere may give two icons one key: they are kept,
+    // and the user told which key starts which.
+    const std::string twins = taskloom::DuplicateHotKeysText(
+        preview_, taskloom::DuplicateHotKeys(preview_, taskloom::LayoutKeyName));
+    if (!twins.empty()) wingui::ShowErrorReport(form_, name + ":\n" + twins);
 }
 
 void TessdeckPage::TestPadClick() {

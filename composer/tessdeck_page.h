@@ -62,6 +62,10 @@ public:
     // The program field (the script files' Open fills it too).
     void setRunName(const std::string& text);
 
+    // What the Hot Key field's hint and the page's status bar say about the
+    // key in the field ("" when nothing).
+    const std::string& hotKeyHint() const { return hotKeyHint_; }
+
     // What the bars hold, in their order.
     const std::vector<int>& palette() const { return palette_; }
     const std::vector<taskloom::PadEntry>& preview() const { return preview_; }
@@ -73,6 +77,12 @@ private:
     void sizePreview();
     void setGroupHint(bool on);
     bool askFileName(bool save, const std::string& filter, std::string& name);
+    // Whether the pad could register this key now: it is registered for the
+    // form under an identifier of the page's own and let go at once. A text
+    // that names no key answers true.
+    bool keyFree(const std::string& keyText) const;
+    // The key in the field tried; its hint and the status bar told.
+    void checkHotKey();
     static LRESULT CALLBACK HotKeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
 
     HWND page_;
@@ -85,6 +95,7 @@ private:
     HWND tips_ = nullptr;
     bool groupHint_ = false;
     bool modified_ = false;  // icons assigned or deleted since the last open or save
+    std::string hotKeyHint_;
 
     std::vector<int> palette_;                 // image indexes in palette order
     std::vector<taskloom::PadEntry> preview_;  // the pad in bar order
@@ -93,6 +104,9 @@ private:
     HWND ToolBar2 = nullptr, GroupPad = nullptr, ToolBar1 = nullptr;
     HWND IconHint = nullptr, HotKey = nullptr, RunName = nullptr;
     HWND SpeedButton1 = nullptr, LoadPadBtn = nullptr, SavePadBtn = nullptr, TestPadBtn = nullptr;
+    // The page's own status bar (the form's is hidden on this page): shown
+    // while it has something to say about the hot key.
+    HWND PadStatusBar = nullptr;
 };
 
 }  // namespace loomwright

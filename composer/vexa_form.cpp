@@ -93,7 +93,9 @@ void VexaForm::show(int showCommand) {
     wingui::StartupStep("main window shown");
 }
 
-bool VexaForm::translate(MSG& msg) { return IsDialogMessageA(hwnd(), &msg) != FALSE; }
+bool VexaForm::translate(MSG& msg) {
+    return translateStepKeys(msg) || IsDialogMessageA(hwnd(), &msg) != FALSE;
+}
 
 HWND VexaForm::child(Page p, const char* cls, const std::string& text, DWORD style, int id,
                      const wingui::Rect96& place, DWORD exStyle) {
@@ -527,6 +529,7 @@ void VexaForm::SetButtons() {
             break;
     }
     if (activeCaption() == "Clips") ShowClips();
+    showStepState();
 }
 
 void VexaForm::PageControlChange() {
@@ -609,7 +612,10 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_DESTROY:
             // A run in progress is asked to stop; the loop then ends.
-            if (engine_) engine_->requestStop();
+            if (engine_) {
+                engine_->requestStop();
+                engine_->endPausedRun();
+            }
             PostQuitMessage(0);
             return 0;
         default:
@@ -617,118 +623,87 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+namespace {
+
+// What a menu item (or a dialog key) runs.
+struct MenuAction {
+    int id;
+    void (VexaForm::*run)();
+};
+
+// What a control's notification runs; one control may have several rows
+// (a list's selection and its double click).
+struct ControlAction {
+    int id;
+    int code;
+    void (VexaForm::*run)();
+};
+
+}  // namespace
+
 void VexaForm::onCommand(int id, int code, HWND control) {
     if (control && padPage_ && padPage_->command(id, code, control)) return;
-    if (!control) {  // menu items (and dialog keys)
-        if (id >= IDM_PAGE_FIRST && id <= IDM_PAGE_LAST) {
-            EditMenuClick(id - IDM_PAGE_FIRST);
+    if (!control) {
+        onMenuCommand(id);
+        return;
+    }
+    if ((id == kIdBrowseBtn || id == kIdParmBtn) && code == BN_CLICKED) {
+        BrowseAllClick(id == kIdBrowseBtn);
+        return;
+    }
+    static const ControlAction kActions[] = {
+        {kIdAddBtn, BN_CLICKED, &VexaForm::AddBtnClick},
+        {kIdDelBtn, BN_CLICKED, &VexaForm::DelBtnClick},
+        {kIdUpBtn, BN_CLICKED, &VexaForm::UpBtnClick},
+        {kIdDownBtn, BN_CLICKED, &VexaForm::DownBtnClick},
+        {kIdTestBtn, BN_CLICKED, &VexaForm::TestBtnClick},
+        {kIdPrintBtn, BN_CLICKED, &VexaForm::PrintBtnClick},
+        {kIdMacroBox, LBN_SELCHANGE, &VexaForm::MacroBoxClick},
+        {kIdMacroBox, LBN_DBLCLK, &VexaForm::AddBtnClick},
+        {kIdTitleBox, LBN_SELCHANGE, &VexaForm::GetMenusClick},
+        {kIdTitleBox, LBN_DBLCLK, &VexaForm::AddBtnClick},
+        {kIdKeyBox, LBN_DBLCLK, &VexaForm::AddBtnClick},
+        {kIdRefreshBtn, BN_CLICKED, &VexaForm::RefreshBtnClick},
+        {kIdViewBtn, BN_CLICKED, &VexaForm::ViewBtnClick},
+        {kIdCopyBtn, BN_CLICKED, &VexaForm::ClipDosBtnClick},
+        {kIdCtrl, EN_CHANGE, &VexaForm::UpdateLineCol},
+        {kIdTabBtn, BN_CLICKED, &VexaForm::TabBtnClick},
+        {kIdAltBtn, BN_CLICKED, &VexaForm::AltBtnClick},
+        {kIdClearKeysBtn, BN_CLICKED, &VexaForm::ClearKeysClick},
+        {kIdPopTestBtn, BN_CLICKED, &VexaForm::PopTestClick},
+        {kIdClearClipsBtn, BN_CLICKED, &VexaForm::ClearClipsClick},
+    };
+    for (const ControlAction& a : kActions)
+        if (a.id == id && a.code == code) (this->*a.run)();
+}
+
+void VexaForm::onMenuCommand(int id) {
+    if (id >= IDM_PAGE_FIRST && id <= IDM_PAGE_LAST) {
+        EditMenuClick(id - IDM_PAGE_FIRST);
+        return;
+    }
+    if (id == IDCANCEL) {  // Esc: a running script is stopped, as Abort does; a paused one ends
+        if (testing_)
+            TestBtnClick();
+        else
+            endPausedRun();
+        return;
+    }
+    static const MenuAction kActions[] = {
+        {IDM_TEST, &VexaForm::TestBtnClick},          {IDM_STEP, &VexaForm::StepClick},
+        {IDM_TESTHERE, &VexaForm::TestFromHereClick}, {IDM_BREAKPOINT, &VexaForm::BreakpointClick},
+        {IDM_NEW, &VexaForm::NewMenusClick},          {IDM_OPEN, &VexaForm::OpenMenuClick},
+        {IDM_SAVE, &VexaForm::SaveMenuClick},         {IDM_SAVEAS, &VexaForm::SaveAsMenuClick},
+        {IDM_LOADTEXT, &VexaForm::LoadTextFile},      {IDM_CHECK, &VexaForm::CheckMenuClick},
+        {IDM_PASTESCRIPT, &VexaForm::PasteScript},    {IDM_EXIT, &VexaForm::QuitBtnClick},
+        {IDM_CONTENTS, &VexaForm::Contents1Click},    {IDM_ABOUT, &VexaForm::AboutClick},
+    };
+    // Anything else (IDOK of Enter) does nothing.
+    for (const MenuAction& a : kActions)
+        if (a.id == id) {
+            (this->*a.run)();
             return;
         }
-        switch (id) {
-            case IDM_TEST:
-                TestBtnClick();
-                return;
-            case IDM_NEW:
-                NewMenusClick();
-                return;
-            case IDM_OPEN:
-                OpenMenuClick();
-                return;
-            case IDM_SAVE:
-                SaveMenuClick();
-                return;
-            case IDM_SAVEAS:
-                SaveAsMenuClick();
-                return;
-            case IDM_LOADTEXT:
-                LoadTextFile();
-                return;
-            case IDM_CHECK:
-                CheckMenuClick();
-                return;
-            case IDM_PASTESCRIPT:
-                PasteScript();
-                return;
-            case IDM_EXIT:
-                QuitBtnClick();
-                return;
-            case IDM_CONTENTS:
-                Contents1Click();
-                return;
-            case IDM_ABOUT:
-                AboutClick();
-                return;
-            case IDCANCEL:  // Esc: a running script is stopped, as Abort does
-                if (testing_) TestBtnClick();
-                return;
-            default:
-                return;  // IDOK / IDCANCEL of Enter and Esc: nothing
-        }
-    }
-    switch (id) {
-        case kIdAddBtn:
-            if (code == BN_CLICKED) AddBtnClick();
-            break;
-        case kIdDelBtn:
-            if (code == BN_CLICKED) DelBtnClick();
-            break;
-        case kIdUpBtn:
-            if (code == BN_CLICKED) UpBtnClick();
-            break;
-        case kIdDownBtn:
-            if (code == BN_CLICKED) DownBtnClick();
-            break;
-        case kIdTestBtn:
-            if (code == BN_CLICKED) TestBtnClick();
-            break;
-        case kIdPrintBtn:
-            if (code == BN_CLICKED) PrintBtnClick();
-            break;
-        case kIdBrowseBtn:
-        case kIdParmBtn:
-            if (code == BN_CLICKED) BrowseAllClick(id == kIdBrowseBtn);
-            break;
-        case kIdMacroBox:
-            if (code == LBN_SELCHANGE) MacroBoxClick();
-            if (code == LBN_DBLCLK) AddBtnClick();
-            break;
-        case kIdTitleBox:
-            if (code == LBN_SELCHANGE) GetMenusClick();
-            if (code == LBN_DBLCLK) AddBtnClick();
-            break;
-        case kIdKeyBox:
-            if (code == LBN_DBLCLK) AddBtnClick();
-            break;
-        case kIdRefreshBtn:
-            if (code == BN_CLICKED) RefreshBtnClick();
-            break;
-        case kIdViewBtn:
-            if (code == BN_CLICKED) ViewBtnClick();
-            break;
-        case kIdCopyBtn:
-            if (code == BN_CLICKED) ClipDosBtnClick();
-            break;
-        case kIdCtrl:
-            if (code == EN_CHANGE) UpdateLineCol();
-            break;
-        case kIdTabBtn:
-            if (code == BN_CLICKED) TabBtnClick();
-            break;
-        case kIdAltBtn:
-            if (code == BN_CLICKED) AltBtnClick();
-            break;
-        case kIdClearKeysBtn:
-            if (code == BN_CLICKED) ClearKeysClick();
-            break;
-        case kIdPopTestBtn:
-            if (code == BN_CLICKED) PopTestClick();
-            break;
-        case kIdClearClipsBtn:
-            if (code == BN_CLICKED) ClearClipsClick();
-            break;
-        default:
-            break;
-    }
 }
 
 void VexaForm::onMenuSelect(UINT item, UINT flags, HMENU menu) {

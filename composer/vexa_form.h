@@ -18,6 +18,7 @@
 //                     Check and the question before unsaved work is dropped
 //   print_script.cpp  Print
 //   composer_host.*   the Host through which the engine runs the list
+//   stepping.cpp      Step, Test from Here, breakpoints and the paused run
 //
 // The decisions (what a list edit, a popup block, a switch line or a key
 // press does to the lines) are the portable core's; the handlers here read
@@ -33,11 +34,13 @@
 #include <string>
 #include <vector>
 
+#include "composer/model/command_builder.h"
 #include "composer/model/composer_model.h"
 #include "engine/desktop.h"
 #include "engine/engine.h"
 #include "composer/model/key_capture.h"
 #include "composer/model/menu_walk.h"
+#include "composer/model/stepping.h"
 #include "composer/model/window_picker.h"
 #include "win32/note_form.h"
 #include "taskloom_version.h"
@@ -87,6 +90,20 @@ public:
     void DownBtnClick();
     void TestBtnClick();
     void MacroBoxClick();
+
+    // --- stepping ---------------------------------------------------------
+    // Step (F10): the selected line only; the line that runs next is
+    // selected. Test from Here: from the selected line to the end. Toggle
+    // Breakpoint (F9) on the selected line: a Test run pauses before it.
+    void StepClick();
+    void TestFromHereClick();
+    void BreakpointClick();
+    // Forgets a paused run (Esc, and before the list changes under it).
+    void endPausedRun();
+    // F10 and F9 anywhere in the form but the key fields of the Keys and
+    // Tessdeck pages, where they are keys to capture: true when the
+    // message was taken.
+    bool translateStepKeys(MSG& msg);
 
     // --- Windows, Menus, Controls pages -------------------------------
     void RefreshBtnClick();
@@ -187,6 +204,11 @@ private:
     HWND child(Page p, const char* cls, const std::string& text, DWORD style, int id,
                const wingui::Rect96& place, DWORD exStyle = 0);
     void onCommand(int id, int code, HWND control);
+    void onMenuCommand(int id);
+    // The Add Command button's sources read off the pages, and a refusal shown
+    // where its fault is.
+    taskloom::CommandSources commandSources();
+    void showCommandRefusal(const taskloom::CommandOutcome& out);
     // The hint of the menu item chosen in an open menu, in the status bar
     // (its panels come back when the menu closes).
     void onMenuSelect(UINT item, UINT flags, HMENU menu);
@@ -197,6 +219,18 @@ private:
     static constexpr UINT kStartupMessage = WM_APP + 0x520;
     // Mirrors a change of the script into MacroBox and the File menu.
     void apply(const taskloom::ListChange& change);
+    // Runs the list as `kind` says, with Test reading "&Abort" meanwhile;
+    // a run that pauses selects the line that runs next.
+    void runInList(taskloom::RunKind kind);
+    taskloom::RunOutcome runWithAbort(taskloom::RunKind kind);
+    // Before an edit reaches MacroBox: the breakpoints follow their lines
+    // and a paused run, whose line numbers the edit makes stale, ends.
+    void listEdited(const taskloom::ListChange& change);
+    // MacroBox's text for line `index`: the line, marked for a breakpoint.
+    std::string listText(std::size_t index) const;
+    // SetButtons' part for stepping: the items' enabled states, and the
+    // target window in the status bar while a run is paused.
+    void showStepState();
     void setFormHeight(int outerHeight96);
     // The status bar's panel `part`, written only when its text changes.
     void setPanel(int part, const std::string& text);
@@ -251,6 +285,9 @@ private:
     taskloom::ScriptList script_;  // MacroBox's lines, selection, modified flag
     taskloom::MenuTree menuTree_;  // what MenuTree shows; items keep their node ids
     bool testing_ = false;
+    taskloom::BreakpointList breakpoints_;  // in memory only, never in the file
+    HACCEL stepKeys_ = nullptr;             // a resource: freed with the program
+    bool pausedShown_ = false;              // panel 1 names the paused run's target
     // While a script runs, the list and the line panel follow the running
     // line at most every kRunViewMs (or three times what showing it cost)
     // and once at the end: moving a list box's selection out of its view

@@ -9,6 +9,7 @@
 #include "pad/tdeck_form.h"  // first: the engine's KeyName before the shortcut text's
 
 #include "engine/filestore.h"
+#include "pad/model/hot_key_check.h"
 #include "pad/model/pad_text.h"
 #include "engine/sendkey.h"
 #include "pad/model/shortcut_text.h"
@@ -27,17 +28,52 @@ const char kLeftKey[] = "\xF4";
 const char kDownRightKeys[] = "\xF3\xF5";
 }  // namespace
 
-void TDeckForm::RegKeys(const std::string& keyText, int slot) {
+bool TDeckForm::RegKeys(const std::string& keyText, int slot) {
     const taskloom::Shortcut key = taskloom::ParseShortcut(keyText, nullptr, taskloom::LayoutKeyName);
-    if (key.key == 0) return;
+    if (key.key == 0) return false;
     const int id = taskloom::HotKeyId(key);
     // Thread-wide: the message comes through the thread's queue. A key that
-    // another program holds is silently not available. Only an identifier
+    // another program holds is not available; the icon's hint and the hot
+    // key report say so, and it is tried again later. Only an identifier
     // that this registration holds is kept for the slot, so emptying the bar
     // never releases a key that belongs to someone else (the show/hide key
     // among them).
-    if (!RegisterHotKey(nullptr, id, key.mods, static_cast<UINT>(key.key))) return;
+    if (!RegisterHotKey(nullptr, id, key.mods, static_cast<UINT>(key.key))) return false;
     if (slot >= 0 && slot < static_cast<int>(storeTags_.size())) storeTags_[slot] = id;
+    return true;
+}
+
+void TDeckForm::registerIconKeys() {
+    // One registration per key: an icon repeating an earlier icon's key
+    // shares it, and the show/hide key stays the pad's own.
+    for (const std::size_t i : taskloom::SlotsToRegister(slots_, storeTags_))
+        RegKeys(slots_[i].hotKey, static_cast<int>(i));
+}
+
+void TDeckForm::RetryHotKeys() {
+    if (exited_) return;
+    registerIconKeys();
+    // The show/hide key once start-up has registered it (or failed to).
+    if (placed_ && !showHideHeld_) showHideHeld_ = RegKeys(std::string(taskloom::kShowHideKeyText), -1);
+    // The tooltips ask for the hints as they show; one showing now is redrawn.
+    if (HWND tips = reinterpret_cast<HWND>(SendMessageA(toolBar1_, TB_GETTOOLTIPS, 0, 0)))
+        SendMessageA(tips, TTM_UPDATE, 0, 0);
+}
+
+std::string TDeckForm::iconHint(std::size_t index) const {
+    if (index >= bar_.size()) return {};
+    const std::vector<taskloom::IconKeyState> states =
+        taskloom::JudgeHotKeys(taskloom::BarKeys(bar_, slots_), storeTags_);
+    return taskloom::ShownHint(bar_[index].hint, states[index].state);
+}
+
+std::string TDeckForm::hotKeyReport() const {
+    const std::vector<taskloom::IconKey> keys = taskloom::BarKeys(bar_, slots_);
+    return taskloom::HotKeyReport(keys, taskloom::JudgeHotKeys(keys, storeTags_), showHideHeld_);
+}
+
+void TDeckForm::HotKeyReportClick() {
+    MessageBoxA(hwnd(), hotKeyReport().c_str(), "Hot Key Report", MB_OK | MB_ICONINFORMATION);
 }
 
 bool TDeckForm::askOpenFile(std::string& name, const std::string& folder, const char* filter,
@@ -100,8 +136,7 @@ void TDeckForm::showPad(const taskloom::PlacedPad& placed) {
     slots_ = placed.slots;
     storeTags_.assign(slots_.size(), 0);
     EnableCheck();
-    for (std::size_t i = 0; i < slots_.size(); ++i)
-        if (!slots_[i].hotKey.empty()) RegKeys(slots_[i].hotKey, static_cast<int>(i));
+    registerIconKeys();
     const int n = static_cast<int>(bar_.size());
     maximum_ = n - 1;
     wingui::UpDown{moreOrLess_}.setRange(-1, maximum_);

@@ -141,6 +141,9 @@ void TDeckForm::command(int id) {
         case IDM_ABOUT:
             HelpAbout();
             break;
+        case IDM_HOTKEYREPORT:
+            HotKeyReportClick();
+            break;
         case IDM_QUIT:
             QuitBtnClick();
             break;

@@ -2,11 +2,13 @@
 
 #include <richedit.h>
 #include <shellapi.h>
+#include <wtsapi32.h>
 
 #include <ctime>
 #include <stdexcept>
 
 #include "engine/filestore.h"
+#include "pad/model/hot_key_check.h"
 #include "pad/model/pad_text.h"
 #include "pad/model/shortcut_text.h"
 #include "engine/text.h"
@@ -54,6 +56,7 @@ TDeckForm::TDeckForm(taskloom::Desktop& desktop, PadStart start)
 }
 
 TDeckForm::~TDeckForm() {
+    watchSession(false);
     removeTrayIcon();
     removeHotKeyHook();
     endClips();
@@ -215,8 +218,11 @@ void TDeckForm::CreatePadClick() {
     // 15. The hot keys' dispatch.
     installHotKeyHook();
     // 16. The show/hide key.
-    RegKeys(std::string(taskloom::kShowHideKeyText), -1);
-    wingui::StartupStep("hot key hook and show/hide key");
+    showHideHeld_ = RegKeys(std::string(taskloom::kShowHideKeyText), -1);
+    // Keys that other programs hold now are tried again when the session is
+    // unlocked (and when the computer resumes, which every window is told).
+    watchSession(true);
+    wingui::StartupStep("hot key hook, show/hide key, session watch");
     // 17. The bar for the saved position.
     AdjustTheBar(position());
     wingui::StartupStep("bar layout");
@@ -238,6 +244,16 @@ void TDeckForm::applySettings(const std::string& value) {
     showMenuChecks();
     SendMessageA(clips_, EM_EXLIMITTEXT, 0,
                  static_cast<LPARAM>(taskloom::ClipsSizeLimit(settings_.clipsSize)));
+}
+
+void TDeckForm::watchSession(bool on) {
+    if (on == sessionWatch_ || !hwnd()) return;
+    if (on)
+        sessionWatch_ = WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+    else {
+        WTSUnRegisterSessionNotification(hwnd());
+        sessionWatch_ = false;
+    }
 }
 
 // --- Exit -------------------------------------------------------------------
@@ -284,9 +300,11 @@ void TDeckForm::QuitBtnClick() {
     // 5. The tray icon goes, and with it the hot keys' dispatch.
     removeTrayIcon();
     removeHotKeyHook();
+    watchSession(false);
     // 6. The program ends.
     emptyBar();
     UnregisterHotKey(nullptr, taskloom::kShowHideHotKeyId);
+    showHideHeld_ = false;
     if (start_.postQuit) PostQuitMessage(0);
     ShowWindow(hwnd(), SW_HIDE);
 }
@@ -338,7 +356,7 @@ LRESULT TDeckForm::onNotify(NMHDR* n) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(n);
         const int i = static_cast<int>(n->idFrom) - kBarButtonFirstId;
         static std::string shown;
-        shown = (i >= 0 && i < static_cast<int>(bar_.size())) ? bar_[i].hint : std::string();
+        shown = i >= 0 ? taskloom::TooltipText(iconHint(static_cast<std::size_t>(i))) : std::string();
         info->lpszText = shown.data();
         return 0;
     }
@@ -415,6 +433,12 @@ LRESULT TDeckForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             QuitBtnClick();
             return 0;
+        case WM_WTSSESSION_CHANGE:
+            if (wp == WTS_SESSION_UNLOCK) RetryHotKeys();
+            return 0;
+        case WM_POWERBROADCAST:
+            if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) RetryHotKeys();
+            return TRUE;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:

@@ -107,7 +107,8 @@ public:
     void QuitBtnClick();
     void OpenPadClick(bool fromMenu);
     void EnableCheck();
-    void RegKeys(const std::string& keyText, int slot);
+    // Answers whether the key was registered.
+    bool RegKeys(const std::string& keyText, int slot);
     void AdjustTheBar(int p);
     void MoreOrLessClick();
     void ExpandClick();
@@ -125,6 +126,16 @@ public:
     void HelpContents();
     void HelpAbout();
     void RunIt(const std::string& path);
+    // Help, "Hot Key Report...": each icon's key and whether it works.
+    void HotKeyReportClick();
+    // The keys that could not be registered (another program held them)
+    // are tried again: after the session is unlocked and after a resume.
+    void RetryHotKeys();
+    // The hint bar icon `index` shows: its description and key, marked
+    // " (in use)" while another program holds the key.
+    std::string iconHint(std::size_t index) const;
+    std::string hotKeyReport() const;
+    bool showHideHeld() const { return showHideHeld_; }
 
     // Launching, hot keys, tray
     // The tray icon's callback message (WM_USER + 78) and its identifier.
@@ -210,6 +221,11 @@ private:
     bool flat_ = false;
     bool shown_ = true;
     bool viewClips_ = false;
+    bool showHideHeld_ = false;  // the pad holds its show/hide key
+    bool sessionWatch_ = false;  // told of the session's lock and unlock
+    // Registers the keys of the pad's icons that it does not hold yet.
+    void registerIconKeys();
+    void watchSession(bool on);
 
     std::string openDialogFile_;
     taskloom::PadSettings settings_;

@@ -9,6 +9,8 @@
 // File, Check: the findings
 #define IDD_CHECK 210
 #define IDC_CHECK_LIST 211
+// F10 and F9 of the stepping items
+#define IDR_STEPKEYS 220
 
 // File
 #define IDM_NEW 1001
@@ -19,6 +21,9 @@
 #define IDM_TEST 1006
 #define IDM_EXIT 1007
 #define IDM_CHECK 1008
+#define IDM_STEP 1009
+#define IDM_TESTHERE 1010
+#define IDM_BREAKPOINT 1011
 // Edit: the eight page items, in page order, then Paste script
 #define IDM_PAGE_FIRST 1100
 #define IDM_PAGE_LAST 1107

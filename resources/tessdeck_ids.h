@@ -34,6 +34,7 @@
 #define IDM_WEBSITE 4061
 #define IDM_EMAILUS 4062
 #define IDM_ABOUT 4063
+#define IDM_HOTKEYREPORT 4064
 #define IDM_QUIT 4070
 
 // ClipsMenu, the clips pane's menu, in menu order.

@@ -16,7 +16,8 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 bash scripts/setup.sh >/dev/null
 cmake --preset win64 >/dev/null
-cmake --build build/win64 -j"$(nproc)" --target loomwright tessdeck >/dev/null
+# tl_holdkey (a program of the tests) holds a hot key as another program would.
+cmake --build build/win64 -j"$(nproc)" --target loomwright tessdeck tl_holdkey >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/taskloom-shots.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -88,8 +89,29 @@ if [ "$3" = composer ]; then
   xdotool type --delay 20 "C:\\sample.tkp"
   keys Return
   shot composer-tessdeck 560x330+0+0
+  # Stepping: back on the Windows page, a breakpoint (F9) on the window
+  # switch in the list and one step (F10) over the pause before it.
+  tab 63
+  xdotool mousemove 150 345 click 1; sleep 0.4
+  keys Home Down Down Down Down Down F9 Up Up F10
+  xdotool mousemove 300 20
+  shot composer-stepping 560x480+0+0
+  # Back on the Tessdeck page, another program holds Ctrl+Alt+K: entered
+  # in the Hot Key field, the hint of the field and the status bar of the
+  # page say so.
+  tab 474
+  desk 560x480 "$root/build/win64/tests/win32/tl_holdkey.exe" 3 75
+  wait_for "^Hot Key Holder\$"
+  xdotool mousemove 340 164 click 1; sleep 0.5
+  xdotool keydown ctrl keydown alt key k keyup alt keyup ctrl
+  xdotool mousemove 340 166
+  sleep 2
+  shot composer-hotkey-in-use 560x330+0+0
 else
   cd "$work"
+  # Another program holds Alt+F5, the key of the third icon of the pad.
+  desk 760x420 "$root/build/win64/tests/win32/tl_holdkey.exe" 1 116
+  wait_for "^Hot Key Holder\$"
   # The pad stands at its first place (428, 47), its menu image at its left
   # end; Toolbar, Expand shows one more icon.
   desk 760x420 "$root/build/win64/pad/tessdeck.exe" "$(winpath "$work/sample.tkp")"
@@ -106,6 +128,17 @@ else
   keys n
   xdotool mousemove 300 300
   shot tessdeck-menu 380x240+400+30
+  keys Escape Escape Escape
+  # The hint of the third icon, and Help, Hot Key Report... (Up from the end of
+  # the menu: "&Help" shares its mnemonic with "&Hide/Show").
+  xdotool mousemove 511 58; sleep 0.3; xdotool mousemove 512 59
+  sleep 2
+  shot tessdeck-hotkey-hint 300x70+420+40
+  xdotool mousemove 434 52 click 1
+  sleep 0.5
+  keys Up Up Right k
+  wait_for "^Hot Key Report\$"
+  shot tessdeck-hotkey-report 392x208+183+105
 fi
 '
 for program in ${1:-composer pad}; do

@@ -243,21 +243,47 @@ void NoteForm::report(const char* text) noexcept {
     MessageBoxA(form_, text, "Taskloom", MB_OK | MB_ICONERROR);
 }
 
+// A click on Continue or Abort; answers whether it was one.
+bool NoteForm::onCommand(int id, int code) {
+    if (id == kContinueId && code == BN_CLICKED) {
+        Button1Click();
+        return true;
+    }
+    if (id == kAbortId && code == BN_CLICKED) {
+        AbortBtnClick();
+        return true;
+    }
+    return false;
+}
+
+// Keyboard focus comes back to the control that had it; answers whether it
+// was given back here (else the default handling gives it).
+bool NoteForm::onActivate(WPARAM wp) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && GetParent(focus) == form_) lastFocus_ = focus;
+    } else if (lastFocus_ && !HIWORD(wp)) {
+        SetFocus(lastFocus_);
+        return true;
+    }
+    return false;
+}
+
+// The memo's colours, set on its device context; answers the brush of its
+// background.
+LRESULT NoteForm::memoColours(HDC dc) const {
+    const int colour = LayoutOf(variant_).memoColour;
+    SetBkColor(dc, GetSysColor(colour));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    // A system colour brush: shared, never deleted.
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(colour));
+}
+
 LRESULT NoteForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_COMMAND: {
-            const int id = LOWORD(wp);
-            const int code = HIWORD(wp);
-            if (id == kContinueId && code == BN_CLICKED) {
-                Button1Click();
-                return 0;
-            }
-            if (id == kAbortId && code == BN_CLICKED) {
-                AbortBtnClick();
-                return 0;
-            }
+        case WM_COMMAND:
+            if (onCommand(LOWORD(wp), HIWORD(wp))) return 0;
             break;  // IDOK / IDCANCEL from Enter / Esc with no button to press: nothing
-        }
         case DM_GETDEFID:
             return defaultButton();
         case WM_CLOSE:
@@ -273,14 +299,7 @@ LRESULT NoteForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_HIDEWINDOW) PostMessageA(form_, WM_NULL, 0, 0);
             break;  // DefWindowProc turns it into WM_SIZE and WM_MOVE
         case WM_ACTIVATE:
-            // Keyboard focus comes back to the control that had it.
-            if (LOWORD(wp) == WA_INACTIVE) {
-                const HWND focus = GetFocus();
-                if (focus && GetParent(focus) == form_) lastFocus_ = focus;
-            } else if (lastFocus_ && !HIWORD(wp)) {
-                SetFocus(lastFocus_);
-                return 0;
-            }
+            if (onActivate(wp)) return 0;
             break;
         case WM_ERASEBKGND: {
             RECT r;
@@ -290,14 +309,7 @@ LRESULT NoteForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_CTLCOLORSTATIC:  // what a read-only edit asks
         case WM_CTLCOLOREDIT:
-            if (reinterpret_cast<HWND>(lp) == memo_) {
-                const int colour = LayoutOf(variant_).memoColour;
-                const HDC dc = reinterpret_cast<HDC>(wp);
-                SetBkColor(dc, GetSysColor(colour));
-                SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-                // A system colour brush: shared, never deleted.
-                return reinterpret_cast<LRESULT>(GetSysColorBrush(colour));
-            }
+            if (reinterpret_cast<HWND>(lp) == memo_) return memoColours(reinterpret_cast<HDC>(wp));
             break;
         case WM_SETCURSOR:
             if (continueCursor_ && reinterpret_cast<HWND>(wp) == continue_) {

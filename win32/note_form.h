@@ -84,6 +84,9 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    bool onCommand(int id, int code);
+    bool onActivate(WPARAM wp);
+    LRESULT memoColours(HDC dc) const;
     void report(const char* text) noexcept;
     HWND addControl(const char* cls, const char* text, DWORD style, DWORD exStyle, int id, const RECT& place);
 

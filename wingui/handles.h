@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 #include <type_traits>
@@ -30,6 +31,23 @@ struct RegKeyDeleter {
 struct HookDeleter {
     void operator()(HHOOK h) const noexcept { UnhookWindowsHookEx(h); }
 };
+struct IconDeleter {
+    void operator()(HICON h) const noexcept { DestroyIcon(h); }
+};
+struct ImageListDeleter {
+    void operator()(HIMAGELIST h) const noexcept { ImageList_Destroy(h); }
+};
+// A device context the program made (CreateDC, a print dialog's), not one
+// of a window's (WindowDc below).
+struct DcDeleter {
+    void operator()(HDC h) const noexcept { DeleteDC(h); }
+};
+struct GlobalMemoryDeleter {
+    void operator()(HGLOBAL h) const noexcept { GlobalFree(h); }
+};
+struct LocalMemoryDeleter {
+    void operator()(HLOCAL h) const noexcept { LocalFree(h); }
+};
 
 template <class H, class Deleter>
 using Scoped = std::unique_ptr<std::remove_pointer_t<H>, Deleter>;
@@ -41,6 +59,11 @@ using ScopedWindow = Scoped<HWND, WindowDeleter>;
 using ScopedHandle = Scoped<HANDLE, KernelHandleDeleter>;
 using ScopedKey = Scoped<HKEY, RegKeyDeleter>;
 using ScopedHook = Scoped<HHOOK, HookDeleter>;
+using ScopedIcon = Scoped<HICON, IconDeleter>;
+using ScopedImageList = Scoped<HIMAGELIST, ImageListDeleter>;
+using ScopedDc = Scoped<HDC, DcDeleter>;
+using ScopedGlobal = Scoped<HGLOBAL, GlobalMemoryDeleter>;
+using ScopedLocal = Scoped<HLOCAL, LocalMemoryDeleter>;
 
 // A device context of a window, released with the object.
 class WindowDc {

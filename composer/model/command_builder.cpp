@@ -67,7 +67,7 @@ CommandOutcome ComposeCommand(std::string_view keyword, const CommandFields& f,
     const bool loop = StartsWith(keyword, "{:Loop");
     const std::string name = TrimBlanks(f.name);
 
-    // 1. Commands that carry a name. A name of blanks only would write a
+    // Commands that carry a name. A name of blanks only would write a
     // command without one, so it counts as no name at all.
     if (keyword == "{:Run" || keyword == "{:Load" || keyword == "{:ClipsLoad" || keyword == "{:ClipsSave" ||
         loop) {
@@ -77,11 +77,11 @@ CommandOutcome ComposeCommand(std::string_view keyword, const CommandFields& f,
         if (keyword == "{:Run") line += " " + TrimBlanks(f.value);
     }
 
-    // 2. Counts.
+    // Counts.
     if (StartsWith(keyword, "{:Pause") || keyword == "{:ClipsPaste" || keyword == "{:ClipsCopy")
         return Add(line + " " + Decimal(SpinValue(f.count)));
 
-    // 3. A label line. A name holding "}" would end the label's brace early:
+    // A label line. A name holding "}" would end the label's brace early:
     // no jump could ever find it, so it is refused as invalid.
     if (keyword == "{:LabelDefine") {
         if (name.empty() || Contains(name, " ") || Contains(name, "}"))
@@ -91,17 +91,17 @@ CommandOutcome ComposeCommand(std::string_view keyword, const CommandFields& f,
         return Add("{." + name);
     }
 
-    // 4. A jump.
+    // A jump.
     if (keyword == "{:LabelGoto") {
         if (!HasLabel(script, name))
             return Refuse(std::move(line), "Invalid Label\n" + name, CommandFocus::NameField);
         return Add("{:Goto " + name);
     }
 
-    // 5. The delimiter "Other".
+    // The delimiter "Other".
     if (Contains(keyword, ":ClipsDelimiterOther")) return WithValue(std::move(line), f);
 
-    // 6. Loops: the name must be a label of the script.
+    // Loops: the name must be a label of the script.
     if (Contains(keyword, ":Loop")) {
         if (!HasLabel(script, name))
             return Refuse(std::move(line), "Invalid Label\n" + name, CommandFocus::NameField);
@@ -121,10 +121,10 @@ CommandOutcome ComposeCommand(std::string_view keyword, const CommandFields& f,
         return Add(line);  // ":LoopEOF"
     }
 
-    // 7. Mouse clicks on a control.
+    // Mouse clicks on a control.
     if (Contains(keyword, ":Mouse")) return WithControlLine(std::move(line), s);
 
-    // 8. Captures of a field.
+    // Captures of a field.
     if (keyword == "{:ClipsAddDOS" || keyword == "{:ClipsAddControls" || keyword == "{:ClipsAddFile") {
         if (s.selectionLength <= 0)
             return Refuse(std::move(line), "Please select a field", CommandFocus::ThirdPage);
@@ -132,7 +132,7 @@ CommandOutcome ComposeCommand(std::string_view keyword, const CommandFields& f,
                    Decimal(s.selectionLength));
     }
 
-    // 9. Everything else as it is.
+    // Everything else as it is.
     return Add(line);
 }
 

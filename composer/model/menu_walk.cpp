@@ -41,6 +41,86 @@ bool PathTo(const MenuNode& n, int id, std::vector<const MenuNode*>& path) {
     return false;
 }
 
+// One walk of a menu bar: the menu being read and the position in it, the
+// menus it came down through, and the last nodes added at the bar and the
+// drop-down levels, the parents of the next level's nodes.
+class MenuWalk {
+public:
+    MenuWalk(Desktop& desktop, MenuTree& tree, MenuHandle bar) : desktop_(desktop), tree_(tree), menu_(bar) {}
+
+    void run() {
+        while (true) {
+            if (readMenu()) continue;  // went down into a submenu
+            if (stack_.empty()) return;
+            menu_ = stack_.back().menu;
+            pos_ = stack_.back().next;
+            stack_.pop_back();
+            --level_;
+        }
+    }
+
+private:
+    // Reads the menu on from the position; answers whether it went down
+    // into a submenu, or else read the menu to its end.
+    bool readMenu() {
+        const int count = std::max(0, desktop_.menuItemCount(menu_));
+        for (; pos_ < count && tree_.itemsVisited < kMaxItemsVisited; ++pos_) {
+            ++tree_.itemsVisited;
+            std::string item = desktop_.menuString(menu_, pos_);
+            if (item.size() > kMenuTextMax) item.resize(kMenuTextMax);
+            if (item.empty()) continue;  // a separator, and whatever hangs below it
+            addNode(item);
+            if (enter(desktop_.subMenu(menu_, pos_))) return true;
+        }
+        return false;
+    }
+
+    // Each new node becomes the parent of the level below; adding at a
+    // level leaves the nodes above it where they are.
+    void addNode(const std::string& item) {
+        if (level_ == 0)
+            barNode_ = &add(tree_.root, 1, item);
+        else if (level_ == 1 && barNode_)
+            dropNode_ = &add(*barNode_, 2, item);
+        else if (level_ == 2 && dropNode_)
+            add(*dropNode_, 3, item);
+    }
+
+    MenuNode& add(MenuNode& parent, int level, const std::string& item) {
+        MenuNode n;
+        n.id = nextId_++;
+        n.level = level;
+        n.text = TrimBlanks(item);
+        n.item = item;
+        parent.children.push_back(std::move(n));
+        return parent.children.back();
+    }
+
+    // Goes down into the item's submenu unless there is none or it is
+    // already being walked.
+    bool enter(MenuHandle sub) {
+        const bool walking = sub == menu_ || std::any_of(stack_.begin(), stack_.end(),
+                                                         [&](const Resume& r) { return r.menu == sub; });
+        if (!sub || walking) return false;
+        stack_.push_back({menu_, pos_ + 1});
+        menu_ = sub;
+        pos_ = 0;
+        ++level_;
+        tree_.deepestLevel = std::max(tree_.deepestLevel, level_);
+        return true;
+    }
+
+    Desktop& desktop_;
+    MenuTree& tree_;
+    MenuHandle menu_;
+    int pos_ = 0;
+    int level_ = 0;  // of the menu being read: 0 the bar
+    std::vector<Resume> stack_;
+    int nextId_ = 1;
+    MenuNode* barNode_ = nullptr;   // the last node added at level 1
+    MenuNode* dropNode_ = nullptr;  // the last node added at level 2
+};
+
 }  // namespace
 
 int MenuTree::nodeCount() const {
@@ -56,61 +136,7 @@ MenuTree WalkMenu(Desktop& desktop, Wnd w, const std::string& title) {
     tree.root.text = TripleBraces(TripleBraces(title, '{', BraceMode::Escape), '}', BraceMode::Escape);
     tree.root.item = tree.root.text;
     const MenuHandle bar = w ? desktop.getMenu(w) : 0;
-    if (!bar) return tree;
-
-    int nextId = 1;
-    MenuNode* barNode = nullptr;   // the last node added at level 1
-    MenuNode* dropNode = nullptr;  // the last node added at level 2
-    auto add = [&](MenuNode& parent, int level, const std::string& item) -> MenuNode& {
-        MenuNode n;
-        n.id = nextId++;
-        n.level = level;
-        n.text = TrimBlanks(item);
-        n.item = item;
-        parent.children.push_back(std::move(n));
-        return parent.children.back();
-    };
-
-    std::vector<Resume> stack;
-    MenuHandle menu = bar;
-    int pos = 0;
-    int level = 0;  // of the menu being read: 0 the bar
-    while (true) {
-        const int count = std::max(0, desktop.menuItemCount(menu));
-        bool entered = false;
-        for (; pos < count && tree.itemsVisited < kMaxItemsVisited; ++pos) {
-            ++tree.itemsVisited;
-            std::string item = desktop.menuString(menu, pos);
-            if (item.size() > kMenuTextMax) item.resize(kMenuTextMax);
-            if (item.empty()) continue;  // a separator, and whatever hangs below it
-            // Each new node becomes the parent of the level below; adding
-            // at a level leaves the nodes above it where they are.
-            if (level == 0)
-                barNode = &add(tree.root, 1, item);
-            else if (level == 1 && barNode)
-                dropNode = &add(*barNode, 2, item);
-            else if (level == 2 && dropNode)
-                add(*dropNode, 3, item);
-            const MenuHandle sub = desktop.subMenu(menu, pos);
-            const bool walking = sub == menu || std::any_of(stack.begin(), stack.end(),
-                                                            [&](const Resume& r) { return r.menu == sub; });
-            if (sub && !walking) {
-                stack.push_back({menu, pos + 1});
-                menu = sub;
-                pos = 0;
-                ++level;
-                tree.deepestLevel = std::max(tree.deepestLevel, level);
-                entered = true;
-                break;
-            }
-        }
-        if (entered) continue;
-        if (stack.empty()) break;
-        menu = stack.back().menu;
-        pos = stack.back().next;
-        stack.pop_back();
-        --level;
-    }
+    if (bar) MenuWalk(desktop, tree, bar).run();
     return tree;
 }
 

@@ -5,23 +5,13 @@
 #include "engine/filestore.h"
 #include "engine/text.h"
 #include "composer/model/script_files.h"
+#include "tests/sim/temp_dir.h"
 
 using namespace taskloom;
+using taskloom::sim::TempDir;
 using Lines = std::vector<std::string>;
 
-namespace {
-
-struct TempDir {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        ("taskloom-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    TempDir() { std::filesystem::create_directories(path); }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    std::string file(const std::string& name) const { return (path / name).string(); }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(ScriptFiles, TksNamingRules) {
     // A new script asks for a name, proposing "New"; a script name saves in place.
@@ -65,7 +55,7 @@ TEST(ScriptFiles, OpenReadsFirstAndSaveRoundTrips) {
     EXPECT_TRUE(missing.lines.empty());
     EXPECT_NE(std::string(missing.error->what()).find("gone.tks"), std::string::npos);
     EXPECT_FALSE(missing.error->reason().empty());
-    EXPECT_TRUE(OpenScript(dir.path.string()).error);  // a folder
+    EXPECT_TRUE(OpenScript(dir.path().string()).error);  // a folder
     // A failed save throws and leaves the file before it whole.
     EXPECT_THROW(SaveScript(dir.file("no/such/folder/a.tks"), script), FileError);
 }

@@ -17,10 +17,12 @@
 #include "engine/text.h"
 #include "tests/sim/memory_host.h"
 #include "tests/sim/sim_desktop.h"
+#include "tests/sim/temp_dir.h"
 
 using namespace taskloom;
 using taskloom::sim::MemoryHost;
 using taskloom::sim::SimDesktop;
+using taskloom::sim::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
@@ -173,20 +175,6 @@ const std::map<std::string, Expected>& CorpusExpectations() {
     };
     return table;
 }
-
-struct TempDir {
-    fs::path path = fs::temp_directory_path() / ("taskloom-badscripts-" + std::to_string(::getpid()));
-    TempDir() { fs::create_directories(path); }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    std::string write(const std::string& name, const std::string& text) const {
-        const std::string file = (path / name).string();
-        WriteTextFile(file, text);
-        return file;
-    }
-};
 
 std::string Repeat(const std::string& piece, std::size_t times) {
     std::string out;

@@ -10,8 +10,10 @@
 #include "engine/filestore.h"
 #include "tests/sim/memory_host.h"
 #include "tests/sim/sim_desktop.h"
+#include "tests/sim/temp_dir.h"
 
 using namespace taskloom;
+using taskloom::sim::TempDir;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -38,17 +40,6 @@ void ExpectOne(const Lines& lines, std::size_t line, Severity severity, std::vec
         EXPECT_NE(found[0].message.find(part), std::string::npos) << "wanted: " << part << "\n"
                                                                   << Dump(found);
 }
-
-struct TempDir {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        ("taskloom-check-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    TempDir() { std::filesystem::create_directories(path); }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    std::string file(const std::string& name) const { return (path / name).string(); }
-    std::string folder() const { return path.string() + "/"; }
-};
 
 }  // namespace
 

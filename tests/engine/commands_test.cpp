@@ -10,28 +10,18 @@
 #include "tests/sim/memory_host.h"
 #include "tests/sim/script_run.h"
 #include "tests/sim/sim_desktop.h"
+#include "tests/sim/temp_dir.h"
 
 using namespace taskloom;
 using taskloom::sim::MemoryHost;
 using taskloom::sim::SimDesktop;
+using taskloom::sim::TempDir;
 using Lines = std::vector<std::string>;
 using Words = std::vector<std::string>;
 
 namespace {
 
 using Fixture = taskloom::sim::ScriptRun;
-
-struct TempDir {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        ("taskloom-cmd-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    TempDir() {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    std::string operator/(const char* name) const { return (path / name).string(); }
-};
 
 }  // namespace
 
@@ -293,7 +283,7 @@ TEST(Commands, NoteParsingAndBlocks) {
     TempDir dir;
     WriteTextFile(dir / "help.txt", "from file 1\r\nfrom file 2\r\n");
     Fixture x(Flavor::Composer);
-    x.host.dir = dir.path.string() + "/";
+    x.host.dir = dir.folder();
     x.run({"{:PopUp 100 500 Read me}", "line one", "@" + (dir / "help.txt"), "after file", "{:Pause1/10}",
            "{:PopUp 5 5 Empty}", "{:/}", "{:PopUp 1 2 By folder}", "@help.txt", "typed"});
     ASSERT_EQ(x.host.notes.size(), 2u);  // a note without lines is not shown

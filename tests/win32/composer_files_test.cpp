@@ -32,6 +32,7 @@ namespace {
 
 using taskloom::wintest::ControlText;
 using taskloom::wintest::ReadWholeFile;
+using taskloom::wintest::TreeItemText;
 using taskloom::wintest::WaitUntil;
 
 // The composer on its own thread, with the helpers these tests drive it by.
@@ -159,14 +160,7 @@ public:
             TreeView_Expand(tree(), item, TVE_EXPAND);
             HTREEITEM child = TreeView_GetChild(tree(), item);
             for (; child; child = TreeView_GetNextSibling(tree(), child)) {
-                char buf[128] = {};
-                TVITEMA tv{};
-                tv.mask = TVIF_TEXT;
-                tv.hItem = child;
-                tv.pszText = buf;
-                tv.cchTextMax = sizeof buf;
-                SendMessageA(tree(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-                if (text == buf) break;
+                if (TreeItemText(tree(), child) == text) break;
             }
             if (!child) return nullptr;
             item = child;

@@ -35,6 +35,7 @@ namespace loomwright {
 namespace {
 
 using taskloom::wintest::ControlText;
+using taskloom::wintest::TreeItemText;
 using taskloom::wintest::WaitUntil;
 
 // The composer's form on a user-interface thread of its own, driven and
@@ -397,14 +398,7 @@ std::vector<std::string> TreeTexts(HWND tree, HTREEITEM item, int depth) {
     std::vector<std::string> out;
     for (; item; item = reinterpret_cast<HTREEITEM>(
                      SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-        char text[128] = {};
-        TVITEMA tv{};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = item;
-        tv.pszText = text;
-        tv.cchTextMax = sizeof text;
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-        out.push_back(std::string(static_cast<size_t>(depth), '.') + text);
+        out.push_back(std::string(static_cast<size_t>(depth), '.') + TreeItemText(tree, item));
         const auto child = reinterpret_cast<HTREEITEM>(
             SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
         for (std::string& s : TreeTexts(tree, child, depth + 1)) out.push_back(std::move(s));
@@ -415,14 +409,7 @@ std::vector<std::string> TreeTexts(HWND tree, HTREEITEM item, int depth) {
 HTREEITEM FindTreeItem(HWND tree, HTREEITEM item, const std::string& text) {
     for (; item; item = reinterpret_cast<HTREEITEM>(
                      SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-        char buffer[128] = {};
-        TVITEMA tv{};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = item;
-        tv.pszText = buffer;
-        tv.cchTextMax = sizeof buffer;
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-        if (text == buffer) return item;
+        if (TreeItemText(tree, item) == text) return item;
         const auto child = reinterpret_cast<HTREEITEM>(
             SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
         if (HTREEITEM found = FindTreeItem(tree, child, text)) return found;
@@ -627,6 +614,127 @@ TEST(Composer, KeyboardStopsARunningTestWithItsMnemonicAndEsc) {
         if (ControlText(test) != "&Test") PostMessageA(test, BM_CLICK, 0, 0);
         ASSERT_TRUE(WaitUntil([&] { return ControlText(test) == "&Test"; }, 10000));
     }
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+}
+
+// --- Stepping -------------------------------------------------------------
+
+// The form in front, as a user clicks it before pressing F10 or F9.
+void FormInFront(Composer& c) {
+    SetForegroundWindow(c.form());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+}
+
+// Where the engine's paused run stands: the line it runs next, -1 when none
+// is paused (a run in progress counts as none).
+int PausedAt(Composer& c) {
+    int at = -1;
+    c.call([&] {
+        if (c.object().engine().paused()) at = static_cast<int>(c.object().engine().pausedAt());
+    });
+    return at;
+}
+
+int Selected(Composer& c) { return static_cast<int>(SendMessageA(c.macroBox(), LB_GETCURSEL, 0, 0)); }
+
+// F10 runs the selected line only and selects the next, typing into the
+// window the script switched to, the composer back in front between steps.
+TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
+    taskloom::wintest::Target target("\"Composer Stepping\"", "Composer Stepping");
+    ASSERT_NE(target.field(), nullptr);
+    Composer c;
+    c.call([&] { c.object().setScript({"{:TO Composer Stepping}", "one ", "two"}); });
+    c.call([&] { c.object().selectLine(0); });
+    FormInFront(c);
+    Press(VK_F10);
+    ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 1; }, 10000));
+    EXPECT_EQ(Selected(c), 1);
+    EXPECT_EQ(c.statusPanel(0), "Line: 2");
+    EXPECT_EQ(c.statusPanel(1), "Paused; target window: Composer Stepping");
+    EXPECT_EQ(target.fieldText(), "");
+
+    FormInFront(c);
+    Press(VK_F10);
+    ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 2; }, 10000));
+    EXPECT_EQ(target.fieldText("one "), "one ");
+    EXPECT_EQ(Selected(c), 2);
+    EXPECT_EQ(ControlText(c.formControl(kIdTestBtn)), "&Test");
+
+    // The last line: the run ends there, the window's panel comes back.
+    FormInFront(c);
+    c.menu(IDM_STEP);
+    EXPECT_EQ(target.fieldText("one two"), "one two");
+    EXPECT_EQ(PausedAt(c), -1);
+    EXPECT_EQ(c.statusPanel(1).rfind("Paused", 0), std::string::npos) << c.statusPanel(1);
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+
+    // In the Keys page's key field, F9 and F10 are keys to capture.
+    c.focusKeyStrokes();
+    Press(VK_F9);
+    EXPECT_TRUE(WaitForText(c.control(kKeysPage, kIdKeyStrokes), "{F9}"));
+    EXPECT_EQ(c.lines(), (std::vector<std::string>{"{:TO Composer Stepping}", "one ", "two"}));
+    EXPECT_EQ(PausedAt(c), -1);
+    // So in the Tessdeck page's Hot Key field, with the list hidden: F10
+    // steps nothing, and Ctrl+F10 after it is the key the field shows.
+    c.showPage(kRunPage);
+    const HWND hotKey = c.control(kRunPage, kIdHotKey);
+    FormInFront(c);
+    c.call([&] { SetFocus(hotKey); });
+    Press(VK_F10);
+    Key(VK_CONTROL, false);
+    Press(VK_F10);
+    Key(VK_CONTROL, true);
+    EXPECT_TRUE(WaitForText(hotKey, "Ctrl+F10"));
+    EXPECT_EQ(PausedAt(c), -1);
+    EXPECT_EQ(target.fieldText(), "one two");
+}
+
+// A breakpoint (F9) inside a counted loop holds Test at every pass; the
+// mark shows in the list only; Esc and an edit end a paused run.
+TEST(Composer, BreakpointInALoopStopsTestAtEveryPass) {
+    taskloom::wintest::Target target("\"Composer Breaks\"", "Composer Breaks");
+    ASSERT_NE(target.field(), nullptr);
+    Composer c;
+    const std::vector<std::string> script{"{:TO Composer Breaks}", "{.L}", "x", "{:LoopTimes L 3}", "y"};
+    c.call([&] { c.object().setScript(script); });
+    c.call([&] { c.object().selectLine(2); });
+    FormInFront(c);
+    Press(VK_F9);
+    ASSERT_TRUE(WaitUntil([&] { return c.lines()[2] == "(*) x"; }, 5000)) << c.lines()[2];
+    std::vector<std::string> lines;
+    c.call([&] { lines = c.object().script().lines(); });
+    EXPECT_EQ(lines, script);  // what Save, Print and the engine see
+
+    const HWND test = c.formControl(kIdTestBtn);
+    for (const std::string typed : {"", "x", "xx"}) {
+        PostMessageA(test, BM_CLICK, 0, 0);
+        ASSERT_TRUE(
+            WaitUntil([&] { return PausedAt(c) == 2 && ControlText(target.field()) == typed; }, 10000))
+            << "pass after \"" << typed << "\": " << ControlText(target.field());
+        EXPECT_EQ(Selected(c), 2);
+        EXPECT_EQ(ControlText(test), "&Test");
+    }
+    PostMessageA(test, BM_CLICK, 0, 0);
+    EXPECT_EQ(target.fieldText("xxxy"), "xxxy");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(test) == "&Test"; }, 10000));
+    EXPECT_EQ(PausedAt(c), -1);
+
+    // Stopped at the breakpoint again, Esc ends the paused run: the next
+    // Test begins at the top.
+    PostMessageA(test, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 2; }, 10000));
+    FormInFront(c);
+    Press(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == -1; }, 5000));
+    EXPECT_EQ(c.statusPanel(1).rfind("Paused", 0), std::string::npos) << c.statusPanel(1);
+    // An edit while paused ends it too, and the mark stays with its line.
+    PostMessageA(test, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 2; }, 10000));
+    c.call([&] { c.object().selectLine(0); });
+    c.addTyped("{.Start}");
+    EXPECT_EQ(PausedAt(c), -1);
+    EXPECT_EQ(c.lines()[3], "(*) x");
+    EXPECT_EQ(target.fieldText(), "xxxy");
     EXPECT_FALSE(taskloom::wintest::ModifierDown());
 }
 
@@ -1133,6 +1241,115 @@ TEST(Composer, UnsavedPadIsAskedAboutAndKeptUntilAnotherIsRead) {
     EXPECT_NE(AnswerBox(c.form(), IDNO).find("Save current script?"), std::string::npos);
     EXPECT_NE(AnswerBox(c.form(), IDNO).find("Save current pad?"), std::string::npos);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(c.form()); }, 10000));
+}
+
+// A hot key that another program holds: the field's hint and the page's
+// status bar say so as soon as it is entered, assigning it asks first, and
+// a second icon with a key of the pad is refused with both icons named.
+TEST(Composer, TessdeckPageSaysWhenAHotKeyIsTakenAndRefusesTwoIconsWithOneKey) {
+    taskloom::wintest::TempFolder folder;
+    taskloom::wintest::ChildProcess holder(
+        taskloom::wintest::Quote(taskloom::wintest::ExeDir() + "tl_holdkey.exe") + " " +
+        std::to_string(MOD_CONTROL | MOD_ALT) + " " + std::to_string('K') + " \"Composer Key Holder\"");
+    const HWND holderWindow = taskloom::wintest::WaitForWindow("Composer Key Holder", holder.id(), 30000);
+    ASSERT_NE(holderWindow, nullptr);
+    Composer c(folder.path());
+    c.showPage(kRunPage);
+    const HWND palette = c.control(kRunPage, kIdPadPalette), bar = c.control(kRunPage, kIdPadBar);
+    const HWND hint = c.control(kRunPage, kIdIconHint), hotKey = c.control(kRunPage, kIdHotKey),
+               run = c.control(kRunPage, kIdRunName), status = c.control(kRunPage, kIdPadStatusBar);
+    ASSERT_NE(status, nullptr);
+    auto statusText = [&] {
+        char text[256] = {};
+        if (LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, 0, 0)) >= sizeof text)
+            return std::string("<long>");
+        SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+        return std::string(text);
+    };
+    const std::string inUse = "Hot key in use by another program";
+    EXPECT_FALSE(IsWindowVisible(status));
+    EXPECT_EQ(HintOf(c.form(), hotKey), "");
+
+    // Ctrl+Alt+K pressed in the field, as the user would.
+    SetForegroundWindow(c.form());
+    c.call([&] { SetFocus(hotKey); });
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+    Key(VK_CONTROL, false);
+    Key(VK_MENU, false);
+    Press('K');
+    Key(VK_MENU, true);
+    Key(VK_CONTROL, true);
+    ASSERT_TRUE(WaitForText(hotKey, "Ctrl+Alt+K"));
+    EXPECT_FALSE(taskloom::wintest::ModifierDown());
+    EXPECT_TRUE(WaitUntil([&] { return statusText() == inUse; }, 5000)) << statusText();
+    EXPECT_TRUE(IsWindowVisible(status));
+    EXPECT_EQ(HintOf(c.form(), hotKey), inUse);
+
+    // Assigning it asks: No leaves the pad as it was, Yes writes the key.
+    SetWindowTextA(hint, "Editor");
+    SetWindowTextA(run, "C:\\Tools\\edit.exe");
+    ClickIcon(palette, 5, true);
+    std::string texts = AnswerBox(c.form(), IDNO);
+    EXPECT_NE(texts.find(inUse + ": Ctrl+Alt+K does not start this icon"), std::string::npos) << texts;
+    EXPECT_TRUE(BarIcons(bar).empty());
+    ClickIcon(palette, 5, true);
+    texts = AnswerBox(c.form(), IDYES);
+    EXPECT_NE(texts.find("Assign it all the same?"), std::string::npos) << texts;
+    ASSERT_TRUE(WaitUntil([&] { return BarIcons(bar) == std::vector<int>{5}; }, 5000));
+
+    // A free key: nothing to say. The same key for a second icon, however
+    // written, is refused with both icons named.
+    SetWindowTextA(hotKey, "Ctrl+Alt+J");
+    EXPECT_FALSE(IsWindowVisible(status));
+    EXPECT_EQ(HintOf(c.form(), hotKey), "");
+    SetWindowTextA(hint, "Notes");
+    ClickIcon(palette, 6);
+    ASSERT_EQ(BarIcons(bar), (std::vector<int>{5, 6}));
+    for (const char* again : {"Ctrl+Alt+K", "Alt+Ctrl+J"}) {
+        SetWindowTextA(hotKey, again);
+        SetWindowTextA(hint, "Mail");
+        ClickIcon(palette, 7, true);
+        texts = AnswerBox(c.form(), IDOK);
+        const std::string owner = again[0] == 'C' ? "Icon 1 (Editor) already has the hot key Ctrl+Alt+K.\n"
+                                                  : "Icon 2 (Notes) already has the hot key Alt+Ctrl+J.\n";
+        EXPECT_NE(texts.find(owner + "Icon 3 (Mail) cannot have it too"), std::string::npos) << texts;
+        EXPECT_EQ(BarIcons(bar), (std::vector<int>{5, 6}));
+    }
+    std::vector<taskloom::PadEntry> entries;
+    c.call([&] { entries = c.object().padPage().preview(); });
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].record, "Editor\tCtrl+Alt+K\tC:\\Tools\\edit.exe");
+
+    // A pad file that gives two icons one key is opened whole, and says so.
+    const std::string twins = folder / "twins.tkp";
+    {
+        FILE* f = std::fopen(twins.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("8\tA\tCtrl+Alt+Q\ta.exe\r9\tB\tAlt+Ctrl+Q\tb.exe\r", f);
+        std::fclose(f);
+    }
+    PostMessageA(c.control(kRunPage, kIdLoadPadBtn), BM_CLICK, 0, 0);
+    texts = AnswerBox(c.form(), IDNO);  // the changed pad is not saved
+    const HWND dialog = WaitForOwnedDialog(c.form());
+    ASSERT_NE(dialog, nullptr) << texts;
+    SendMessageA(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(twins.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
+    texts = AnswerBox(c.form(), IDOK);
+    EXPECT_NE(
+        texts.find("Icons 1 (A) and 2 (B) have the same hot key Ctrl+Alt+Q; only icon 1 starts with it."),
+        std::string::npos)
+        << texts;
+    EXPECT_EQ(BarIcons(bar), (std::vector<int>{8, 9}));
+
+    // The other program lets go: the key entered again is free.
+    PostMessageA(holderWindow, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(holder.waitForExit(10000));
+    SetWindowTextA(hotKey, "Ctrl+Alt+K");
+    EXPECT_FALSE(IsWindowVisible(status));
+    EXPECT_EQ(HintOf(c.form(), hotKey), "");
+    EXPECT_TRUE(taskloom::wintest::HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));  // the trial let it go
 }
 
 // Help and Test Pad say which file could not be started.

@@ -2,6 +2,7 @@
 
 #include "engine/filestore.h"
 #include "win32/win32_program.h"
+#include "wingui/controls.h"
 
 #include <algorithm>
 #include <memory>
@@ -309,6 +310,8 @@ void SetControlText(HWND control, const std::string& text) {
     SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
                         5000, nullptr);
 }
+
+std::string TreeItemText(HWND tree, HTREEITEM item) { return wingui::TreeView{tree}.text(item); }
 
 std::string ControlText(HWND control) {
     DWORD_PTR length = 0;

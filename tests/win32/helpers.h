@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <memory>
@@ -167,6 +168,10 @@ void SetControlText(HWND control, const std::string& text);
 // A control's whole text through WM_GETTEXT, which works across processes
 // (GetWindowTextA only sees another program's window captions).
 std::string ControlText(HWND control);
+
+// The text of a tree view's item (up to 1023 characters); empty when the
+// item has none or is not there.
+std::string TreeItemText(HWND tree, HTREEITEM item);
 
 // Reads the control until its text stops changing: the receiver may take in
 // typed keys more slowly than they were sent. With `expected`, returns as

@@ -22,6 +22,7 @@
 #include "pad/tessdeck.h"
 #include "resources/tessdeck_ids.h"
 #include "tests/win32/helpers.h"
+#include "tests/win32/pad_helpers.h"
 
 namespace {
 
@@ -410,28 +411,9 @@ TEST(PadClips, BothSavesThroughTheRealDialogWithTheOverwriteQuestionAnsweredBoth
     EXPECT_EQ(FileSettled(txt, "a\r\nb c\r\nd\r\n"), "a\r\nb c\r\nd\r\n");
 }
 
-// A string value of a key, the key made if needed.
-void SetString(HKEY root, const std::string& path, const char* name, const std::string& value) {
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
-}
-
 TEST(PadClips, AutoDialStartsTheRegisteredDialerAndElseHandsTheNumberToTheShell) {
     tessdeck::InitProgram();
-    const char* kBase = "Software\\TaskloomTests\\PadClips";
-    RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
-    std::vector<HKEY> keys;
-    for (const char* name : {"machine", "classes", "user"}) {
-        HKEY k = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + name).c_str(), 0, nullptr,
-                                  0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-                  ERROR_SUCCESS);
-        keys.push_back(k);
-    }
+    RegistrySandbox registry("Software\\TaskloomTests\\PadClips");
     // The dialer of the tests, registered where the system registers its
     // dialer (the shell's App Paths), not on the path; it tells of every
     // start.
@@ -440,7 +422,7 @@ TEST(PadClips, AutoDialStartsTheRegisteredDialerAndElseHandsTheNumberToTheShell)
     CreateDirectoryA((folder / "dialer").c_str(), nullptr);
     const std::string dialerExe = folder / "dialer\\dialer.exe";
     ASSERT_TRUE(CopyFileA((ExeDir() + "tl_dialer.exe").c_str(), dialerExe.c_str(), FALSE));
-    SetString(HKEY_LOCAL_MACHINE, appPath, nullptr, dialerExe);
+    SetRegString(HKEY_LOCAL_MACHINE, appPath, nullptr, dialerExe);
     const std::string log = folder / "dialer.log";
     SetEnvironmentVariableA("TL_DIALER_LOG", log.c_str());
     taskloom::WriteTextFile(folder / "one.tkp", kOnePad);
@@ -449,7 +431,7 @@ TEST(PadClips, AutoDialStartsTheRegisteredDialerAndElseHandsTheNumberToTheShell)
     tessdeck::PadStart start;
     start.args = {folder / "one.tkp"};
     start.programPath = "C:\\Pads\\Tessdeck.exe";
-    start.roots = {keys[0], keys[1], keys[2]};
+    start.roots = registry.roots();
     start.postQuit = false;
     {
         // The dialer is open already (a program's first start under Wine
@@ -483,8 +465,8 @@ TEST(PadClips, AutoDialStartsTheRegisteredDialerAndElseHandsTheNumberToTheShell)
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, appPath.c_str());
         const std::string echoOut = folder / "tel.txt";
         SetEnvironmentVariableA("TL_ECHO_OUT", echoOut.c_str());
-        SetString(HKEY_CLASSES_ROOT, "tel\\shell\\open\\command", nullptr,
-                  Quote(ExeDir() + "tl_echo.exe") + " \"%1\"");
+        SetRegString(HKEY_CLASSES_ROOT, "tel\\shell\\open\\command", nullptr,
+                     Quote(ExeDir() + "tl_echo.exe") + " \"%1\"");
         std::thread copier2([] { Copy("\"555-9876\""); });
         std::string told;
         EXPECT_TRUE(PumpUntil([&] { return !(told = ReadWholeFile(echoOut)).empty(); }, 20000));
@@ -498,8 +480,6 @@ TEST(PadClips, AutoDialStartsTheRegisteredDialerAndElseHandsTheNumberToTheShell)
     }
     SetEnvironmentVariableA("TL_DIALER_LOG", nullptr);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, appPath.c_str());
-    for (HKEY k : keys) RegCloseKey(k);
-    RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <wtsapi32.h>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,7 @@
 #include "pad/tessdeck.h"
 #include "resources/tessdeck_ids.h"
 #include "tests/win32/helpers.h"
+#include "tests/win32/pad_helpers.h"
 
 namespace {
 
@@ -40,18 +42,6 @@ void PressKeys(const std::vector<BYTE>& mods, BYTE key) {
     keybd_event(key, 0, 0, 0);
     keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
     for (auto m = mods.rbegin(); m != mods.rend(); ++m) keybd_event(*m, 0, KEYEVENTF_KEYUP, 0);
-}
-
-// Whether the pad's tray icon is there: only an icon that exists can be
-// modified.
-bool TrayIconThere(HWND pad) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = pad;
-    data.uID = TDeckForm::kTrayIconId;
-    data.uFlags = NIF_TIP;
-    lstrcpynA(data.szTip, "Tessdeck", sizeof data.szTip);
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 // Opens a menu with `open` and, once it shows, presses `key` in it (a
@@ -78,15 +68,6 @@ std::vector<std::string> NoteScript(const std::string& title) {
     return {"{:PopUp 120 140 " + title + "}", "The script waits here.", "{:/}", "{:ClipsDelimiterTab}"};
 }
 
-void SetDefault(HKEY root, const std::string& path, const std::string& value) {
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
-}
-
 // A shell open command of the classes root replaced for one test and put
 // back afterwards.
 class ShellCommand {
@@ -96,11 +77,11 @@ public:
         existed_ = RegOpenKeyExA(HKEY_CLASSES_ROOT, path_.c_str(), 0, KEY_READ, &k) == ERROR_SUCCESS;
         if (existed_) RegCloseKey(k);
         old_ = tessdeck::PadRegistry::ReadString(HKEY_CLASSES_ROOT, path_, nullptr);
-        SetDefault(HKEY_CLASSES_ROOT, path_, command);
+        SetRegString(HKEY_CLASSES_ROOT, path_, nullptr, command);
     }
     ~ShellCommand() {
         if (existed_)
-            SetDefault(HKEY_CLASSES_ROOT, path_, old_);
+            SetRegString(HKEY_CLASSES_ROOT, path_, nullptr, old_);
         else
             RegDeleteTreeA(HKEY_CLASSES_ROOT, path_.c_str());
     }
@@ -114,28 +95,15 @@ class PadLaunch : public ::testing::Test {
 protected:
     void SetUp() override {
         tessdeck::InitProgram();
-        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
-        for (const char* name : {"machine", "classes", "user"}) {
-            HKEY k = nullptr;
-            ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + name).c_str(), 0,
-                                      nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-                      ERROR_SUCCESS);
-            keys_.push_back(k);
-        }
         // The machine's Run key is there, as on every system.
-        SetDefault(keys_[0], tessdeck::RunKeyPath(), "");
-        roots_ = {keys_[0], keys_[1], keys_[2]};
+        SetRegString(registry_.machine(), tessdeck::RunKeyPath(), nullptr, "");
         desktop_ = taskloom::MakeWin32Desktop();
         // tl_echo in a folder of its own, telling into echo.txt how it was started.
         CreateDirectoryA((folder_ / "bin").c_str(), nullptr);
         ASSERT_TRUE(CopyFileA((ExeDir() + "tl_echo.exe").c_str(), echoExe().c_str(), FALSE));
         SetEnvironmentVariableA("TL_ECHO_OUT", echoOut().c_str());
     }
-    void TearDown() override {
-        SetEnvironmentVariableA("TL_ECHO_OUT", nullptr);
-        for (HKEY k : keys_) RegCloseKey(k);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
-    }
+    void TearDown() override { SetEnvironmentVariableA("TL_ECHO_OUT", nullptr); }
     std::string echoExe() const { return folder_ / "bin\\tl_echo.exe"; }
     std::string echoOut() const { return folder_ / "echo.txt"; }
     // What the next tl_echo tells, once it has.
@@ -150,7 +118,7 @@ protected:
         tessdeck::PadStart start;
         start.args = {folder_ / "launch.tkp"};
         start.programPath = "C:\\Pads\\Tessdeck.exe";
-        start.roots = roots_;
+        start.roots = registry_.roots();
         start.postQuit = false;
         auto pad = std::make_unique<TDeckForm>(*desktop_, start);
         pad->OpenPadClick(false);  // every icon shown
@@ -166,8 +134,7 @@ protected:
         mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     }
 
-    std::vector<HKEY> keys_;
-    tessdeck::RegistryRoots roots_;
+    RegistrySandbox registry_{kBase};
     std::unique_ptr<taskloom::Desktop> desktop_;
     TempFolder folder_;
 };
@@ -179,7 +146,7 @@ TEST_F(PadLaunch, IconsAndTheirExactHotKeysStartProgramsDocumentsAndScripts) {
     taskloom::WriteTextFile(folder_ / "report.tldoc", "a document");
     // Documents of this kind open with tl_echo.
     ShellCommand doc("TaskloomTestDoc", Quote(echoExe()) + " \"%1\"");
-    SetDefault(HKEY_CLASSES_ROOT, ".tldoc", "TaskloomTestDoc");
+    SetRegString(HKEY_CLASSES_ROOT, ".tldoc", nullptr, "TaskloomTestDoc");
     // Ctrl+Alt+X comes first: Ctrl+A must not launch it.
     auto pad = Make("0\tEcho X\tCtrl+Alt+X\t" + echoExe() + " first second\r" + "1\tEcho A\tCtrl+A\t" +
                     echoExe() + " ctrl-a\r" + "2\tDocument\tCtrl+Alt+D\t" + (folder_ / "report.tldoc") +
@@ -445,11 +412,12 @@ TEST_F(PadLaunch, AutoStartAutoDialAndTheMakersAddresses) {
     EXPECT_FALSE(checkedItem(IDM_AUTOSTART));
     pad->command(IDM_AUTOSTART);
     EXPECT_TRUE(checkedItem(IDM_AUTOSTART));
-    EXPECT_EQ(tessdeck::PadRegistry::ReadString(keys_[0], run, "Tessdeck"), "c:\\pads\\tessdeck.exe");
+    EXPECT_EQ(tessdeck::PadRegistry::ReadString(registry_.machine(), run, "Tessdeck"),
+              "c:\\pads\\tessdeck.exe");
     pad->command(IDM_AUTOSTART);
     EXPECT_FALSE(checkedItem(IDM_AUTOSTART));
     HKEY k = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(keys_[0], run.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(registry_.machine(), run.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
     EXPECT_NE(RegQueryValueExA(k, "Tessdeck", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
     RegCloseKey(k);
 
@@ -475,15 +443,123 @@ TEST_F(PadLaunch, AutoStartAutoDialAndTheMakersAddresses) {
 
     // Where the machine's Run key cannot be written, the user's takes the
     // value, and the next start checks the item from there.
-    RegDeleteTreeA(keys_[0], run.c_str());
-    RegDeleteKeyA(keys_[0], run.c_str());
+    RegDeleteTreeA(registry_.machine(), run.c_str());
+    RegDeleteKeyA(registry_.machine(), run.c_str());
     pad = Make("0\tEcho\t\t" + echoExe() + "\r");
     pad->command(IDM_AUTOSTART);
-    EXPECT_EQ(tessdeck::PadRegistry::ReadString(keys_[2], run, "Tessdeck"), "c:\\pads\\tessdeck.exe");
+    EXPECT_EQ(tessdeck::PadRegistry::ReadString(registry_.user(), run, "Tessdeck"), "c:\\pads\\tessdeck.exe");
     pad->QuitBtnClick();
     pad = Make("0\tEcho\t\t" + echoExe() + "\r");
     EXPECT_TRUE(checkedItem(IDM_AUTOSTART));
     pad->QuitBtnClick();
+}
+
+// The texts of a message box: its children's, joined by "|".
+std::string BoxTexts(HWND box) {
+    std::string text;
+    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) text += ControlText(h) + "|";
+    return text;
+}
+
+// A key that another program holds: the icon's hint and the hot key report
+// say so, and a press does not start it; the pad's own keys and an icon
+// repeating another's key are reported as they work. Once the other program
+// lets go, an unlock or a resume registers the key and it starts its icon.
+TEST_F(PadLaunch, AKeyHeldByAnotherProgramIsReportedAndWorksOnceFreedAndResumed) {
+    ChildProcess holder(Quote(ExeDir() + "tl_holdkey.exe") + " " + std::to_string(MOD_CONTROL | MOD_ALT) +
+                        " " + std::to_string('K') + " " + Quote("Key Holder"));
+    const HWND holderWindow = WaitForWindow("Key Holder", holder.id(), 30000);
+    ASSERT_TRUE(holderWindow);
+    ASSERT_FALSE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));
+    auto pad =
+        Make("0\tHeld\tCtrl+Alt+K\t" + echoExe() + " held\r" + "1\tFree\tCtrl+Alt+J\t" + echoExe() +
+             " free\r" + "2\tTwin\tAlt+Ctrl+J\t" + echoExe() + " twin\r" + "3\tPlain\t\t" + echoExe() + "\r");
+    ASSERT_EQ(pad->bar().size(), 4u);
+    EXPECT_EQ(pad->iconHint(0), "Held\tCtrl+Alt+K (in use)");
+    EXPECT_EQ(pad->iconHint(1), "Free\tCtrl+Alt+J");
+    EXPECT_EQ(pad->iconHint(2), "Twin\tCtrl+Alt+J");
+    EXPECT_EQ(pad->iconHint(3), "Plain");
+    // The bar's tooltip asks for the hint it shows, and shows the key too.
+    NMTTDISPINFOA info{};
+    info.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(pad->toolBar(), TB_GETTOOLTIPS, 0, 0));
+    info.hdr.idFrom = tessdeck::kBarButtonFirstId;
+    info.hdr.code = TTN_GETDISPINFOA;
+    SendMessageA(pad->hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_NE(info.lpszText, nullptr);
+    EXPECT_STREQ(info.lpszText, "Held  Ctrl+Alt+K (in use)");
+
+    // Help, "Hot Key Report...": a box that Enter closes.
+    const std::string inUseReport =
+        "Show/hide the pad: Shift+Ctrl+F9 - works\n"
+        "1. Held: Ctrl+Alt+K - in use by another program\n"
+        "2. Free: Ctrl+Alt+J - works\n"
+        "3. Twin: Ctrl+Alt+J - starts icon 2 instead (the same key)\n"
+        "4. Plain: no hot key\n\n"
+        "A key in use is tried again when the session is unlocked or the computer resumes, and works once "
+        "the other program has let it go.";
+    EXPECT_EQ(pad->hotKeyReport(), inUseReport);
+    std::string shown;
+    bool closedByEnter = false;
+    std::thread reader([&] {
+        HWND box = nullptr;
+        WaitUntil([&] { return (box = FindWindowA("#32770", "Hot Key Report")) && IsWindowVisible(box); },
+                  10000);
+        if (!box) return;
+        shown = BoxTexts(box);
+        SetForegroundWindow(box);
+        WaitUntil([&] { return GetForegroundWindow() == box; }, 5000);
+        keybd_event(VK_RETURN, 0, 0, 0);
+        keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
+        closedByEnter = WaitUntil([&] { return !IsWindow(box); }, 5000);
+        if (!closedByEnter) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    pad->command(IDM_HOTKEYREPORT);
+    reader.join();
+    EXPECT_NE(shown.find(inUseReport), std::string::npos) << shown;
+    EXPECT_TRUE(closedByEnter);
+
+    // The free key starts the first icon with it; the held one starts nothing.
+    PressKeys({VK_CONTROL, VK_MENU}, 'J');
+    EXPECT_NE(echoed().find("arg: free\nend\n"), std::string::npos);
+    PressKeys({VK_CONTROL, VK_MENU}, 'K');
+    PumpUntil([] { return false; }, 1500);
+    EXPECT_EQ(ReadWholeFile(echoOut()), "");
+    // An unlock while the key is still held changes nothing.
+    SendMessageA(pad->hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_EQ(pad->iconHint(0), "Held\tCtrl+Alt+K (in use)");
+
+    // The other program lets go; the resume registers the key.
+    PostMessageA(holderWindow, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(holder.waitForExit(10000));
+    EXPECT_EQ(pad->iconHint(0), "Held\tCtrl+Alt+K (in use)");
+    EXPECT_EQ(SendMessageA(pad->hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0), TRUE);
+    EXPECT_EQ(pad->iconHint(0), "Held\tCtrl+Alt+K");
+    EXPECT_EQ(pad->hotKeyReport().find("in use"), std::string::npos) << pad->hotKeyReport();
+    PressKeys({VK_CONTROL, VK_MENU}, 'K');
+    EXPECT_NE(echoed().find("arg: held\nend\n"), std::string::npos);
+    EXPECT_FALSE(ModifierDown());
+    pad->QuitBtnClick();
+    EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));
+    EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'J'));
+}
+
+// An icon with the pad's own show/hide key leaves that key to the pad: it
+// shows and hides the pad, and another pad loaded after it does not take
+// the key away.
+TEST_F(PadLaunch, AnIconWithTheShowHideKeyLeavesTheKeyToThePad) {
+    auto pad = Make("0\tToggle\tCtrl+Shift+F9\t" + echoExe() + " toggle\r");
+    EXPECT_TRUE(pad->showHideHeld());
+    EXPECT_NE(pad->hotKeyReport().find("1. Toggle: Shift+Ctrl+F9 - shows and hides the pad"),
+              std::string::npos)
+        << pad->hotKeyReport();
+    taskloom::WriteTextFile(folder_ / "launch.tkp", "0\tEcho\t\t" + echoExe() + "\r");
+    pad->OpenPadClick(false);
+    EXPECT_FALSE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9));
+    const HWND w = pad->hwnd();
+    PressKeys({VK_SHIFT, VK_CONTROL}, VK_F9);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(w); }, 10000));
+    pad->QuitBtnClick();
+    EXPECT_TRUE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9));
 }
 
 // The real program, in its own process: the hot keys pressed here reach

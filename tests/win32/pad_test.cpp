@@ -28,6 +28,7 @@
 #include "resources/tessdeck_ids.h"
 #include "tests/win32/helpers.h"
 #include "resources/icons/icons.h"
+#include "tests/win32/pad_helpers.h"
 #include "wingui/handles.h"
 #include "wingui/icon_list.h"
 
@@ -58,14 +59,6 @@ bool KeyExists(HKEY root, const std::string& path) {
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
     RegCloseKey(k);
     return true;
-}
-void SetValue(HKEY root, const std::string& path, const char* name, const std::string& value) {
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
 }
 
 // Lets everyone read the key, change its permissions and delete it, and
@@ -99,18 +92,6 @@ RECT RectOf(HWND w) {
     RECT r{};
     GetWindowRect(w, &r);
     return r;
-}
-
-// Whether the pad's tray icon is there: only an icon that exists can be
-// modified.
-bool TrayIconThere(HWND pad) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = pad;
-    data.uID = TDeckForm::kTrayIconId;
-    data.uFlags = NIF_TIP;
-    lstrcpynA(data.szTip, "Tessdeck", sizeof data.szTip);
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 // The real program, ended by its own exit (WM_CLOSE) or by force.
@@ -237,9 +218,9 @@ TEST(TessdeckProgram, FirstStartSecondStartSettingsHotKeysAndUninstall) {
     // Second start, from the saved pad file with no argument: neither
     // DisplayName nor UninstallString is written again; the saved place and
     // icon count are taken.
-    SetValue(HKEY_LOCAL_MACHINE, kPadKey, "DisplayName", "Kept");
-    SetValue(HKEY_LOCAL_MACHINE, kPadKey, "UninstallString", "kept /uninstall");
-    SetValue(HKEY_LOCAL_MACHINE, kPadKey, "Settings", "\r,100,120,4,0,1,0,2");
+    SetRegString(HKEY_LOCAL_MACHINE, kPadKey, "DisplayName", "Kept");
+    SetRegString(HKEY_LOCAL_MACHINE, kPadKey, "UninstallString", "kept /uninstall");
+    SetRegString(HKEY_LOCAL_MACHINE, kPadKey, "Settings", "\r,100,120,4,0,1,0,2");
     {
         RealPad pad("", folder);
         HWND w = pad.started();
@@ -295,27 +276,14 @@ class PadForm : public ::testing::Test {
 protected:
     void SetUp() override {
         tessdeck::InitProgram();
-        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
-        for (const char* name : {"machine", "classes", "user"}) {
-            HKEY k = nullptr;
-            ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + name).c_str(), 0,
-                                      nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-                      ERROR_SUCCESS);
-            keys_.push_back(k);
-        }
-        roots_ = {keys_[0], keys_[1], keys_[2]};
         desktop_ = taskloom::MakeWin32Desktop();
         taskloom::WriteTextFile(folder_ / "five.tkp", kFivePad);
-    }
-    void TearDown() override {
-        for (HKEY k : keys_) RegCloseKey(k);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
     }
     std::unique_ptr<TDeckForm> Make(const std::vector<std::string>& args) {
         tessdeck::PadStart start;
         start.args = args;
         start.programPath = "C:\\Pads\\Tessdeck.exe";
-        start.roots = roots_;
+        start.roots = registry_.roots();
         start.postQuit = false;
         return std::make_unique<TDeckForm>(*desktop_, start);
     }
@@ -333,8 +301,7 @@ protected:
     static int Width(const TDeckForm& f) { return RectOf(f.hwnd()).right - RectOf(f.hwnd()).left; }
 
     static constexpr const char* kBase = "Software\\TaskloomTests\\Pad";
-    std::vector<HKEY> keys_;
-    tessdeck::RegistryRoots roots_;
+    RegistrySandbox registry_{kBase};
     std::unique_ptr<taskloom::Desktop> desktop_;
     TempFolder folder_;
 };
@@ -459,6 +426,7 @@ TEST_F(PadForm, MenuItemsCaptionsAndShortcuts) {
                                                             {IDM_WEBSITE, "&Web site"},
                                                             {IDM_EMAILUS, "&E-mail us"},
                                                             {IDM_ABOUT, "&About"},
+                                                            {IDM_HOTKEYREPORT, "Hot &Key Report..."},
                                                             {IDM_QUIT, "E&xit"}};
     for (const auto& [id, caption] : items) {
         char text[64] = {};
@@ -488,7 +456,7 @@ TEST_F(PadForm, MenuItemsCaptionsAndShortcuts) {
 }
 
 TEST_F(PadForm, SettingsAreReadAtStartAndAMalformedValueGivesTheDefaults) {
-    SetValue(keys_[0], kPadKey, "Settings", std::string("\t,10,20,3,0,1,1,2"));
+    SetRegString(registry_.machine(), kPadKey, "Settings", std::string("\t,10,20,3,0,1,1,2"));
     auto pad = Make({folder_ / "five.tkp"});
     EXPECT_EQ(RectOf(pad->hwnd()).left, 10);
     EXPECT_EQ(RectOf(pad->hwnd()).top, 20);
@@ -499,15 +467,15 @@ TEST_F(PadForm, SettingsAreReadAtStartAndAMalformedValueGivesTheDefaults) {
     EXPECT_TRUE(GetMenuState(pad->popupMenu(), IDM_DELTAB, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_EQ(pad->engine().delimiter(), '\t');
     pad->QuitBtnClick();
-    EXPECT_EQ(Value(keys_[0], kPadKey, "Settings"), "\t,10,20,3,0,1,1,2");
+    EXPECT_EQ(Value(registry_.machine(), kPadKey, "Settings"), "\t,10,20,3,0,1,1,2");
 
-    SetValue(keys_[0], kPadKey, "Settings", "\r,ten,20,3,0,1,1,2");
+    SetRegString(registry_.machine(), kPadKey, "Settings", "\r,ten,20,3,0,1,1,2");
     pad = Make({folder_ / "five.tkp"});
     EXPECT_TRUE(IsWindowVisible(pad->hwnd()));  // start-up completed
     EXPECT_EQ(RectOf(pad->hwnd()).left, 428);
     EXPECT_NE(pad->aboutText().find("could not be read"), std::string::npos);
     pad->QuitBtnClick();
-    EXPECT_EQ(Value(keys_[0], kPadKey, "Settings"), "\r,428,47,0,1,1,0,1");
+    EXPECT_EQ(Value(registry_.machine(), kPadKey, "Settings"), "\r,428,47,0,1,1,0,1");
 }
 
 TEST_F(PadForm, FallsBackToTheUsersHiveWhenTheMachinesCannotBeWritten) {
@@ -519,18 +487,19 @@ TEST_F(PadForm, FallsBackToTheUsersHiveWhenTheMachinesCannotBeWritten) {
         RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kBase) + (i == 0 ? "\\machine" : "\\classes")).c_str());
     }
     HKEY probe = nullptr;
-    ASSERT_NE(RegCreateKeyExA(keys_[0], "probe", 0, nullptr, 0, KEY_WRITE, nullptr, &probe, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_NE(
+        RegCreateKeyExA(registry_.machine(), "probe", 0, nullptr, 0, KEY_WRITE, nullptr, &probe, nullptr),
+        ERROR_SUCCESS);
 
     auto pad = Make({folder_ / "five.tkp"});
     EXPECT_EQ(pad->hive(), tessdeck::Hive::User);
-    EXPECT_EQ(Value(keys_[2], kPadKey, "DisplayName"), "Tessdeck");
-    EXPECT_EQ(Value(keys_[2], kPadKey, "UninstallString"), "C:\\Pads\\Tessdeck.exe /uninstall");
-    EXPECT_EQ(Value(keys_[2], "Software\\Classes\\.tks\\shell\\open\\command", nullptr),
+    EXPECT_EQ(Value(registry_.user(), kPadKey, "DisplayName"), "Tessdeck");
+    EXPECT_EQ(Value(registry_.user(), kPadKey, "UninstallString"), "C:\\Pads\\Tessdeck.exe /uninstall");
+    EXPECT_EQ(Value(registry_.user(), "Software\\Classes\\.tks\\shell\\open\\command", nullptr),
               "c:\\pads\\tessdeck.exe \"%1\"");
     SetWindowPos(pad->hwnd(), nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     pad->QuitBtnClick();
-    EXPECT_EQ(Value(keys_[2], kPadKey, "Settings"), "\r,300,310,0,1,1,0,1");
+    EXPECT_EQ(Value(registry_.user(), kPadKey, "Settings"), "\r,300,310,0,1,1,0,1");
 
     // Read back from there at the next start.
     pad = Make({});
@@ -594,13 +563,13 @@ TEST_F(PadForm, AnUnreadablePadFileLeavesTheBarOfAnEmptyPad) {
 }
 
 TEST_F(PadForm, AScriptRunFromTheCommandLineKeepsTheSavedPlaceAndIconCount) {
-    SetValue(keys_[0], kPadKey, "Settings", "\r,100,120,4,0,1,1,2");
+    SetRegString(registry_.machine(), kPadKey, "Settings", "\r,100,120,4,0,1,1,2");
     // The script changes the clips delimiter, and only that.
     taskloom::WriteScriptFile(folder_ / "tab.tks", {"{:ClipsDelimiterTab}"});
     auto pad = Make({folder_ / "tab.tks"});
     EXPECT_TRUE(pad->exited());
     EXPECT_FALSE(IsWindowVisible(pad->hwnd()));
-    EXPECT_EQ(Value(keys_[0], kPadKey, "Settings"), "\t,100,120,4,0,1,1,2");
+    EXPECT_EQ(Value(registry_.machine(), kPadKey, "Settings"), "\t,100,120,4,0,1,1,2");
 }
 
 TEST_F(PadForm, AScriptsClipsDelimiterIsTheOneTheMenuChecksAndTheExitSaves) {
@@ -621,7 +590,7 @@ TEST_F(PadForm, AScriptsClipsDelimiterIsTheOneTheMenuChecksAndTheExitSaves) {
     for (int id : {IDM_DELNEWLINE, IDM_DELCOMMA, IDM_DELTAB, IDM_DELSPACE, IDM_DELNONE})
         EXPECT_FALSE(checkedItem(id)) << id;
     pad->QuitBtnClick();
-    EXPECT_EQ(Value(keys_[0], kPadKey, "Settings"), "\t,428,47,0,1,1,0,1");
+    EXPECT_EQ(Value(registry_.machine(), kPadKey, "Settings"), "\t,428,47,0,1,1,0,1");
     // Read back at the next start: the pane and the menu agree.
     pad = Make({folder_ / "five.tkp"});
     EXPECT_EQ(pad->engine().delimiter(), '\t');
@@ -630,16 +599,16 @@ TEST_F(PadForm, AScriptsClipsDelimiterIsTheOneTheMenuChecksAndTheExitSaves) {
 }
 
 TEST_F(PadForm, AMachineKeyThatCannotBeWrittenIsReadAndTheUsersKeyTakesItsValues) {
-    SetValue(keys_[0], kPadKey, "Pad", folder_ / "five.tkp");
-    SetValue(keys_[0], kPadKey, "Settings", "\r,100,120,2,1,1,0,2");
+    SetRegString(registry_.machine(), kPadKey, "Pad", folder_ / "five.tkp");
+    SetRegString(registry_.machine(), kPadKey, "Settings", "\r,100,120,2,1,1,0,2");
     // The machine's key may be read (and, for the test's own clean-up,
     // deleted), not written.
     {
         HKEY k = nullptr;
-        ASSERT_EQ(RegOpenKeyExA(keys_[0], kPadKey.c_str(), 0, KEY_ALL_ACCESS, &k), ERROR_SUCCESS);
+        ASSERT_EQ(RegOpenKeyExA(registry_.machine(), kPadKey.c_str(), 0, KEY_ALL_ACCESS, &k), ERROR_SUCCESS);
         ASSERT_TRUE(ReadOnlyKey(k));
         RegCloseKey(k);
-        ASSERT_NE(RegOpenKeyExA(keys_[0], kPadKey.c_str(), 0, KEY_SET_VALUE, &k), ERROR_SUCCESS);
+        ASSERT_NE(RegOpenKeyExA(registry_.machine(), kPadKey.c_str(), 0, KEY_SET_VALUE, &k), ERROR_SUCCESS);
     }
     // Were the machine's values lost, the pad would ask for a pad file.
     std::atomic<bool> started{false}, asked{false};
@@ -663,11 +632,11 @@ TEST_F(PadForm, AMachineKeyThatCannotBeWrittenIsReadAndTheUsersKeyTakesItsValues
     EXPECT_EQ(RectOf(pad->hwnd()).top, 120);
     EXPECT_EQ(pad->position(), 2);
     EXPECT_TRUE(GetMenuState(pad->popupMenu(), IDM_K20, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_EQ(Value(keys_[2], kPadKey, "Pad"), folder_ / "five.tkp");
+    EXPECT_EQ(Value(registry_.user(), kPadKey, "Pad"), folder_ / "five.tkp");
     SetWindowPos(pad->hwnd(), nullptr, 130, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     pad->QuitBtnClick();
-    EXPECT_EQ(Value(keys_[2], kPadKey, "Settings"), "\r,130,140,2,1,1,0,2");
-    EXPECT_EQ(Value(keys_[0], kPadKey, "Settings"), "\r,100,120,2,1,1,0,2");
+    EXPECT_EQ(Value(registry_.user(), kPadKey, "Settings"), "\r,130,140,2,1,1,0,2");
+    EXPECT_EQ(Value(registry_.machine(), kPadKey, "Settings"), "\r,100,120,2,1,1,0,2");
     // The next start reads the user's key, where the changes went.
     pad = Make({});
     EXPECT_EQ(RectOf(pad->hwnd()).left, 130);
@@ -679,8 +648,8 @@ TEST_F(PadForm, TheSessionsEndSavesTheSettings) {
     SetWindowPos(pad->hwnd(), nullptr, 150, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(SendMessageA(pad->hwnd(), WM_QUERYENDSESSION, 0, 0));
     SendMessageA(pad->hwnd(), WM_ENDSESSION, TRUE, 0);
-    EXPECT_EQ(Value(keys_[0], kPadKey, "Settings"), "\r,150,160,0,1,1,0,1");
-    EXPECT_EQ(Value(keys_[0], kPadKey, "Pad"), folder_ / "five.tkp");
+    EXPECT_EQ(Value(registry_.machine(), kPadKey, "Settings"), "\r,150,160,0,1,1,0,1");
+    EXPECT_EQ(Value(registry_.machine(), kPadKey, "Pad"), folder_ / "five.tkp");
 }
 
 }  // namespace
