@@ -104,6 +104,7 @@ void VexaForm::fillCommandTree() {
 }
 
 taskloom::CommandSources VexaForm::commandSources() {
+    ensurePage(kCtrlPage);  // its control list is read
     taskloom::CommandSources sources;
     const int title = TitleBox.selected();
     if (title >= 0) sources.windowTitle = TitleBox.text(title);
@@ -123,6 +124,7 @@ taskloom::CommandSources VexaForm::commandSources() {
 }
 
 void VexaForm::AddCommandClick() {
+    ensurePage(kCommandPage);
     const HTREEITEM chosen = CommandTree.selected();
     if (!chosen) return;
     const auto item = static_cast<std::size_t>(CommandTree.data(chosen));
@@ -174,6 +176,7 @@ void VexaForm::showCommandRefusal(const taskloom::CommandOutcome& out) {
 }
 
 void VexaForm::BrowseAllClick(bool nameButton) {
+    ensurePage(kCommandPage);
     const std::optional<std::string> file =
         wingui::AskOpenFile({hwnd(), taskloom::kBrowseAllFilter, programDir_});
     if (!file) return;

@@ -71,7 +71,8 @@ void VexaForm::setScriptName(const std::string& name) {
 }
 
 bool VexaForm::MayQuit() {
-    return MayDiscard(true, taskloom::AskToSaveOnQuit(script_)) && padPage_->MayDiscard();
+    // A Tessdeck page never made holds no changed icons.
+    return MayDiscard(true, taskloom::AskToSaveOnQuit(script_)) && (!padPage_ || padPage_->MayDiscard());
 }
 
 bool VexaForm::MayDiscard(bool saveAs, bool unsaved) {
@@ -168,9 +169,10 @@ void VexaForm::LoadTextFile() {
     if (!name) return;
     const std::vector<std::string> lines = taskloom::ReadTextLines(*name);  // FileError is reported
     showTextFile(lines);
+    ensurePage(kCtrlPage);
     SendMessageA(Ctrl, EM_SETSEL, 0, 0);
     // The Tessdeck page's "Program/Script" field takes the name too.
-    padPage_->setRunName(*name);
+    padPage().setRunName(*name);
     showPage(kCtrlPage);
     SetButtons();
     UpdateLineCol();

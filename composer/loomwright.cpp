@@ -10,16 +10,20 @@
 #include "win32/win32_program.h"
 #include "wingui/error_report.h"
 #include "wingui/message_loop.h"
+#include "wingui/startup_trace.h"
 
 namespace loomwright {
 
 void InitProgram() {
+    wingui::StartupTraceBegin("loomwright");
+    wingui::StartupStep("process start to the program's entry");
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES | ICC_UPDOWN_CLASS |
                 ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
     InitCommonControlsEx(&icc);
     wingui::SetReportTitle("Taskloom");
+    wingui::StartupStep("common controls");
 }
 
 int Run(int showCommand) {
@@ -28,6 +32,7 @@ int Run(int showCommand) {
     std::unique_ptr<VexaForm> form;
     try {
         desktop = taskloom::MakeWin32Desktop();
+        wingui::StartupStep("desktop");
         form = std::make_unique<VexaForm>(*desktop, taskloom::ProgramFolder());
         form->show(showCommand);
     } catch (...) {

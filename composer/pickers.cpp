@@ -55,6 +55,7 @@ void VexaForm::showControls(const std::vector<std::string>& controls) {
 }
 
 void VexaForm::fillMenuTree() {
+    ensurePage(kMenusPage);
     fillingTree_ = true;
     struct Done {
         bool& flag;

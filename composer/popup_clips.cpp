@@ -29,6 +29,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 
 taskloom::PopupPage VexaForm::readPopup() const {
     taskloom::PopupPage page;
+    if (!PopMemo) return page;  // not made yet: its start values
     page.barH = PopBarH.pos();
     page.barV = PopBarV.pos();
     page.title = wingui::TextOf(PopTitle);
@@ -38,6 +39,7 @@ taskloom::PopupPage VexaForm::readPopup() const {
 }
 
 void VexaForm::writePopup(const taskloom::PopupPage& page) {
+    ensurePage(kPopPage);
     PopBarH.setPos(page.barH);
     PopBarV.setPos(page.barV);
     if (wingui::TextOf(PopTitle) != page.title) wingui::SetText(PopTitle, page.title);
@@ -53,6 +55,7 @@ void VexaForm::PopTestClick() {
 }
 
 void VexaForm::ShowClips() {
+    if (!ClipsMemo) return;  // the page shows the buffer when it is made
     const std::string text = engine_->clips().text();
     if (wingui::TextOf(ClipsMemo) != text) wingui::SetText(ClipsMemo, text);
 }

@@ -17,6 +17,7 @@
 #include "wingui/dpi.h"
 #include "wingui/error_report.h"
 #include "wingui/icon_list.h"
+#include "wingui/startup_trace.h"
 #include "win32/win32_desktop.h"
 
 namespace loomwright {
@@ -67,6 +68,7 @@ TessdeckPage::TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::
       programDir_(programDir),
       ScriptName(scriptName) {
     images_ = wingui::MakeIconImageList(wingui::Scale(kImageSize, dpi_));
+    wingui::StartupStep("icon image list (Tessdeck page)");
     // The palette starts with its first icon at the end: it went onto the
     // empty pad bar and back when the form was set up.
     for (int i = 1; i < taskloom::kIconCount; ++i) palette_.push_back(i);

@@ -12,6 +12,7 @@
 #include "resources/loomwright_ids.h"
 #include "wingui/dpi.h"
 #include "wingui/error_report.h"
+#include "wingui/startup_trace.h"
 
 namespace loomwright {
 
@@ -44,9 +45,6 @@ HICON LoadMainIcon(int size) {
 
 VexaForm::VexaForm(taskloom::Desktop& desktop, const std::string& programDir)
     : desktop_(desktop), programDir_(programDir) {
-    // The rich edit of the Controls page; loaded for the program's life.
-    richEdit_ = LoadLibraryA("riched20.dll");
-    if (!richEdit_) throw std::runtime_error("cannot load the rich edit control (riched20.dll)");
     menuOwned_.reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU)));
     if (!menuOwned_) throw std::runtime_error("cannot load the main menu");
     dpi_ = wingui::DpiOf(nullptr);
@@ -58,12 +56,14 @@ VexaForm::VexaForm(taskloom::Desktop& desktop, const std::string& programDir)
            outer.right - outer.left, outer.bottom - outer.top, nullptr, menuOwned_.get(), icon_);
     menu_ = menuOwned_.release();  // the window destroys its menu
     dpi_ = wingui::DpiOf(hwnd());
+    wingui::StartupStep("window class and form, menu, icon");
 
     host_ = std::make_unique<ComposerHost>(*this);
     engine_ = std::make_unique<taskloom::Engine>(desktop_, *host_);
     note_ = std::make_unique<taskloom::NoteForm>(
         taskloom::Flavor::Composer, hwnd(),
         [this](const std::string& text) { wingui::ShowErrorReport(hwnd(), text); });
+    wingui::StartupStep("engine and note form");
     createControls();
 
     // Centred on the screen's work area.
@@ -74,6 +74,7 @@ VexaForm::VexaForm(taskloom::Desktop& desktop, const std::string& programDir)
                  work.top + ((work.bottom - work.top) - (r.bottom - r.top)) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     VexaInit();
+    wingui::StartupStep("VexaInit done");
 }
 
 VexaForm::~VexaForm() {
@@ -89,6 +90,7 @@ VexaForm::~VexaForm() {
 void VexaForm::show(int showCommand) {
     ShowWindow(hwnd(), showCommand);
     UpdateWindow(hwnd());
+    wingui::StartupStep("main window shown");
 }
 
 bool VexaForm::translate(MSG& msg) {
@@ -102,7 +104,63 @@ HWND VexaForm::child(Page p, const char* cls, const std::string& text, DWORD sty
     return h;
 }
 
+void VexaForm::children(Page p, std::initializer_list<ChildSpec> specs) {
+    for (const ChildSpec& s : specs) {
+        const HWND h = child(p, s.cls, s.text, s.style, s.id, s.place, s.exStyle);
+        if (s.out) *s.out = h;
+    }
+}
+
 void VexaForm::createControls() {
+    createFrame();
+    wingui::StartupStep("page control, script list, buttons, status bar");
+    // What start-up fills or reads before the window shows; the other pages
+    // wait for their first need (the Menus page: the first title's menu
+    // walk, posted to run once the window shows).
+    for (Page p : {kWindowPage, kKeysPage}) ensurePage(p);
+}
+
+void VexaForm::ensurePage(int index) {
+    if (index < 0 || index >= 8 || pageMade_[index]) return;
+    pageMade_[index] = true;
+    static const char* const kSteps[8] = {
+        "Windows page controls", "Menus page controls", "Controls page controls", "Commands page controls",
+        "Keys page controls",    "Popup page controls", "Clips page controls",    "Tessdeck page controls"};
+    switch (index) {
+        case kWindowPage:
+            createWindowsPage();
+            break;
+        case kMenusPage:
+            createMenusPage();
+            break;
+        case kCtrlPage:
+            createCtrlPage();
+            break;
+        case kCommandPage:
+            createCommandsPage();
+            break;
+        case kKeysPage:
+            createKeysPage();
+            break;
+        case kPopPage:
+            createPopPage();
+            break;
+        case kClipsPage:
+            createClipsPage();
+            break;
+        default:
+            createPadPage();
+            break;
+    }
+    wingui::StartupStep(kSteps[index]);
+}
+
+TessdeckPage& VexaForm::padPage() {
+    ensurePage(kRunPage);
+    return *padPage_;
+}
+
+void VexaForm::createFrame() {
     const HWND form = hwnd();
     // One font for the whole form, 8 points at the form's DPI; the Windows
     // page's ruler in a fixed-pitch font so its digits line up with the
@@ -112,11 +170,10 @@ void VexaForm::createControls() {
     rulerFont_.reset(CreateFontA(-wingui::Scale(11, dpi_), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
                                  CLEARTYPE_QUALITY, FIXED_PITCH, "Courier New"));
     if (!font_ || !rulerFont_) throw std::runtime_error("cannot create the form's fonts");
-    HFONT font = font_.get();
-    const DWORD tab = WS_TABSTOP;
+    const HFONT font = font_.get();
 
-    PageControl.h = wingui::CreateChild(form, WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS | tab, 0,
-                                        kIdPageControl, font);
+    PageControl.h = wingui::CreateChild(form, WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+                                        0, kIdPageControl, font);
     wingui::Place(PageControl.h, kPageControlPlace, dpi_);
     for (const char* caption : taskloom::kPageCaptions) PageControl.add(caption);
     const RECT area = PageControl.displayArea();
@@ -126,158 +183,252 @@ void VexaForm::createControls() {
                      SWP_NOACTIVATE);
     }
 
-    // The script list group.
+    // The script list group, its buttons and the status bar.
     sourceGroup_ = wingui::CreateChild(form, "BUTTON", " Taskloom Source  ", WS_VISIBLE | BS_GROUPBOX, 0,
                                        kIdSourceGroup, font);
     wingui::Place(sourceGroup_, kSourceGroupPlace, dpi_);
     MacroBox.h = wingui::CreateChild(
-        form, "LISTBOX", "", WS_VISIBLE | tab | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+        form, "LISTBOX", "",
+        WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
         WS_EX_CLIENTEDGE, kIdMacroBox, font);
     wingui::Place(MacroBox.h, kMacroBoxPlace, dpi_);
     SendMessageA(MacroBox.h, LB_SETHORIZONTALEXTENT, wingui::Scale(2000, dpi_), 0);
-    auto button = [&](const char* caption, int id, int column, int row) {
-        HWND h = wingui::CreateChild(form, "BUTTON", caption, WS_VISIBLE | tab | BS_PUSHBUTTON, 0, id, font);
-        wingui::Place(h, {kButtonLeft + column * kButtonGap, 268 + row * 30, kButtonWidth, kButtonHeight},
+    const struct {
+        const char* caption;
+        int id, column, row;
+        HWND* out;
+    } buttons[] = {{"&Add", kIdAddBtn, 0, 0, &AddBtn},    {"&Delete", kIdDelBtn, 1, 0, &DelBtn},
+                   {"&Test", kIdTestBtn, 0, 1, &TestBtn}, {"&Print", kIdPrintBtn, 1, 1, &PrintBtn},
+                   {"Up", kIdUpBtn, 0, 2, &UpBtn},        {"Down", kIdDownBtn, 1, 2, &DownBtn}};
+    for (const auto& b : buttons) {
+        *b.out = wingui::CreateChild(form, "BUTTON", b.caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0,
+                                     b.id, font);
+        wingui::Place(*b.out,
+                      {kButtonLeft + b.column * kButtonGap, 268 + b.row * 30, kButtonWidth, kButtonHeight},
                       dpi_);
-        return h;
-    };
-    AddBtn = button("&Add", kIdAddBtn, 0, 0);
-    DelBtn = button("&Delete", kIdDelBtn, 1, 0);
-    TestBtn = button("&Test", kIdTestBtn, 0, 1);
-    PrintBtn = button("&Print", kIdPrintBtn, 1, 1);
-    UpBtn = button("Up", kIdUpBtn, 0, 2);
-    DownBtn = button("Down", kIdDownBtn, 1, 2);
-
+    }
     StatusBar.h = wingui::CreateChild(form, STATUSCLASSNAMEA, "", WS_VISIBLE, 0, kIdStatusBar, font);
     // Panel 0 is 80 pixels; panel 1 (window title and menu path) takes the rest.
     StatusBar.setParts({wingui::Scale(80, dpi_), -1});
 
-    // Hints of the buttons.
     tips_ = wingui::CreateTips(form);
-    auto hint = [&](HWND control, const char* text) { wingui::AddHint(tips_, control, text); };
-    hint(DelBtn, "Delete selected line");
-    hint(UpBtn, "Move Line  Up");
-    hint(DownBtn, "Move Line Down");
+    wingui::AddHint(tips_, DelBtn, "Delete selected line");
+    wingui::AddHint(tips_, UpBtn, "Move Line  Up");
+    wingui::AddHint(tips_, DownBtn, "Move Line Down");
+}
 
-    // --- Windows page ---
-    child(kWindowPage, "STATIC",
+void VexaForm::createWindowsPage() {
+    const DWORD tab = WS_TABSTOP;
+    children(
+        kWindowPage,
+        {{"STATIC",
           "Select a window to activate and direct subsequent script commands to by double-clicking it or "
           "click on the Add button below.",
-          0, kIdWindowGuide, {6, 4, 478, 28});
-    TitleBox.h =
-        child(kWindowPage, "LISTBOX", "", tab | WS_VSCROLL | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT,
-              kIdTitleBox, {6, 34, 300, 118}, WS_EX_CLIENTEDGE);
-    MatchBox.h = child(kWindowPage, "BUTTON", "&Match only first", tab | BS_AUTOCHECKBOX, kIdMatchBox,
-                       {8, 155, 240, 20});
-    TrackBar1.h = child(kWindowPage, TRACKBAR_CLASSA, "", tab | TBS_AUTOTICKS | TBS_HORZ, kIdTrackBar1,
-                        {0, 176, 310, 24});
+          0,
+          kIdWindowGuide,
+          {6, 4, 478, 28}},
+         {"LISTBOX",
+          "",
+          tab | WS_VSCROLL | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT,
+          kIdTitleBox,
+          {6, 34, 300, 118},
+          WS_EX_CLIENTEDGE,
+          &TitleBox.h},
+         {"BUTTON",
+          "&Match only first",
+          tab | BS_AUTOCHECKBOX,
+          kIdMatchBox,
+          {8, 155, 240, 20},
+          0,
+          &MatchBox.h},
+         {TRACKBAR_CLASSA,
+          "",
+          tab | TBS_AUTOTICKS | TBS_HORZ,
+          kIdTrackBar1,
+          {0, 176, 310, 24},
+          0,
+          &TrackBar1.h},
+         {"STATIC",
+          "1234567890123456789012345678901234567890",
+          SS_CENTER | WS_DISABLED,
+          kIdRuler,
+          {6, 200, 298, 14},
+          0,
+          &ruler_},
+         {"BUTTON",
+          "&Refresh Titles List",
+          tab | BS_PUSHBUTTON,
+          kIdRefreshBtn,
+          {316, 34, 168, 25},
+          0,
+          &RefreshBtn},
+         {"BUTTON", "&View Window", tab | BS_PUSHBUTTON, kIdViewBtn, {316, 64, 168, 25}, 0, &ViewBtn},
+         {"BUTTON", "Copy &DOS Screen", tab | BS_PUSHBUTTON, kIdCopyBtn, {316, 94, 168, 25}, 0, &CopyBtn}});
     TrackBar1.setRange(1, 40);
     TrackBar1.setPos(2);
-    ruler_ = child(kWindowPage, "STATIC", "1234567890123456789012345678901234567890", SS_CENTER | WS_DISABLED,
-                   kIdRuler, {6, 200, 298, 14});
     SendMessageA(ruler_, WM_SETFONT, reinterpret_cast<WPARAM>(rulerFont_.get()), FALSE);
-    RefreshBtn = child(kWindowPage, "BUTTON", "&Refresh Titles List", tab | BS_PUSHBUTTON, kIdRefreshBtn,
-                       {316, 34, 168, 25});
-    ViewBtn =
-        child(kWindowPage, "BUTTON", "&View Window", tab | BS_PUSHBUTTON, kIdViewBtn, {316, 64, 168, 25});
-    CopyBtn =
-        child(kWindowPage, "BUTTON", "Copy &DOS Screen", tab | BS_PUSHBUTTON, kIdCopyBtn, {316, 94, 168, 25});
+}
 
-    // --- Menus page ---
-    child(
-        kMenusPage, "STATIC",
-        "Activate menu items on the currently selected window by double-clicking, or select an item for use "
-        "in the Commands page.",
-        0, kIdMenusGuide, {6, 4, 478, 28});
-    MenuTree.h = child(kMenusPage, WC_TREEVIEWA, "",
-                       tab | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS, kIdMenuTree,
-                       {6, 34, 478, 180}, WS_EX_CLIENTEDGE);
+void VexaForm::createMenusPage() {
+    children(
+        kMenusPage,
+        {{"STATIC",
+          "Activate menu items on the currently selected window by double-clicking, or select an item for "
+          "use in the Commands page.",
+          0,
+          kIdMenusGuide,
+          {6, 4, 478, 28}},
+         {WC_TREEVIEWA,
+          "",
+          WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+          kIdMenuTree,
+          {6, 34, 478, 180},
+          WS_EX_CLIENTEDGE,
+          &MenuTree.h}});
+}
 
-    // --- Controls page ---
-    child(kCtrlPage, "STATIC", "Select a control  or DOS screen field for use in the Com- mands page.", 0,
-          kIdCtrlGuide, {6, 4, 478, 16});
-    Ctrl = child(kCtrlPage, "RichEdit20A", "",
-                 tab | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
-                     ES_WANTRETURN | ES_NOHIDESEL,
-                 kIdCtrl, {6, 22, 478, 170}, WS_EX_CLIENTEDGE);
+void VexaForm::createCtrlPage() {
+    // The rich edit's library stays loaded for the program's life.
+    if (!richEdit_) richEdit_ = LoadLibraryA("riched20.dll");
+    if (!richEdit_) throw std::runtime_error("cannot load the rich edit control (riched20.dll)");
+    wingui::StartupStep("rich edit library");
+    children(kCtrlPage, {{"STATIC",
+                          "Select a control  or DOS screen field for use in the Com- mands page.",
+                          0,
+                          kIdCtrlGuide,
+                          {6, 4, 478, 16}},
+                         {"RichEdit20A",
+                          "",
+                          WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                              ES_AUTOHSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
+                          kIdCtrl,
+                          {6, 22, 478, 170},
+                          WS_EX_CLIENTEDGE,
+                          &Ctrl},
+                         {STATUSCLASSNAMEA,
+                          "Line   :  Col ",
+                          CCS_NOPARENTALIGN | CCS_NORESIZE,
+                          kIdClipsStatusBar,
+                          {6, 196, 478, 20},
+                          0,
+                          &ClipsStatusBar.h}});
     SendMessageA(Ctrl, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
     SendMessageA(Ctrl, EM_EXLIMITTEXT, 0, 16 * 1024 * 1024);
     SendMessageA(Ctrl, EM_SETEVENTMASK, 0, ENM_SELCHANGE | ENM_CHANGE);
-    ClipsStatusBar.h = child(kCtrlPage, STATUSCLASSNAMEA, "Line   :  Col ", CCS_NOPARENTALIGN | CCS_NORESIZE,
-                             kIdClipsStatusBar, {6, 196, 478, 20});
     // One panel, as wide as the bar: the read-out needs more than 80 pixels.
     ClipsStatusBar.setParts({-1});
     ClipsStatusBar.setText(0, "Line   :  Col ");
+    // What the page was given to show before it was made.
+    if (!ctrlText_.empty()) SetWindowTextA(Ctrl, ctrlText_.c_str());
+    ctrlText_.clear();
+}
 
-    // --- Commands page ---
-    createCommandsPage();
-
-    // --- Keys page ---
-    child(kKeysPage, "STATIC", "Add keystrokes to send to the currently selected window.", 0, kIdKeysGuide,
-          {6, 4, 478, 16});
-    child(kKeysPage, "BUTTON",
-          " All other key combinations - Function keys, Ctrl,Shift,Esc,Enter,Insert, etc. ", BS_GROUPBOX,
-          kIdKeyStrokesGroup, {6, 22, 478, 54});
-    KeyStrokes = child(kKeysPage, "EDIT", "", tab | ES_AUTOHSCROLL, kIdKeyStrokes, {14, 42, 300, 24},
-                       WS_EX_CLIENTEDGE);
+void VexaForm::createKeysPage() {
+    const DWORD tab = WS_TABSTOP;
+    HWND clear = nullptr;
+    children(
+        kKeysPage,
+        {{"STATIC",
+          "Add keystrokes to send to the currently selected window.",
+          0,
+          kIdKeysGuide,
+          {6, 4, 478, 16}},
+         {"BUTTON",
+          " All other key combinations - Function keys, Ctrl,Shift,Esc,Enter,Insert, etc. ",
+          BS_GROUPBOX,
+          kIdKeyStrokesGroup,
+          {6, 22, 478, 54}},
+         {"EDIT", "", tab | ES_AUTOHSCROLL, kIdKeyStrokes, {14, 42, 300, 24}, WS_EX_CLIENTEDGE, &KeyStrokes},
+         {"BUTTON", "&Tab key", tab | BS_PUSHBUTTON, kIdTabBtn, {322, 41, 74, 25}},
+         {"BUTTON", "&Alt key", tab | BS_PUSHBUTTON, kIdAltBtn, {402, 41, 74, 25}},
+         {"BUTTON", " Alphanumeric text keys only ", BS_GROUPBOX, kIdAutoTextGroup, {6, 82, 478, 54}},
+         {"EDIT", "", tab | ES_AUTOHSCROLL, kIdAutoText, {14, 102, 462, 24}, WS_EX_CLIENTEDGE, &AutoText},
+         {"BUTTON", " Send Count ", BS_GROUPBOX, kIdCountGroup, {6, 142, 130, 54}},
+         {"EDIT", "1", tab | ES_NUMBER, kIdCountEdit, {14, 162, 60, 24}, WS_EX_CLIENTEDGE, &CountEdit},
+         {UPDOWN_CLASSA,
+          "",
+          UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS,
+          kIdCount,
+          {74, 162, 18, 24},
+          0,
+          &Count.h},
+         {"BUTTON", "&Clear all", tab | BS_PUSHBUTTON, kIdClearKeysBtn, {402, 160, 74, 25}, 0, &clear},
+         {"LISTBOX", "", LBS_NOTIFY, kIdKeyBox, {300, 150, 60, 40}, 0, &KeyBox.h}});
     SendMessageA(KeyStrokes, EM_SETLIMITTEXT, 20, 0);
     SetWindowSubclass(KeyStrokes, KeyStrokesProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    child(kKeysPage, "BUTTON", "&Tab key", tab | BS_PUSHBUTTON, kIdTabBtn, {322, 41, 74, 25});
-    child(kKeysPage, "BUTTON", "&Alt key", tab | BS_PUSHBUTTON, kIdAltBtn, {402, 41, 74, 25});
-    child(kKeysPage, "BUTTON", " Alphanumeric text keys only ", BS_GROUPBOX, kIdAutoTextGroup,
-          {6, 82, 478, 54});
-    AutoText =
-        child(kKeysPage, "EDIT", "", tab | ES_AUTOHSCROLL, kIdAutoText, {14, 102, 462, 24}, WS_EX_CLIENTEDGE);
-    child(kKeysPage, "BUTTON", " Send Count ", BS_GROUPBOX, kIdCountGroup, {6, 142, 130, 54});
-    CountEdit =
-        child(kKeysPage, "EDIT", "1", tab | ES_NUMBER, kIdCountEdit, {14, 162, 60, 24}, WS_EX_CLIENTEDGE);
-    Count.h = child(kKeysPage, UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, kIdCount,
-                    {74, 162, 18, 24});
     SendMessageA(Count.h, UDM_SETBUDDY, reinterpret_cast<WPARAM>(CountEdit), 0);
     Count.setRange(1, 100);
     Count.setValue(1);
-    {
-        HWND clear = child(kKeysPage, "BUTTON", "&Clear all", tab | BS_PUSHBUTTON, kIdClearKeysBtn,
-                           {402, 160, 74, 25});
-        hint(clear, "Clear all");
-        hint(CountEdit, "Number of times to send a key");
-    }
-    KeyBox.h = child(kKeysPage, "LISTBOX", "", LBS_NOTIFY, kIdKeyBox, {300, 150, 60, 40});
+    wingui::AddHint(tips_, clear, "Clear all");
+    wingui::AddHint(tips_, CountEdit, "Number of times to send a key");
     ShowWindow(KeyBox.h, SW_HIDE);  // present, not visible
     KeyBox.setItems({"{None}", "Bksp", "Tab",  "Enter", "Shift", "Ctrl", "Alt", "Esc",
                      "Space",  "PgUp", "PgDn", "End",   "Home",  "Left", "Up",  "Right",
                      "Down",   "Ins",  "Del",  "F1",    "F2",    "F3",   "F4",  "F5",
                      "F6",     "F7",   "F8",   "F9",    "F10",   "F11",  "F12"});
+}
 
-    // --- Popup page ---
-    PopMemo = child(kPopPage, "EDIT", "", tab | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                    kIdPopMemo, {6, 6, 298, 208}, WS_EX_CLIENTEDGE);
+void VexaForm::createPopPage() {
+    const DWORD tab = WS_TABSTOP;
+    const taskloom::PopupPage start;  // the page's start values
+    children(
+        kPopPage,
+        {{"EDIT",
+          "",
+          tab | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+          kIdPopMemo,
+          {6, 6, 298, 208},
+          WS_EX_CLIENTEDGE,
+          &PopMemo},
+         {"STATIC", "Title:", 0, kIdPopTitleLabel, {314, 6, 170, 16}},
+         {"EDIT",
+          start.title.c_str(),
+          tab | ES_AUTOHSCROLL,
+          kIdPopTitle,
+          {314, 22, 170, 24},
+          WS_EX_CLIENTEDGE,
+          &PopTitle},
+         {"STATIC", "Horizontal position:", 0, kIdPopBarHLabel, {314, 52, 170, 16}},
+         {TRACKBAR_CLASSA, "", tab | TBS_AUTOTICKS | TBS_HORZ, kIdPopBarH, {310, 68, 178, 28}, 0, &PopBarH.h},
+         {"STATIC", "Vertical position:", 0, kIdPopBarVLabel, {314, 100, 170, 16}},
+         {TRACKBAR_CLASSA,
+          "",
+          tab | TBS_AUTOTICKS | TBS_HORZ,
+          kIdPopBarV,
+          {310, 116, 178, 28},
+          0,
+          &PopBarV.h},
+         {"BUTTON",
+          "&Script remark only",
+          tab | BS_AUTOCHECKBOX,
+          kIdRemarkBox,
+          {314, 152, 170, 20},
+          0,
+          &RemarkBox.h},
+         {"BUTTON", "Test &Popup", tab | BS_PUSHBUTTON, kIdPopTestBtn, {314, 182, 110, 25}}});
     SendMessageA(PopMemo, EM_SETLIMITTEXT, 2048, 0);
-    child(kPopPage, "STATIC", "Title:", 0, kIdPopTitleLabel, {314, 6, 170, 16});
-    PopTitle = child(kPopPage, "EDIT", "Notes:", tab | ES_AUTOHSCROLL, kIdPopTitle, {314, 22, 170, 24},
-                     WS_EX_CLIENTEDGE);
-    child(kPopPage, "STATIC", "Horizontal position:", 0, kIdPopBarHLabel, {314, 52, 170, 16});
-    PopBarH.h =
-        child(kPopPage, TRACKBAR_CLASSA, "", tab | TBS_AUTOTICKS | TBS_HORZ, kIdPopBarH, {310, 68, 178, 28});
-    child(kPopPage, "STATIC", "Vertical position:", 0, kIdPopBarVLabel, {314, 100, 170, 16});
-    PopBarV.h =
-        child(kPopPage, TRACKBAR_CLASSA, "", tab | TBS_AUTOTICKS | TBS_HORZ, kIdPopBarV, {310, 116, 178, 28});
-    for (wingui::TrackBar* bar : {&PopBarH, &PopBarV}) {
-        bar->setRange(1, 5);
-        bar->setPos(3);
-    }
-    RemarkBox.h = child(kPopPage, "BUTTON", "&Script remark only", tab | BS_AUTOCHECKBOX, kIdRemarkBox,
-                        {314, 152, 170, 20});
-    child(kPopPage, "BUTTON", "Test &Popup", tab | BS_PUSHBUTTON, kIdPopTestBtn, {314, 182, 110, 25});
+    for (wingui::TrackBar* bar : {&PopBarH, &PopBarV})
+        bar->setRange(taskloom::kPopBarMin, taskloom::kPopBarMax);
+    PopBarH.setPos(start.barH);
+    PopBarV.setPos(start.barV);
+}
 
-    // --- Clips page ---
-    ClipsMemo = child(kClipsPage, "EDIT", "", tab | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY,
-                      kIdClipsMemo, {6, 6, 478, 178}, WS_EX_CLIENTEDGE);
-    child(kClipsPage, "BUTTON", "&Clear", tab | BS_PUSHBUTTON, kIdClearClipsBtn, {6, 190, 80, 25});
+void VexaForm::createClipsPage() {
+    children(kClipsPage,
+             {{"EDIT",
+               "",
+               WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY,
+               kIdClipsMemo,
+               {6, 6, 478, 178},
+               WS_EX_CLIENTEDGE,
+               &ClipsMemo},
+              {"BUTTON", "&Clear", WS_TABSTOP | BS_PUSHBUTTON, kIdClearClipsBtn, {6, 190, 80, 25}}});
+    ShowClips();
+}
 
-    // --- Tessdeck page ---
-    padPage_ =
-        std::make_unique<TessdeckPage>(page(kRunPage), form, font, dpi_, desktop_, programDir_, ScriptName);
+void VexaForm::createPadPage() {
+    padPage_ = std::make_unique<TessdeckPage>(page(kRunPage), hwnd(), font_.get(), dpi_, desktop_,
+                                              programDir_, ScriptName);
 }
 
 void VexaForm::VexaInit() {
@@ -286,12 +437,15 @@ void VexaForm::VexaInit() {
     // 2. The window titles.
     TitleBox.setItems(taskloom::GetTitles(desktop_));
     TitleBox.select(TitleBox.count() > 0 ? 0 : -1);
+    wingui::StartupStep("window list");
     // 3. No line selected, no window chosen.
     MacroBox.select(-1);
     engine_->setTargetWnd(-1);
     PickedWnd = -1;
-    // 4. The menu of the first title.
-    GetMenusClick();
+    // 4. The menu of the first title, read once the window shows: reading
+    // another program's menu and controls must not keep the composer from
+    // appearing (kStartupMessage runs GetMenusClick).
+    PostMessageA(hwnd(), kStartupMessage, 0, 0);
     // 5. The Windows page.
     showPage(kWindowPage);
     SetButtons();
@@ -309,6 +463,7 @@ void VexaForm::VexaInit() {
 }
 
 void VexaForm::showPage(int index) {
+    ensurePage(index);
     PageControl.setCurrent(index);
     for (int i = 0; i < 8; ++i) ShowWindow(pages_[i], i == index ? SW_SHOW : SW_HIDE);
 }
@@ -417,7 +572,12 @@ void VexaForm::showTextFile(const std::vector<std::string>& lines) {
     PageControl.setCaption(kCtrlPage, "TextFile");
 }
 
-void VexaForm::setCtrlText(const std::string& text) { SetWindowTextA(Ctrl, text.c_str()); }
+void VexaForm::setCtrlText(const std::string& text) {
+    if (Ctrl)
+        SetWindowTextA(Ctrl, text.c_str());
+    else
+        ctrlText_ = text;  // shown when the page is made
+}
 
 LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -442,6 +602,10 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             return DefWindowProcA(hwnd(), msg, wp, lp);
+        case kStartupMessage:
+            GetMenusClick();
+            wingui::StartupStep("first title's menu walk (posted)");
+            return 0;
         case WM_CLOSE:
             // The close box asks as Exit does before unsaved work is dropped.
             if (MayQuit()) DestroyWindow(hwnd());

@@ -29,6 +29,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -152,10 +153,16 @@ public:
     bool MayQuit();
     // Selects script line `index` (from 0) as a click would.
     void selectLine(int index);
+    // Makes the controls of page `index` (0 to 7) if they are not there yet.
+    // The Windows and Keys pages are made with the form; the others when
+    // something first needs them: their showing, a handler that reads or
+    // writes them, or this call.
+    void ensurePage(int index);
+    bool pageMade(int index) const { return index >= 0 && index < 8 && pageMade_[index]; }
 
     // --- what the host asks ----------------------------------------------
     taskloom::Engine& engine() { return *engine_; }
-    TessdeckPage& padPage() { return *padPage_; }
+    TessdeckPage& padPage();
     taskloom::NoteForm& note() { return *note_; }
     const std::string& programDir() const { return programDir_; }
     const taskloom::ScriptList& script() const { return script_; }
@@ -170,7 +177,28 @@ protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // The controls, page by page; each function makes one part of the form.
     void createControls();
+    void createFrame();
+    void createWindowsPage();
+    void createMenusPage();
+    void createCtrlPage();
+    void createKeysPage();
+    void createPopPage();
+    void createClipsPage();
+    void createPadPage();
+    // A child of a page made from a table row; `out`, when given, receives
+    // its handle.
+    struct ChildSpec {
+        const char* cls;
+        const char* text;
+        DWORD style;
+        int id;
+        wingui::Rect96 place;
+        DWORD exStyle = 0;
+        HWND* out = nullptr;
+    };
+    void children(Page p, std::initializer_list<ChildSpec> specs);
     void layout();
     HWND page(Page p) const { return pages_[p]; }
     HWND child(Page p, const char* cls, const std::string& text, DWORD style, int id,
@@ -187,6 +215,8 @@ private:
     LRESULT onNotify(NMHDR* n);
     void showPage(int index);
     std::string activeCaption() const;
+    // Work the form posts to itself at start-up, done once the window shows.
+    static constexpr UINT kStartupMessage = WM_APP + 0x520;
     // Mirrors a change of the script into MacroBox and the File menu.
     void apply(const taskloom::ListChange& change);
     // Runs the list as `kind` says, with Test reading "&Abort" meanwhile;
@@ -274,6 +304,9 @@ private:
     // Components.
     wingui::TabControl PageControl;
     HWND pages_[8] = {};
+    bool pageMade_[8] = {};
+    // The control list's text while the Controls page is not made yet.
+    std::string ctrlText_;
     wingui::ListBox MacroBox;
     HWND sourceGroup_ = nullptr;
     HWND AddBtn = nullptr, DelBtn = nullptr, TestBtn = nullptr, PrintBtn = nullptr, UpBtn = nullptr,

@@ -110,6 +110,10 @@ public:
     virtual std::vector<Wnd> topLevelWindows() = 0;         // EnumWindows order
     virtual std::vector<Wnd> childWindows(Wnd parent) = 0;  // EnumChildWindows order
     virtual std::string windowText(Wnd w) = 0;              // GetWindowTextA, uncut
+    // A top-level window's title as the window system keeps it, without
+    // asking the window (InternalGetWindowText): a window that does not
+    // answer its messages cannot hold the caller up. Default: windowText.
+    virtual std::string titleText(Wnd w) { return windowText(w); }
     virtual bool isWindow(Wnd w) = 0;
     virtual bool isVisible(Wnd w) = 0;
     virtual bool isIconic(Wnd w) = 0;

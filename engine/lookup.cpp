@@ -11,7 +11,9 @@ std::string WindowText(Desktop& d, Wnd w) { return d.windowText(w).substr(0, kWi
 bool EnumTitlesProc(Desktop& d, Wnd w, std::string& accumulator) {
     const bool includeHidden = !accumulator.empty() && accumulator[0] == kEsc;
     if (!includeHidden && !d.isVisible(w)) return true;
-    const std::string text = WindowText(d, w);
+    // Top-level titles are read without a message to their window; a
+    // control list (the hidden ones included) asks each control.
+    const std::string text = includeHidden ? WindowText(d, w) : d.titleText(w).substr(0, kWindowTextMax);
     if (text.empty()) return true;
     if (!accumulator.empty() && accumulator[0] == ':') {
         const std::string_view prefix = std::string_view(accumulator).substr(1);

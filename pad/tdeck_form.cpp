@@ -20,6 +20,7 @@
 #include "wingui/dpi.h"
 #include "wingui/error_report.h"
 #include "wingui/icon_list.h"
+#include "wingui/startup_trace.h"
 
 namespace tessdeck {
 
@@ -47,11 +48,13 @@ TDeckForm::TDeckForm(taskloom::Desktop& desktop, PadStart start)
     dpi_ = wingui::DpiOf(hwnd());
     SetWindowPos(hwnd(), nullptr, 0, 0, px(kDesignWidth), px(kDesignHeight),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    wingui::StartupStep("window class and form");
 
     host_ = std::make_unique<PadHost>(*this);
     engine_ = std::make_unique<taskloom::Engine>(desktop_, *host_);
     createControls();
     CreatePadClick();
+    wingui::StartupStep("CreatePadClick done");
 }
 
 TDeckForm::~TDeckForm() {
@@ -89,19 +92,23 @@ void TDeckForm::createControls() {
                       WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
                       kToolBar1Id, 24, 0, 2, 23);
     pgmName_ = child("EDIT", WS_DISABLED | ES_AUTOHSCROLL, 0, kPgmNameId, 0, 0, 10, 10);
+    wingui::StartupStep("images, up-down, bar, transfer field");
     // The clips pane: read-only plain text, no word wrap, 4K, hidden.
     richEdit_ = LoadLibraryA("riched20.dll");
+    wingui::StartupStep("rich edit library");
     clips_ = child(richEdit_ ? RICHEDIT_CLASSA : "EDIT",
                    ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL,
                    WS_EX_CLIENTEDGE, kClipsId, 2, 24, 112, 75);
     SendMessageA(clips_, EM_EXLIMITTEXT, 0,
                  static_cast<LPARAM>(taskloom::ClipsSizeLimit(taskloom::ClipsSize::K4)));
+    wingui::StartupStep("clips pane");
 
     SendMessageA(toolBar1_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     images_ = wingui::MakeIconImageList(px(16));
     SendMessageA(toolBar1_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
     SendMessageA(toolBar1_, TB_SETINDENT, px(2), 0);
     SendMessageA(toolBar1_, TB_SETBUTTONSIZE, 0, MAKELPARAM(px(23), px(22)));
+    wingui::StartupStep("icon image list");
 
     clipsIcon_ =
         static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(3001), IMAGE_ICON, px(16), px(16), 0));
@@ -123,6 +130,7 @@ void TDeckForm::createControls() {
     if (!menuOwned_) throw std::runtime_error("the pad's menu is missing from its resources");
     popup_ = GetSubMenu(menuOwned_.get(), 0);
     accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    wingui::StartupStep("clips icon, hints, menus");
 }
 
 void TDeckForm::setHint(const std::string& hint) {
@@ -149,6 +157,7 @@ void TDeckForm::CreatePadClick() {
         taskloom::Flavor::Pad, hwnd(),
         [this](const std::string& text) { wingui::ShowErrorReport(hwnd(), text); });
     note_->setLines({});
+    wingui::StartupStep("note form");
     // 2. MoreOrLess at maximum 0, position 0; PgmName and the pane cleared.
     maximum_ = 0;
     wingui::UpDown{moreOrLess_}.setRange(-1, 0);
@@ -170,6 +179,7 @@ void TDeckForm::CreatePadClick() {
     settings_.top = r.top;
     // 6. The pad's cursor for the bar.
     vexaCursor_ = LoadCursorA(GetModuleHandleA(nullptr), "VEXA");
+    wingui::StartupStep("settings reset, cursor");
 
     // 7-10. The settings: from tessdeck.ini beside the program (a portable
     // pad, which writes nothing into the registry), else from the registry.
@@ -184,6 +194,8 @@ void TDeckForm::CreatePadClick() {
         readPortableSettings();
     else
         readRegistrySettings();
+    wingui::StartupStep(portable_ ? "settings file"
+                                  : "registry: the pad's key, settings, Run value, .tks association");
 
     // 11. A script as the argument: run it, save, end; no pad is shown.
     if (taskloom::IsScriptPath(arg)) {
@@ -193,14 +205,17 @@ void TDeckForm::CreatePadClick() {
     }
     // 12. The pad named on the command line, or the last one.
     wingui::Guarded(hwnd(), [&] { OpenPadClick(false); });
+    wingui::StartupStep("pad file read and bar filled");
     // 13. Shown at the saved place, topmost, its size unchanged.
     ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     shown_ = true;
     wingui::UpDown{moreOrLess_}.setValue(settings_.moreOrLess);
     SetWindowPos(hwnd(), HWND_TOPMOST, settings_.left, settings_.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     placed_ = true;
+    wingui::StartupStep("pad shown");
     // 14. Clipboard watching: the pad joins the viewer chain.
     startClips();
+    wingui::StartupStep("clipboard chain");
     // 15. The hot keys' dispatch.
     installHotKeyHook();
     // 16. The show/hide key.
@@ -208,10 +223,13 @@ void TDeckForm::CreatePadClick() {
     // Keys that other programs hold now are tried again when the session is
     // unlocked (and when the computer resumes, which every window is told).
     watchSession(true);
+    wingui::StartupStep("hot key hook, show/hide key, session watch");
     // 17. The bar for the saved position.
     AdjustTheBar(position());
+    wingui::StartupStep("bar layout");
     // 18. The tray icon. 19: the pad, a tool window, has no task bar button.
     SetTrayIcon();
+    wingui::StartupStep("tray icon");
 }
 
 void TDeckForm::uninstallPad() {

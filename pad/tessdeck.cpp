@@ -9,15 +9,19 @@
 #include "pad/tdeck_form.h"
 #include "win32/win32_program.h"
 #include "wingui/error_report.h"
+#include "wingui/startup_trace.h"
 
 namespace tessdeck {
 
 void InitProgram() {
+    wingui::StartupTraceBegin("tessdeck");
+    wingui::StartupStep("process start to the program's entry");
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
     InitCommonControlsEx(&icc);
     wingui::SetReportTitle(kPadCaption);
+    wingui::StartupStep("common controls");
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -26,6 +30,7 @@ int Run(const std::vector<std::string>& args) {
     std::unique_ptr<TDeckForm> form;
     try {
         desktop = taskloom::MakeWin32Desktop();
+        wingui::StartupStep("desktop");
         PadStart start;
         start.args = args;
         start.programPath = taskloom::ProgramPath();

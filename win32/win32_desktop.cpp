@@ -288,6 +288,27 @@ std::string Win32Desktop::windowText(Wnd w) {
     }
 }
 
+std::string Win32Desktop::titleText(Wnd w) {
+    // The stored text, in the window system's own characters, read without a
+    // message; a buffer that comes back full is read again twice as large.
+    const HWND h = ToHwnd(w);
+    for (int capacity = 256;; capacity *= 2) {
+        std::wstring wide(static_cast<size_t>(capacity), L'\0');
+        const int got = InternalGetWindowText(h, wide.data(), capacity);
+        if (got <= 0) return {};
+        if (got < capacity - 1 || capacity >= (1 << 16)) {
+            wide.resize(static_cast<size_t>(std::min(got, capacity - 1)));
+            const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                              0, nullptr, nullptr);
+            std::string text(static_cast<size_t>(std::max(n, 0)), '\0');
+            if (n > 0)
+                WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n,
+                                    nullptr, nullptr);
+            return text;
+        }
+    }
+}
+
 bool Win32Desktop::isWindow(Wnd w) { return w != 0 && IsWindow(ToHwnd(w)); }
 bool Win32Desktop::isVisible(Wnd w) { return IsWindowVisible(ToHwnd(w)); }
 bool Win32Desktop::isIconic(Wnd w) { return IsIconic(ToHwnd(w)); }

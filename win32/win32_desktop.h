@@ -60,6 +60,7 @@ public:
     // manager would list the top-level windows for 0.
     std::vector<Wnd> childWindows(Wnd parent) override;
     std::string windowText(Wnd w) override;
+    std::string titleText(Wnd w) override;
     bool isWindow(Wnd w) override;
     bool isVisible(Wnd w) override;
     bool isIconic(Wnd w) override;

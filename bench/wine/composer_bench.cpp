@@ -1,13 +1,19 @@
 // composer_bench: Loomwright's start-up beside Wine's notepad, and the cost
 // of running a script by Test in the composer beside the console runner.
 //
-//   composer_bench.exe [--quick] [--runs N] [--lines N]
+//   composer_bench.exe [--quick] [--runs N] [--lines N] [--trace-runs N]
+//                      [--compare EXE] [--start-only]
 //   (default 10 runs and scripts of up to 10,000 lines; --quick: 3 runs)
 //
-// Start-up: from CreateProcess to the program's main window visible (the
-// composer shows its window after VexaInit has listed the titles and read
-// the first title's menu), polled every millisecond; each program is closed
-// before the next start. Notepad and the composer take turns.
+// Start-up: from CreateProcess to the program's main window visible, and on
+// to "ready for input" (WaitForInputIdle: the program has taken its first
+// look at an empty queue, so the work it posted to itself at start is done;
+// the composer's window list is filled before its window shows), polled
+// every millisecond; each program is closed before the next start. Notepad,
+// the composer and, with --compare, another build of the composer (a
+// before-and-after in one run) take turns. Then --trace-runs starts of each
+// composer with the start-up trace on (TASKLOOM_STARTUP_TRACE), summed up as
+// a table of steps.
 //
 // Test overhead: scripts of label lines and counted loops (no keys) of a
 // quarter, half and all of --lines. Each block "{.Ln}", "{:LoopTimes Ln 2}" runs
@@ -15,7 +21,9 @@
 // lines). Timed: TestBtnClick on the composer's form (hosted in this
 // process, every line selected through MacroBoxClick, as a user's Test
 // does), "taskloom run FILE" as a process (its start included), and the
-// engine alone with an in-memory list (the floor).
+// engine alone with an in-memory list (the floor). --start-only leaves it out.
+//
+// The last lines: the start-up medians as ratios to notepad's.
 #include <windows.h>
 
 #include <cstdio>
@@ -35,9 +43,15 @@ namespace {
 using namespace taskloom;
 using namespace taskloom::winebench;
 
-// Milliseconds from the start of `commandLine` to its window titled `title`
-// visible; negative when it never showed.
-double StartUp(const std::string& commandLine, const std::string& title) {
+struct Start {
+    double shown = -1;  // ms to the main window visible
+    double ready = -1;  // ms to ready for input
+};
+
+// The start of `commandLine` until its window titled `title` is visible and
+// the program is ready for input; negative figures when it never showed.
+Start StartUp(const std::string& commandLine, const std::string& title) {
+    Start s;
     const double start = NowMs();
     wintest::ChildProcess program(commandLine);
     const double deadline = start + 30000;
@@ -47,13 +61,14 @@ double StartUp(const std::string& commandLine, const std::string& title) {
             DWORD pid = 0;
             GetWindowThreadProcessId(w, &pid);
             if (pid == program.id()) {
-                const double shown = NowMs() - start;
+                s.shown = NowMs() - start;
+                if (program.waitForInputIdle(30000)) s.ready = NowMs() - start;
                 PostMessageA(w, WM_CLOSE, 0, 0);
                 program.waitForExit(10000);
-                return shown;
+                return s;
             }
         }
-        if (NowMs() > deadline) return -1;
+        if (NowMs() > deadline) return s;
         Sleep(1);
     }
 }
@@ -70,33 +85,84 @@ std::vector<std::string> LoopScript(int lines) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<NumberOption> numbers{{"--runs", 10}, {"--lines", 10000}};
+    std::vector<NumberOption> numbers{{"--runs", 10}, {"--lines", 10000}, {"--trace-runs", -1}};
     bool quick = false;
     std::vector<std::string> rest;
-    if (!ReadOptions(argc, argv, numbers, quick, rest) || !rest.empty() || numbers[0].value < 1 ||
-        numbers[1].value < 4) {
-        std::printf("usage: composer_bench [--quick] [--runs N] [--lines N]\n");
+    bool ok = ReadOptions(argc, argv, numbers, quick, rest) && numbers[0].value >= 1 && numbers[1].value >= 4;
+    std::string compare;
+    bool startOnly = false;
+    for (std::size_t i = 0; ok && i < rest.size(); ++i) {
+        if (rest[i] == "--start-only")
+            startOnly = true;
+        else if (rest[i] == "--compare" && i + 1 < rest.size())
+            compare = rest[++i];
+        else
+            ok = false;
+    }
+    if (!ok) {
+        std::printf(
+            "usage: composer_bench [--quick] [--runs N] [--lines N] [--trace-runs N] [--compare EXE] "
+            "[--start-only]\n");
         return 1;
     }
     const int runs = quick ? 3 : static_cast<int>(numbers[0].value);
     const int most = static_cast<int>(numbers[1].value);
+    const int traceRuns = numbers[2].value < 0 ? runs : static_cast<int>(numbers[2].value);
     const std::string composer = wintest::FromBuildPath(LOOMWRIGHT_EXE);
     std::printf("composer_bench: %d runs a figure\n", runs);
 
-    std::vector<double> notepad, loomwright;
+    struct Program {
+        std::string name, command, title;
+        std::vector<double> shown, ready;
+    };
+    std::vector<Program> programs{{"notepad", "notepad.exe", "Untitled - Notepad", {}, {}},
+                                  {"loomwright", wintest::Quote(composer), "Taskloom - New", {}, {}}};
+    if (!compare.empty()) programs.push_back({"compared", wintest::Quote(compare), "Taskloom - New", {}, {}});
     for (int i = 0; i < runs; ++i) {
-        const double n = StartUp("notepad.exe", "Untitled - Notepad");
-        const double l = StartUp(wintest::Quote(composer), "Taskloom - New");
-        if (n < 0 || l < 0) {
-            std::printf("a program did not show its window\n");
-            return 1;
+        for (Program& p : programs) {
+            const Start s = StartUp(p.command, p.title);
+            if (s.shown < 0 || s.ready < 0) {
+                std::printf("%s did not show its window or never waited for input\n", p.name.c_str());
+                return 1;
+            }
+            p.shown.push_back(s.shown);
+            p.ready.push_back(s.ready);
         }
-        notepad.push_back(n);
-        loomwright.push_back(l);
     }
-    std::printf("start-up to the main window shown\n");
-    std::printf("  %-30s %s\n", "notepad", Describe(Summarize(notepad), "ms").c_str());
-    std::printf("  %-30s %s\n", "loomwright", Describe(Summarize(loomwright), "ms").c_str());
+    std::printf("start-up, taking turns (ms)\n");
+    for (const Program& p : programs) {
+        std::printf("  %-12s shown %s\n", p.name.c_str(), Describe(Summarize(p.shown), "ms").c_str());
+        std::printf("  %-12s ready %s\n", "", Describe(Summarize(p.ready), "ms").c_str());
+    }
+    if (!compare.empty()) std::printf("  (compared: %s)\n", compare.c_str());
+
+    if (traceRuns > 0) {
+        for (std::size_t k = 1; k < programs.size(); ++k) {
+            wintest::TempFolder traceFolder;
+            const std::string file = traceFolder / "trace.txt";
+            {
+                TraceEnvironment trace(file);
+                for (int i = 0; i < traceRuns; ++i) StartUp(programs[k].command, programs[k].title);
+            }
+            std::printf("start-up steps of %s, %d traced runs\n", programs[k].name.c_str(), traceRuns);
+            PrintStepTable(ReadStepTable(file));
+        }
+    }
+
+    auto ratios = [&] {
+        const double shown = Summarize(programs[0].shown).median, ready = Summarize(programs[0].ready).median;
+        std::printf("ratio to notepad (medians)\n");
+        for (std::size_t k = 1; k < programs.size(); ++k)
+            std::printf("  %-12s shown %.2f (goal 1.0: %s), ready %.2f (goal 1.5: %s)\n",
+                        programs[k].name.c_str(), Summarize(programs[k].shown).median / shown,
+                        Summarize(programs[k].shown).median <= shown ? "met" : "missed",
+                        Summarize(programs[k].ready).median / ready,
+                        Summarize(programs[k].ready).median <= 1.5 * ready ? "met" : "missed");
+    };
+    if (startOnly) {
+        ratios();
+        return 0;
+    }
 
     std::printf("running loop scripts (no keys): composer Test, taskloom run, engine alone\n");
     wintest::TempFolder folder;
@@ -141,5 +207,6 @@ int main(int argc, char** argv) {
         std::printf("    composer / runner: %.2f; composer per line run: %.1f us\n", t.median / r.median,
                     t.median * 1000.0 / (lines * 2));
     }
+    ratios();
     return 0;
 }

@@ -1,6 +1,7 @@
 // pad_bench: Tessdeck's start-up and its idle cost beside Wine's notepad.
 //
-//   pad_bench.exe [--quick] [--runs N] [--idle-seconds N]
+//   pad_bench.exe [--quick] [--runs N] [--idle-seconds N] [--trace-runs N]
+//                 [--compare EXE]
 //   (default 10 runs and 60 idle seconds; --quick: 3 runs, 10 seconds)
 //
 // Start-up: from CreateProcess to the program's main window visible (the
@@ -10,17 +11,24 @@
 // start of each comes first: the pad's first start in a fresh prefix writes
 // its registry key and the ".tks" association.
 //
-// Idle: both programs started side by side and left alone for a few seconds
+// With --compare, another build of the pad (a before-and-after in one run)
+// takes its turn too. Then --trace-runs starts of each pad with the start-up
+// trace on (TASKLOOM_STARTUP_TRACE), summed up as a table of steps.
+//
+// Idle: the programs started side by side and left alone for a few seconds
 // to settle; then their processor time (kernel and user, GetProcessTimes)
 // over the idle period as a share of the wall time, and their working set
-// (GetProcessMemoryInfo) at its end.
+// and private bytes (GetProcessMemoryInfo) at its end.
+//
+// The last lines: the pads' start-up medians and private bytes beside
+// notepad's.
 #include <windows.h>
 #include <psapi.h>
 
 #include <cctype>
 #include <cstdio>
+#include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "bench/wine/wine_measure.h"
@@ -161,6 +169,14 @@ struct Idler {
     double cpuBefore = 0;
 };
 
+// Private bytes in MB; negative when unknown.
+double PrivateMb(const Idler& idler) {
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (!GetProcessMemoryInfo(idler.handle, &memory, sizeof memory)) return -1;
+    return memory.PagefileUsage / 1048576.0;
+}
+
 void Report(const char* name, const Idler& idler, double cpuAfter, double wallSeconds) {
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
@@ -184,77 +200,128 @@ void Report(const char* name, const Idler& idler, double cpuAfter, double wallSe
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<NumberOption> numbers{{"--runs", 10}, {"--idle-seconds", 60}};
+    std::vector<NumberOption> numbers{{"--runs", 10}, {"--idle-seconds", 60}, {"--trace-runs", -1}};
     bool quick = false;
     std::vector<std::string> rest;
-    if (!ReadOptions(argc, argv, numbers, quick, rest) || !rest.empty() || numbers[0].value < 1 ||
-        numbers[1].value < 1) {
-        std::printf("usage: pad_bench [--quick] [--runs N] [--idle-seconds N]\n");
+    bool ok = ReadOptions(argc, argv, numbers, quick, rest) && numbers[0].value >= 1 && numbers[1].value >= 1;
+    std::string compare;
+    for (std::size_t i = 0; ok && i < rest.size(); ++i) {
+        if (rest[i] == "--compare" && i + 1 < rest.size())
+            compare = rest[++i];
+        else
+            ok = false;
+    }
+    if (!ok) {
+        std::printf(
+            "usage: pad_bench [--quick] [--runs N] [--idle-seconds N] [--trace-runs N] [--compare EXE]\n");
         return 1;
     }
     const int runs = quick ? 3 : static_cast<int>(numbers[0].value);
     const long idleSeconds = quick ? 10 : numbers[1].value;
+    const int traceRuns = numbers[2].value < 0 ? runs : static_cast<int>(numbers[2].value);
     const std::string padExe = wintest::FromBuildPath(TESSDECK_EXE);
     wintest::TempFolder folder;
     const std::string padFile = folder / "five.tkp";
     WriteTextFile(padFile, kFivePad);
-    const std::string padCommand = wintest::Quote(padExe) + " " + wintest::Quote(padFile);
+    struct Program {
+        std::string name, command;
+        const char* title;
+        std::vector<double> shown;
+        double privateMb = -1;
+    };
+    std::vector<Program> programs{
+        {"notepad", "notepad.exe", kNotepadTitle, {}},
+        {"tessdeck", wintest::Quote(padExe) + " " + wintest::Quote(padFile), kPadTitle, {}}};
+    if (!compare.empty())
+        programs.push_back(
+            {"compared", wintest::Quote(compare) + " " + wintest::Quote(padFile), kPadTitle, {}});
     std::printf("pad_bench: %d runs, %ld idle seconds\n", runs, idleSeconds);
 
-    // Warm-up: the pad's first start writes its keys; both programs' files
+    // Warm-up: the pad's first start writes its keys; the programs' files
     // come into the cache.
-    if (StartUp(padCommand, kPadTitle, folder.path()) < 0 ||
-        StartUp("notepad.exe", kNotepadTitle, folder.path()) < 0) {
-        std::printf("a program did not show its window in the warm-up\n");
-        return 1;
-    }
-    std::vector<double> notepad, pad;
-    for (int i = 0; i < runs; ++i) {
-        const double p = StartUp(padCommand, kPadTitle, folder.path());
-        const double n = StartUp("notepad.exe", kNotepadTitle, folder.path());
-        if (n < 0 || p < 0) {
-            std::printf("a program did not show its window or did not end\n");
+    for (const Program& p : programs) {
+        if (StartUp(p.command, p.title, folder.path()) < 0) {
+            std::printf("%s did not show its window in the warm-up\n", p.name.c_str());
             return 1;
         }
-        pad.push_back(p);
-        notepad.push_back(n);
     }
-    const Summary ps = Summarize(pad), ns = Summarize(notepad);
-    std::printf("start-up to the main window shown\n");
-    std::printf("  %-10s %s\n", "notepad", Describe(ns, "ms").c_str());
-    std::printf("  %-10s %s\n", "tessdeck", Describe(ps, "ms").c_str());
-    std::printf("  tessdeck / notepad (medians): %.2f\n", ps.median / ns.median);
-
-    std::printf("idle, side by side\n");
-    Idler padIdle(padCommand, kPadTitle, folder.path());
-    Idler notepadIdle("notepad.exe", kNotepadTitle, folder.path());
-    if (!padIdle.window || !notepadIdle.window || !padIdle.handle || !notepadIdle.handle) {
-        std::printf("a program did not show its window or cannot be opened (%lu)\n", GetLastError());
-        return 1;
-    }
-    Sleep(5000);  // start-up work done, window painted
-    const double start = NowMs();
-    padIdle.cpuBefore = ProcessorSeconds(padIdle.handle);
-    notepadIdle.cpuBefore = ProcessorSeconds(notepadIdle.handle);
-    const double padUnixBefore = UnixProcessorSeconds("tessdeck.exe");
-    const double notepadUnixBefore = UnixProcessorSeconds("notepad.exe");
-    Sleep(static_cast<DWORD>(idleSeconds * 1000));
-    const double padAfter = ProcessorSeconds(padIdle.handle);
-    const double notepadAfter = ProcessorSeconds(notepadIdle.handle);
-    const double padUnixAfter = UnixProcessorSeconds("tessdeck.exe");
-    const double notepadUnixAfter = UnixProcessorSeconds("notepad.exe");
-    const double wall = (NowMs() - start) / 1000.0;
-    for (const auto& [name, before, after] : {std::tuple{"notepad", notepadUnixBefore, notepadUnixAfter},
-                                              std::tuple{"tessdeck", padUnixBefore, padUnixAfter}}) {
-        if (before < 0 || after < 0) {
-            std::printf("  %-10s Unix process not found in Z:\\proc\n", name);
-        } else {
-            std::printf(
-                "  %-10s Unix process: processor %.2f s in %.1f s = %.4f %% (%.2f s since its start)\n", name,
-                after - before, wall, 100.0 * (after - before) / wall, after);
+    for (int i = 0; i < runs; ++i) {
+        for (Program& p : programs) {
+            const double ms = StartUp(p.command, p.title, folder.path());
+            if (ms < 0) {
+                std::printf("%s did not show its window or did not end\n", p.name.c_str());
+                return 1;
+            }
+            p.shown.push_back(ms);
         }
     }
-    Report("notepad", notepadIdle, notepadAfter, wall);
-    Report("tessdeck", padIdle, padAfter, wall);
+    std::printf("start-up to the main window shown, taking turns\n");
+    for (const Program& p : programs)
+        std::printf("  %-10s %s\n", p.name.c_str(), Describe(Summarize(p.shown), "ms").c_str());
+    if (!compare.empty()) std::printf("  (compared: %s)\n", compare.c_str());
+
+    if (traceRuns > 0) {
+        for (std::size_t k = 1; k < programs.size(); ++k) {
+            wintest::TempFolder traceFolder;
+            const std::string file = traceFolder / "trace.txt";
+            {
+                TraceEnvironment trace(file);
+                for (int i = 0; i < traceRuns; ++i)
+                    StartUp(programs[k].command, programs[k].title, folder.path());
+            }
+            std::printf("start-up steps of %s, %d traced runs\n", programs[k].name.c_str(), traceRuns);
+            PrintStepTable(ReadStepTable(file));
+        }
+    }
+
+    std::printf("idle, side by side\n");
+    {
+        std::vector<std::unique_ptr<Idler>> idlers;
+        for (const Program& p : programs) {
+            idlers.push_back(std::make_unique<Idler>(p.command, p.title, folder.path()));
+            if (!idlers.back()->window || !idlers.back()->handle) {
+                std::printf("%s did not show its window or cannot be opened (%lu)\n", p.name.c_str(),
+                            GetLastError());
+                return 1;
+            }
+        }
+        Sleep(5000);  // start-up work done, window painted
+        const double start = NowMs();
+        std::vector<double> unixBefore;
+        for (std::size_t k = 0; k < programs.size(); ++k) {
+            idlers[k]->cpuBefore = ProcessorSeconds(idlers[k]->handle);
+            unixBefore.push_back(k == 0                           ? UnixProcessorSeconds("notepad.exe")
+                                 : k == 1 && programs.size() == 2 ? UnixProcessorSeconds("tessdeck.exe")
+                                                                  : -1);
+        }
+        Sleep(static_cast<DWORD>(idleSeconds * 1000));
+        const double wall = (NowMs() - start) / 1000.0;
+        for (std::size_t k = 0; k < programs.size(); ++k) {
+            const char* name = programs[k].name.c_str();
+            const double after = unixBefore[k] < 0 ? -1
+                                 : k == 0          ? UnixProcessorSeconds("notepad.exe")
+                                                   : UnixProcessorSeconds("tessdeck.exe");
+            if (unixBefore[k] < 0 || after < 0) {
+                std::printf("  %-10s Unix process not found in Z:\\proc (or not told apart)\n", name);
+            } else {
+                std::printf(
+                    "  %-10s Unix process: processor %.2f s in %.1f s = %.4f %% (%.2f s since its start)\n",
+                    name, after - unixBefore[k], wall, 100.0 * (after - unixBefore[k]) / wall, after);
+            }
+            Report(name, *idlers[k], ProcessorSeconds(idlers[k]->handle), wall);
+            programs[k].privateMb = PrivateMb(*idlers[k]);
+        }
+    }
+
+    const double notepadShown = Summarize(programs[0].shown).median;
+    std::printf(
+        "beside notepad (medians; goals: shown at most 1.0 times, private at most notepad's + 2 MB)\n");
+    for (std::size_t k = 1; k < programs.size(); ++k) {
+        const double shown = Summarize(programs[k].shown).median;
+        const double extra = programs[k].privateMb - programs[0].privateMb;
+        std::printf("  %-10s shown %.2f times notepad's (%s); private %.2f MB, notepad's + %.2f MB (%s)\n",
+                    programs[k].name.c_str(), shown / notepadShown, shown <= notepadShown ? "met" : "missed",
+                    programs[k].privateMb, extra, extra <= 2.0 ? "met" : "missed");
+    }
     return 0;
 }

@@ -238,3 +238,75 @@ bool ReadOptions(int argc, char** argv, std::vector<NumberOption>& numbers, bool
 }
 
 }  // namespace taskloom::winebench
+
+namespace taskloom::winebench {
+
+std::vector<StepFigure> ReadStepTable(const std::string& traceFile) {
+    std::vector<std::string> order;
+    struct Values {
+        std::vector<double> step, since, mb;
+    };
+    std::vector<Values> values;
+    const HANDLE f = CreateFileA(traceFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    std::string text;
+    if (f != INVALID_HANDLE_VALUE) {
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+        CloseHandle(f);
+    }
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        char program[64];
+        double since = 0, step = 0, mb = 0;
+        int nameAt = 0;
+        if (std::sscanf(line.c_str(), "%63s %lf ms %lf ms %lf MB %n", program, &since, &step, &mb, &nameAt) <
+                4 ||
+            nameAt <= 0)
+            continue;
+        const std::string name = line.substr(static_cast<std::size_t>(nameAt));
+        std::size_t i = std::find(order.begin(), order.end(), name) - order.begin();
+        if (i == order.size()) {
+            order.push_back(name);
+            values.emplace_back();
+        }
+        values[i].step.push_back(step);
+        values[i].since.push_back(since);
+        values[i].mb.push_back(mb);
+    }
+    std::vector<StepFigure> table;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        StepFigure s;
+        s.step = order[i];
+        s.stepMs = Summarize(values[i].step).median;
+        s.sinceMs = Summarize(values[i].since).median;
+        s.privateMb = Summarize(values[i].mb).median;
+        s.runs = values[i].step.size();
+        table.push_back(s);
+    }
+    return table;
+}
+
+void PrintStepTable(const std::vector<StepFigure>& steps) {
+    if (steps.empty()) {
+        std::printf("    no trace lines (a build without the start-up trace?)\n");
+        return;
+    }
+    std::printf("    %9s %9s %9s  %s\n", "step ms", "since ms", "private", "step (medians)");
+    for (const StepFigure& s : steps)
+        std::printf("    %9.1f %9.1f %6.2f MB  %s%s\n", s.stepMs, s.sinceMs, s.privateMb, s.step.c_str(),
+                    s.runs == steps.front().runs ? "" : " (not every run)");
+}
+
+TraceEnvironment::TraceEnvironment(const std::string& file) {
+    SetEnvironmentVariableA("TASKLOOM_STARTUP_TRACE", file.empty() ? nullptr : file.c_str());
+}
+TraceEnvironment::~TraceEnvironment() { SetEnvironmentVariableA("TASKLOOM_STARTUP_TRACE", nullptr); }
+
+}  // namespace taskloom::winebench

@@ -93,3 +93,33 @@ int ReadRuns(int argc, char** argv, const char* program, long defaultRuns);
 std::string RequireProgram(const char* name);
 
 }  // namespace taskloom::winebench
+
+namespace taskloom::winebench {
+
+// The start-up trace our programs write with TASKLOOM_STARTUP_TRACE set
+// (one line a step: program, ms since the process was created, ms of the
+// step, private MB after it, the step's name), summed up over the runs in
+// the file: a run begins at its "process start to the program's entry"
+// line. One row a step, in the order of the steps' first appearance.
+struct StepFigure {
+    std::string step;
+    double stepMs = 0;     // median of the step's own time
+    double sinceMs = 0;    // median of the time since the process was created
+    double privateMb = 0;  // median of the private bytes after it
+    std::size_t runs = 0;
+};
+std::vector<StepFigure> ReadStepTable(const std::string& traceFile);
+void PrintStepTable(const std::vector<StepFigure>& steps);
+
+// Puts TASKLOOM_STARTUP_TRACE in this process's environment (programs
+// started afterwards inherit it) for the object's life; `file` empty: takes
+// it out.
+class TraceEnvironment {
+public:
+    explicit TraceEnvironment(const std::string& file);
+    ~TraceEnvironment();
+    TraceEnvironment(const TraceEnvironment&) = delete;
+    TraceEnvironment& operator=(const TraceEnvironment&) = delete;
+};
+
+}  // namespace taskloom::winebench

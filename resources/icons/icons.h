@@ -51,3 +51,7 @@
 // The command tree's pictures.
 #define IDI_TREE_GROUP 3100
 #define IDI_TREE_LOOP 3101
+
+// The pad set as one strip a size (image n at n times the size from the left).
+#define IDB_PAD_ICONS_16 3200
+#define IDB_PAD_ICONS_32 3201

@@ -690,7 +690,9 @@ def main():
          "#pragma once", "", "#define IDI_PAD_ICON_FIRST 3000", "#define IDI_PAD_ICON_COUNT 42"]
     for index, name in enumerate(names):
         h.append("#define IDI_PAD_%s %d" % (name.upper(), 3000 + index))
-    h += ["", "// The command tree's pictures.", "#define IDI_TREE_GROUP 3100", "#define IDI_TREE_LOOP 3101", ""]
+    h += ["", "// The command tree's pictures.", "#define IDI_TREE_GROUP 3100", "#define IDI_TREE_LOOP 3101",
+          "", "// The pad set as one strip a size (image n at n times the size from the left).",
+          "#define IDB_PAD_ICONS_16 3200", "#define IDB_PAD_ICONS_32 3201", ""]
     write("icons.h", ("\n".join(h)).encode())
 
     rc = [RC_HEADER.rstrip(),
@@ -701,7 +703,8 @@ def main():
           "#include \"icons.h\"", ""]
     for index, name in enumerate(names):
         rc.append("IDI_PAD_%s ICON \"icon%02d_%s.ico\"" % (name.upper(), index, name))
-    rc += ["", "IDI_TREE_GROUP ICON \"tree_group.ico\"", "IDI_TREE_LOOP ICON \"tree_loop.ico\"", ""]
+    rc += ["", "IDI_TREE_GROUP ICON \"tree_group.ico\"", "IDI_TREE_LOOP ICON \"tree_loop.ico\"", "",
+           "IDB_PAD_ICONS_16 BITMAP \"iconset16.bmp\"", "IDB_PAD_ICONS_32 BITMAP \"iconset32.bmp\"", ""]
     write("icons.rc", ("\n".join(rc)).encode())
 
 

@@ -63,9 +63,13 @@ public:
     }
 
     HWND page(int i) const { return GetDlgItem(form(), kIdPageFirst + i); }
-    HWND control(int pageIndex, int id) const { return GetDlgItem(page(pageIndex), id); }
+    // A page's controls are made when first needed: asking for one is a need.
+    HWND control(int pageIndex, int id) {
+        call([&] { object().ensurePage(pageIndex); });
+        return GetDlgItem(page(pageIndex), id);
+    }
     HWND macroBox() const { return GetDlgItem(form(), kIdMacroBox); }
-    HWND tree() const { return control(kCommandPage, kIdCommandTree); }
+    HWND tree() { return control(kCommandPage, kIdCommandTree); }
 
     // Posted, so that a dialog it opens does not hold the test.
     void post(int menuId) { PostMessageA(form(), WM_COMMAND, MAKEWPARAM(menuId, 0), 0); }

@@ -45,7 +45,11 @@ public:
     using ComposerThread::ComposerThread;
 
     HWND page(int i) const { return GetDlgItem(form(), kIdPageFirst + i); }
-    HWND control(int pageIndex, int id) const { return GetDlgItem(page(pageIndex), id); }
+    // A page's controls are made when first needed: asking for one is a need.
+    HWND control(int pageIndex, int id) {
+        call([&] { object().ensurePage(pageIndex); });
+        return GetDlgItem(page(pageIndex), id);
+    }
     HWND formControl(int id) const { return GetDlgItem(form(), id); }
     HWND macroBox() const { return formControl(kIdMacroBox); }
 
@@ -450,6 +454,38 @@ TEST(Composer, MenusPageShowsTheMenuTreeAndAddsMenuLines) {
     EXPECT_EQ(c.lines(), (std::vector<std::string>{"{:TO Menu Owner}", "{:Menu \x1b&File\x1b&Open}",
                                                    "{:Menu \x1b&File\x1b&Recent\x1bOne}"}));
     c.call([&] { DestroyWindow(owner); });
+}
+
+// Pages other than Windows and Keys are made when first needed. Made late,
+// without being shown, each holds what it was given or starts with: the
+// control list of a title picked before the Controls page existed, the Popup
+// page's start values, the clips buffer as it stands.
+TEST(Composer, PagesMadeWhenFirstNeededHoldWhatTheyWereGiven) {
+    taskloom::wintest::Target target("--form", "Order Form");
+    ASSERT_NE(target.window(), nullptr);
+    Composer c;
+    std::vector<int> madeAtStart;
+    c.call([&] {
+        for (int p = 0; p < 8; ++p)
+            if (c.object().pageMade(p)) madeAtStart.push_back(p);
+    });
+    // The Menus page comes with the first title's menu, once the window shows.
+    EXPECT_EQ(madeAtStart, (std::vector<int>{kWindowPage, kMenusPage, kKeysPage}));
+
+    c.pickTitle("Order Form");
+    bool ctrlMade = true;
+    c.call([&] { ctrlMade = c.object().pageMade(kCtrlPage); });
+    EXPECT_FALSE(ctrlMade);
+    const std::string list = ControlText(c.control(kCtrlPage, kIdCtrl));
+    EXPECT_NE(list.find("Name:"), std::string::npos) << list;
+    EXPECT_NE(list.find("Send"), std::string::npos) << list;
+
+    EXPECT_EQ(ControlText(c.control(kPopPage, kIdPopTitle)), "Notes:");
+    EXPECT_EQ(SendMessageA(c.control(kPopPage, kIdPopBarH), TBM_GETPOS, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(c.control(kPopPage, kIdPopBarV), TBM_GETPOS, 0, 0), 3);
+
+    c.call([&] { c.object().engine().clips().setLines({"first clip", "second clip"}); });
+    EXPECT_EQ(ControlText(c.control(kClipsPage, kIdClipsMemo)), "first clip\r\nsecond clip");
 }
 
 TEST(Composer, ControlsPageListsControlsAndReadsOutTheCaret) {

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
+#include <thread>
 #include <vector>
 
+#include "engine/lookup.h"
 #include "win32/win32_desktop.h"
 #include "tests/win32/helpers.h"
 
@@ -58,6 +61,7 @@ TEST(Win32DesktopWindows, TextsChildrenAndStates) {
 
     EXPECT_EQ(desktop.findWindow(longTitle), W(top.get()));
     EXPECT_EQ(desktop.windowText(W(top.get())), longTitle);  // uncut
+    EXPECT_EQ(desktop.titleText(W(top.get())), longTitle);   // uncut, past its first buffer
     EXPECT_EQ(desktop.windowText(W(two)), "Two");
     const auto tops = desktop.topLevelWindows();
     EXPECT_NE(std::find(tops.begin(), tops.end(), W(top.get())), tops.end());
@@ -87,7 +91,41 @@ TEST(Win32DesktopWindows, TextsChildrenAndStates) {
     EXPECT_TRUE(desktop.childWindows(gone).empty());
     EXPECT_TRUE(desktop.childWindows(0).empty());
     EXPECT_EQ(desktop.windowText(gone), "");
+    EXPECT_EQ(desktop.titleText(gone), "");
     EXPECT_EQ(desktop.findWindow(longTitle), 0);
+}
+
+// A window whose thread has stopped taking messages: the title list still
+// comes back, with its title, while the thread is stuck (a watchdog frees it
+// after a while, so that a list that waited on it fails instead of hanging).
+TEST(Win32DesktopWindows, TheTitleListDoesNotWaitOnAWindowThatDoesNotAnswer) {
+    Win32Desktop desktop;
+    const HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_TRUE(made && release);
+    std::thread stuck([&] {
+        OwnedWindow w =
+            MakeWindow("STATIC", "Taskloom window that does not answer", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+        SetEvent(made);
+        WaitForSingleObject(release, INFINITE);  // takes no messages meanwhile
+    });
+    ASSERT_EQ(WaitForSingleObject(made, 10000), WAIT_OBJECT_0);
+    std::atomic<bool> freed{false};
+    std::thread watchdog([&] {
+        if (WaitForSingleObject(release, 8000) == WAIT_TIMEOUT) {
+            freed = true;
+            SetEvent(release);
+        }
+    });
+    const std::vector<std::string> titles = GetTitles(desktop);
+    const bool waited = freed;
+    SetEvent(release);
+    watchdog.join();
+    stuck.join();
+    CloseHandle(made);
+    CloseHandle(release);
+    EXPECT_FALSE(waited) << "the title list waited for the window's thread";
+    EXPECT_NE(std::find(titles.begin(), titles.end(), "Taskloom window that does not answer"), titles.end());
 }
 
 TEST(Win32DesktopMenus, ReadByPositionWithTextsStatesAndSubmenus) {

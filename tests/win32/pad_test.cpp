@@ -12,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -24,8 +27,10 @@
 #include "pad/tessdeck.h"
 #include "resources/tessdeck_ids.h"
 #include "tests/win32/helpers.h"
+#include "resources/icons/icons.h"
 #include "tests/win32/pad_helpers.h"
 #include "wingui/handles.h"
+#include "wingui/icon_list.h"
 
 namespace {
 
@@ -115,6 +120,65 @@ struct RealPad {
 void CleanRegistry() {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPadKey.c_str());
     RegDeleteTreeA(HKEY_CLASSES_ROOT, ".tks");
+}
+
+// The pixels of a 16 by 16 picture drawn on a plain background of `ground`.
+std::vector<std::uint32_t> Drawn(COLORREF ground, const std::function<void(HDC)>& draw) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = -16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    const HBRUSH brush = CreateSolidBrush(ground);
+    const RECT all{0, 0, 16, 16};
+    FillRect(dc, &all, brush);
+    draw(dc);
+    GdiFlush();
+    std::vector<std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
+                                      static_cast<const std::uint32_t*>(bits) + 256);
+    SelectObject(dc, old);
+    DeleteObject(brush);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    for (std::uint32_t& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
+
+// The bars' image list, made in one load from the set's strip, shows every
+// icon where its resource puts it, on a light and on a dark ground.
+TEST(PadIcons, TheImageListShowsEachIconAsItsOwnResourceDoes) {
+    const HIMAGELIST list = wingui::MakeIconImageList(16);
+    ASSERT_EQ(ImageList_GetImageCount(list), IDI_PAD_ICON_COUNT);
+    for (int i = 0; i < IDI_PAD_ICON_COUNT; ++i) {
+        const HICON icon = static_cast<HICON>(LoadImageA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PAD_ICON_FIRST + i), IMAGE_ICON, 16, 16, 0));
+        ASSERT_TRUE(icon) << "icon " << i;
+        for (COLORREF ground : {RGB(255, 255, 255), RGB(0, 0, 0)}) {
+            const auto fromList =
+                Drawn(ground, [&](HDC dc) { ImageList_Draw(list, i, dc, 0, 0, ILD_NORMAL); });
+            const auto fromIcon =
+                Drawn(ground, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL); });
+            int differing = 0;
+            for (std::size_t p = 0; p < fromList.size(); ++p) {
+                for (int shift : {0, 8, 16}) {
+                    const int a = static_cast<int>((fromList[p] >> shift) & 0xFF);
+                    const int b = static_cast<int>((fromIcon[p] >> shift) & 0xFF);
+                    if (std::abs(a - b) > 8) {
+                        ++differing;
+                        break;
+                    }
+                }
+            }
+            EXPECT_EQ(differing, 0) << "icon " << i << " on ground " << std::hex << ground;
+        }
+        DestroyIcon(icon);
+    }
+    ImageList_Destroy(list);
 }
 
 TEST(TessdeckProgram, FirstStartSecondStartSettingsHotKeysAndUninstall) {
