@@ -1,6 +1,7 @@
 // Portable settings file: any file reads without fault; a malformed one gives
 // no values and says where; what was read writes a file that reads back the
-// same; a relative pad name resolves inside the folder it was made in.
+// same; a relative pad name resolves inside the folder it was made in; what
+// start-up and an import take from it.
 #include <string>
 
 #include "engine/text.h"
@@ -25,6 +26,17 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         // Windows names: the folder's part may come back in another case.
         FUZZ_CHECK(stored == r.values.pad ||
                    EqualsNoCase(ResolvedPadName(stored, dir), ResolvedPadName(r.values.pad, dir)));
+        // Start-up and an import take nothing from a file they refuse; an
+        // import takes only settings that read.
+        const SettingsFromFile start = ReadStartSettings(text, dir);
+        FUZZ_CHECK(start.problem.empty() == !r.malformed);
+        const SettingsFromFile imported = ReadImportedSettings(text, dir);
+        if (!imported.problem.empty()) {
+            FUZZ_CHECK(imported.padFile.empty() && imported.settings.empty());
+        } else {
+            FUZZ_CHECK(!imported.settings.empty() && !ParseSettings(imported.settings).malformed);
+            FUZZ_CHECK(imported.padFile == start.padFile);
+        }
     });
     return 0;
 }

@@ -205,6 +205,8 @@ void TDeckForm::RunIconClick() {
 // --- Auto-start, auto-dial, the maker's addresses ---------------------------
 
 void TDeckForm::AutoStartClick() {
+    // A portable pad writes no logon value (the item is grayed).
+    if (portable_) return;
     const bool on = !checked(IDM_AUTOSTART);
     setChecked(IDM_AUTOSTART, on);
     // A registry that refuses is not reported; the mark changes all the same.

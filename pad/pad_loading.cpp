@@ -113,7 +113,11 @@ void TDeckForm::emptyBar() {
 void TDeckForm::OpenPadClick(bool fromMenu) {
     std::string name = taskloom::ProposedPadName(openDialogFile_);
     if (!start_.args.empty()) name = start_.args[0];
-    if (fromMenu || !taskloom::FileExists(name)) {
+    openPad(name, fromMenu);
+}
+
+void TDeckForm::openPad(std::string name, bool ask) {
+    if (ask || !taskloom::FileExists(name)) {
         if (!askPadFile(name)) return;
     }
     openDialogFile_ = name;

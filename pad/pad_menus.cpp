@@ -129,6 +129,12 @@ void TDeckForm::command(int id) {
         case IDM_AUTODIAL:
             AutoDialClick();
             break;
+        case IDM_EXPORTSETTINGS:
+            ExportSettingsClick();
+            break;
+        case IDM_IMPORTSETTINGS:
+            ImportSettingsClick();
+            break;
         case IDM_WEBSITE:
             VisitUs();
             break;

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <wtsapi32.h>
 
+#include <cctype>
 #include <ctime>
 #include <stdexcept>
 
@@ -13,6 +14,7 @@
 #include "pad/model/shortcut_text.h"
 #include "engine/text.h"
 #include "pad/pad_host.h"
+#include "pad/pad_settings_store.h"
 #include "resources/tessdeck_ids.h"
 #include "wingui/controls.h"
 #include "wingui/dpi.h"
@@ -169,20 +171,33 @@ void TDeckForm::CreatePadClick() {
     // 6. The pad's cursor for the bar.
     vexaCursor_ = LoadCursorA(GetModuleHandleA(nullptr), "VEXA");
 
-    // 7-10. The registry.
-    PadRegistry registry(start_.roots, kPadCaption);
+    // 7-10. The settings: from tessdeck.ini beside the program (a portable
+    // pad, which writes nothing into the registry), else from the registry.
     const std::string arg = start_.args.empty() ? std::string() : start_.args[0];
-    if (taskloom::IsUninstallArgument(arg)) {
-        registry.uninstall();
-        QuitBtnClick();
-        return;
+    portable_ = IsPortable(programDir_);
+    if (portable_) {
+        // The registry's entries are an installed pad's, not this one's: a
+        // portable "/uninstall" leaves them, and keeps nothing on its way out.
+        if (taskloom::IsUninstallArgument(arg)) {
+            forget_ = true;
+            QuitBtnClick();
+            return;
+        }
+        readPortableSettings();
+    } else {
+        PadRegistry registry(start_.roots, kPadCaption);
+        if (taskloom::IsUninstallArgument(arg)) {
+            registry.uninstall();
+            QuitBtnClick();
+            return;
+        }
+        const PadKeyState key = registry.openPadKey(taskloom::UninstallString(start_.programPath));
+        hive_ = key.hive;
+        openDialogFile_ = key.existed ? key.pad : std::string();
+        if (key.existed) applySettings(key.settings);
+        setChecked(IDM_AUTOSTART, key.autoStart);
+        registry.registerScriptFiles(taskloom::ScriptOpenCommand(start_.programPath));
     }
-    const PadKeyState key = registry.openPadKey(taskloom::UninstallString(start_.programPath));
-    hive_ = key.hive;
-    openDialogFile_ = key.existed ? key.pad : std::string();
-    if (key.existed) applySettings(key.settings);
-    setChecked(IDM_AUTOSTART, key.autoStart);
-    registry.registerScriptFiles(taskloom::ScriptOpenCommand(start_.programPath));
 
     // 11. A script as the argument: run it, save, end; no pad is shown.
     if (taskloom::IsScriptPath(arg)) {
@@ -240,7 +255,7 @@ void TDeckForm::watchSession(bool on) {
 
 // --- Exit -------------------------------------------------------------------
 
-void TDeckForm::saveSettings() {
+taskloom::PadSettings TDeckForm::currentSettings() {
     taskloom::PadSettings s = settings_;
     // A run of a script from the command line never places the pad: the
     // place and the icon count stay as they were read.
@@ -258,8 +273,26 @@ void TDeckForm::saveSettings() {
     s.autoAdd = checked(IDM_AUTOADD);
     s.autoCopy = checked(IDM_AUTOCOPY);
     s.autoHide = checked(IDM_AUTOHIDE);
-    PadRegistry(start_.roots, kPadCaption).saveSettings(hive_, openDialogFile_, taskloom::FormatSettings(s));
+    return s;
+}
+
+void TDeckForm::saveSettings() {
+    const taskloom::PadSettings s = currentSettings();
     saved_ = true;
+    if (forget_) return;
+    if (!portable_) {
+        PadRegistry(start_.roots, kPadCaption)
+            .saveSettings(hive_, openDialogFile_, taskloom::FormatSettings(s));
+        return;
+    }
+    // The file keeps what it held when it cannot take the new settings; the
+    // user is told, since they are lost with the program.
+    try {
+        keepSettings(openDialogFile_, s);
+    } catch (const std::exception& e) {
+        wingui::ShowErrorReport(hwnd(), std::string("The settings could not be saved: ") + e.what() +
+                                            ".\nThe settings file keeps the settings it held before.");
+    }
 }
 
 void TDeckForm::QuitBtnClick() {
@@ -306,9 +339,16 @@ std::string TDeckForm::aboutText() const {
     localtime_s(&local, &now);
     std::string text = std::string(kPadCaption) + kVersionText + "\n" + kMakerNotice + ", " +
                        std::to_string(local.tm_year + 1900) + "\n" + kWebSite;
-    if (!settingsProblem_.empty())
-        text += "\n\nThe saved settings could not be read (" + settingsProblem_ +
-                "); the pad started with its defaults.";
+    // The problem is told as the settings reader says it: "the saved
+    // settings could not be read (...); the pad starts with its defaults".
+    if (!settingsProblem_.empty()) {
+        std::string problem = settingsProblem_;
+        problem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(problem[0])));
+        text += "\n\n" + problem + ".";
+    }
+    if (portable_)
+        text += "\n\nPortable: the settings are kept in " + PortableSettingsPath(programDir_) +
+                "; nothing is written into the registry.";
     return text;
 }
 
@@ -387,6 +427,12 @@ LRESULT TDeckForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
             openPopupMenu(pt);
             return 0;
         }
+        case WM_MENUSELECT:
+            menuSelect(LOWORD(wp), HIWORD(wp), reinterpret_cast<HMENU>(lp));
+            break;
+        case WM_EXITMENULOOP:
+            hideMenuHint();
+            break;
         case WM_HOTKEY:
             HotKeyMessage(static_cast<int>(wp));
             return 0;

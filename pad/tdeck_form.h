@@ -15,6 +15,8 @@
 //   pad_host.*        the Host through which the engine runs a script
 //   pad_launch.cpp    launching icons and scripts, the hot keys' dispatch,
 //                     the tray icon, auto-start and the contact commands
+//   pad_portable.cpp  the portable pad's settings file, exporting and
+//                     importing the settings
 //
 // The decisions (pad text, shortcut text, the Settings value, the layout
 // arithmetic) are the portable core's; the handlers read the controls, call
@@ -106,6 +108,9 @@ public:
     void CreatePadClick();
     void QuitBtnClick();
     void OpenPadClick(bool fromMenu);
+    // The pad file `name` into the bar; asked for first with the open
+    // dialog (proposing it) when `ask` or when it does not exist.
+    void openPad(std::string name, bool ask);
     void EnableCheck();
     // Answers whether the key was registered.
     bool RegKeys(const std::string& keyText, int slot);
@@ -155,6 +160,25 @@ public:
     void AutoDialClick();
     void VisitUs();
     void MailUs();
+
+    // Portable settings (pad_portable.cpp). With tessdeck.ini beside the
+    // program the pad keeps "Pad" and "Settings" there and writes nothing
+    // into the registry.
+    bool portable() const { return portable_; }
+    // "Export Settings..." and "Import Settings...": the settings in use and
+    // the pad file, written to or taken from a file the user chooses.
+    void ExportSettingsClick();
+    void ImportSettingsClick();
+    // The same with the file given. The export throws taskloom::FileError
+    // when the file cannot be written; the import throws (a FileError, or a
+    // std::runtime_error saying what is wrong with the file) and changes
+    // nothing when the file cannot be read, does not hold sound settings, or
+    // they cannot be kept; else they are kept and take effect at once.
+    void exportSettingsTo(const std::string& file);
+    void importSettingsFrom(const std::string& file);
+    // The hint the pad shows for the menu item under the mouse ("" none).
+    const std::string& menuHint() const { return menuHint_; }
+    HWND menuTip() const { return menuTip_; }
     bool trayIconShown() const { return trayIcon_; }
     bool shown() const { return shown_; }
 
@@ -163,6 +187,15 @@ private:
     void createControls();
     void applySettings(const std::string& value);
     void saveSettings();
+    // The settings as the exit keeps them: the window's place and the
+    // icons shown (when the pad was placed), the delimiter and the marks.
+    taskloom::PadSettings currentSettings();
+    // "Pad" and "Settings" into the portable settings file or the registry;
+    // throws when they cannot be kept.
+    void keepSettings(const std::string& pad, const taskloom::PadSettings& s);
+    void readPortableSettings();
+    void menuSelect(UINT item, UINT flags, HMENU menu);
+    void hideMenuHint();
     void emptyBar();
     // A loaded pad into the bar: its icons, their hot keys, all shown.
     void showPad(const taskloom::PlacedPad& placed);
@@ -231,6 +264,10 @@ private:
     taskloom::PadSettings settings_;
     std::string settingsProblem_;
     Hive hive_ = Hive::Machine;
+    bool portable_ = false;
+    bool forget_ = false;  // the exit keeps nothing (a portable pad's /uninstall)
+    std::string menuHint_;
+    HWND menuTip_ = nullptr;
     bool exited_ = false;
     bool saved_ = false;
     bool placed_ = false;  // shown at the saved place (not a script run)

@@ -3,7 +3,8 @@
 #
 # Sets up, builds the 64- and 32-bit programs in release mode and writes to
 # build/release/:
-#   taskloom-VERSION-win64.zip, taskloom-VERSION-win32.zip   portable
+#   taskloom-VERSION-win64.zip, taskloom-VERSION-win32.zip   portable (with
+#                                                             an empty tessdeck.ini)
 #   taskloom-VERSION-win64-setup.exe, ...-win32-setup.exe    NSIS installers
 #   SHA256SUMS                                                of all of them
 # The version is the one in the top CMakeLists.txt. The help pages, their
@@ -101,15 +102,19 @@ fi
 
 for arch in "${arches[@]}"; do
     name="taskloom-$version-$arch"
-    echo "== $name.zip"
     stage "$arch" "$work/$name"
-    (cd "$work" && zip -q -r -X "$out/$name.zip" "$name")
 
     echo "== $name-setup.exe"
     mkdir -p "$work/lists-$arch"
     lists "$work/$name" "$work/lists-$arch"
     makensis -V2 -DVERSION="$version" -DARCH="$arch" -DSTAGE="$work/$name" -DLISTS="$work/lists-$arch" \
         -DICON="$root/resources/icons/loomwright.ico" -DOUTFILE="$out/$name-setup.exe" packaging/taskloom.nsi
+
+    # The zip's pad is portable: an empty tessdeck.ini beside it keeps its
+    # settings out of the registry. The installer (made above) has none.
+    echo "== $name.zip"
+    : >"$work/$name/tessdeck.ini"
+    (cd "$work" && zip -q -r -X "$out/$name.zip" "$name")
 done
 
 (cd "$out" && sha256sum -- *.zip *-setup.exe >SHA256SUMS)

@@ -148,4 +148,35 @@ std::string ResolvedPadName(std::string_view stored, std::string_view programDir
     return std::string(programDir) + std::string(stored);
 }
 
+SettingsFromFile ReadStartSettings(std::string_view text, std::string_view programDir) {
+    SettingsFromFile out;
+    const SettingsFileRead read = ParseSettingsFile(text);
+    if (read.malformed) {
+        out.problem = read.problem;
+        return out;
+    }
+    out.padFile = ResolvedPadName(read.values.pad, programDir);
+    out.settings = read.values.settings;
+    return out;
+}
+
+SettingsFromFile ReadImportedSettings(std::string_view text, std::string_view programDir) {
+    SettingsFromFile out = ReadStartSettings(text, programDir);
+    if (!out.problem.empty()) return out;
+    std::string problem;
+    if (out.settings.empty()) {
+        problem = "it holds no \"Settings\" line";
+    } else {
+        if (ParseSettings(out.settings).malformed)
+            problem = "its \"Settings\" value does not read as the pad's settings";
+    }
+    if (!problem.empty()) out = SettingsFromFile{{}, {}, problem};
+    return out;
+}
+
+StoredSettings SettingsToKeep(std::string_view padFile, const PadSettings& settings,
+                              std::string_view programDir) {
+    return {StoredPadName(padFile, programDir), FormatSettings(settings)};
+}
+
 }  // namespace taskloom

@@ -19,6 +19,8 @@
 #include <string>
 #include <string_view>
 
+#include "pad/model/pad_settings.h"
+
 namespace taskloom {
 
 inline constexpr std::string_view kSettingsFileName = "tessdeck.ini";
@@ -50,5 +52,25 @@ SettingsFileRead ParseSettingsFile(std::string_view text);
 std::string StoredPadName(std::string_view padFile, std::string_view programDir);
 // The name to open: a relative name taken in the program's folder.
 std::string ResolvedPadName(std::string_view stored, std::string_view programDir);
+
+// What the pad takes from a settings file: tessdeck.ini at start-up, or the
+// file chosen for "Import Settings...".
+struct SettingsFromFile {
+    std::string padFile;   // resolved in the program's folder; "" none
+    std::string settings;  // the "Settings" value; "" none (the defaults)
+    std::string problem;   // not empty: the file is not used, nothing is taken
+};
+// Start-up: a malformed file gives nothing and says why; an empty file (as
+// the portable package ships it) gives nothing and no problem. A "Settings"
+// value that does not read is the settings reader's to report.
+SettingsFromFile ReadStartSettings(std::string_view text, std::string_view programDir);
+// An import is all or nothing: besides a malformed file, one that holds no
+// "Settings" value, or one that does not read as the settings string, is
+// refused.
+SettingsFromFile ReadImportedSettings(std::string_view text, std::string_view programDir);
+
+// What a settings file keeps for the pad file and the settings in use.
+StoredSettings SettingsToKeep(std::string_view padFile, const PadSettings& settings,
+                              std::string_view programDir);
 
 }  // namespace taskloom

@@ -61,3 +61,55 @@ TEST(SettingsFile, APadInsideTheProgramsFolderMovesWithIt) {
     EXPECT_EQ(ResolvedPadName("\\\\server\\share\\a.tkp", "F:\\T\\"), "\\\\server\\share\\a.tkp");
     EXPECT_EQ(ResolvedPadName("", "F:\\T\\"), "");
 }
+
+TEST(SettingsFile, StartUpTakesWhatASoundFileHoldsAndAMalformedOneNothing) {
+    const std::string dir = "E:\\Stick\\Taskloom\\";
+    // The empty file the portable package ships: the defaults, no complaint.
+    EXPECT_EQ(ReadStartSettings("", dir).padFile, "");
+    EXPECT_EQ(ReadStartSettings("", dir).settings, "");
+    EXPECT_EQ(ReadStartSettings("", dir).problem, "");
+    // What the exit keeps is what the next start takes, the pad found in the
+    // folder wherever it now stands.
+    PadSettings s;
+    s.left = 10;
+    s.clipsSize = ClipsSize::K50;
+    const std::string kept = FormatSettingsFile(SettingsToKeep("E:\\Stick\\Taskloom\\pads\\a.tkp", s, dir));
+    EXPECT_NE(kept.find("Pad=pads\\\\a.tkp\r\n"), std::string::npos) << kept;
+    const SettingsFromFile moved = ReadStartSettings(kept, "F:\\Moved\\");
+    EXPECT_EQ(moved.padFile, "F:\\Moved\\pads\\a.tkp");
+    EXPECT_EQ(ParseSettings(moved.settings).settings, s);
+    EXPECT_EQ(moved.problem, "");
+    // A pad elsewhere keeps its full name.
+    EXPECT_EQ(ReadStartSettings(FormatSettingsFile(SettingsToKeep("D:\\b.tkp", s, dir)), "F:\\").padFile,
+              "D:\\b.tkp");
+    // Malformed: nothing taken, the reason given.
+    const SettingsFromFile bad = ReadStartSettings("Pad=a.tkp\r\nColour=red\r\n", dir);
+    EXPECT_EQ(bad.padFile, "");
+    EXPECT_EQ(bad.problem, "line 2: no setting is called \"Colour\"");
+}
+
+TEST(SettingsFile, AnImportIsRefusedWholeUnlessItHoldsReadableSettings) {
+    const std::string dir = "C:\\T\\";
+    const SettingsFromFile good =
+        ReadImportedSettings("[Tessdeck]\r\nPad=a.tkp\r\nSettings=\\t,5,6,2,0,0,1,3\r\n", dir);
+    EXPECT_EQ(good.problem, "");
+    EXPECT_EQ(good.padFile, "C:\\T\\a.tkp");
+    EXPECT_EQ(good.settings, "\t,5,6,2,0,0,1,3");
+    // No pad file named: the settings alone.
+    EXPECT_EQ(ReadImportedSettings("Settings=\\r,1,2,0,1,1,0,1\r\n", dir).problem, "");
+
+    struct Case {
+        const char* text;
+        const char* problem;  // a part of the reason given
+    };
+    for (const Case& c : {Case{"", "no \"Settings\""}, Case{"[Tessdeck]\r\nPad=a.tkp\r\n", "no \"Settings\""},
+                          Case{"Settings=\\r,ten,2,0,1,1,0,1\r\n", "\"Settings\" value does not read"},
+                          Case{"Settings=x,1,2,0,1,1,0,1\r\n", "\"Settings\" value does not read"},
+                          Case{"Pad=a\r\nPad=b\r\nSettings=\\r,1,2,0,1,1,0,1\r\n", "line 2"},
+                          Case{"\x89PNG\r\n\x1a\n", "line 1"}}) {
+        const SettingsFromFile r = ReadImportedSettings(c.text, dir);
+        EXPECT_NE(r.problem.find(c.problem), std::string::npos) << c.text << " -> " << r.problem;
+        EXPECT_EQ(r.padFile, "") << c.text;
+        EXPECT_EQ(r.settings, "") << c.text;
+    }
+}

@@ -2,7 +2,8 @@
 // silently (programs, shortcuts, program list entry, logon value, version
 // resources, `taskloom --version`, Tessdeck showing its bar from the
 // installed folder), then the silent uninstall leaving no file and no key of
-// ours; and the portable zip, unpacked, running examples\hello.tks.
+// ours; and the portable zip, unpacked, running examples\hello.tks, its pad
+// keeping its settings in its tessdeck.ini and nothing in the registry.
 //
 // scripts/release_test.sh makes the packages and runs this program with
 //   TASKLOOM_SETUP     the setup program (a Windows path)
@@ -151,8 +152,10 @@ TEST_F(Release, SilentInstallRunsTheProgramsAndSilentUninstallLeavesNothingOfOur
     ASSERT_FALSE(f.timedOut);
     ASSERT_EQ(f.status, 0u);
 
-    // What the zip holds, and the uninstaller.
+    // What the zip holds but its empty tessdeck.ini (an installed pad keeps
+    // its settings in the registry), and the uninstaller.
     std::set<std::string> expected = FilesBelow(portable_);
+    EXPECT_EQ(expected.erase("tessdeck.ini"), 1u);
     expected.insert("uninstall.exe");
     EXPECT_EQ(FilesBelow(dir), expected);
     for (const char* exe : {"loomwright.exe", "tessdeck.exe", "taskloom.exe"})
@@ -223,6 +226,34 @@ TEST_F(Release, ThePortableRunnerRunsHelloFromItsOwnFolder) {
     EXPECT_NE(saved.find("Typed by a script: (1+2)*3 = 9; \"\"quotes\"\", commas & {braces}."),
               std::string::npos)
         << saved;
+}
+
+TEST_F(Release, ThePortablePadKeepsItsSettingsInItsFolderAndNothingInTheRegistry) {
+    const std::string ini = portable_ + "\\tessdeck.ini";
+    ASSERT_TRUE(fs::is_regular_file(ini));
+    EXPECT_EQ(fs::file_size(ini), 0u);
+    TempFolder work;
+    taskloom::WriteTextFile(work / "two.tkp", "0\tProgram\t\tnotepad.exe\r9\tClock\t\tclock.exe\r");
+    {
+        ChildProcess pad(Quote(portable_ + "\\tessdeck.exe") + " " + Quote(work / "two.tkp"), work.path());
+        const HWND bar = WaitForWindow("Tessdeck", pad.id());
+        ASSERT_TRUE(bar);
+        PostMessageA(bar, WM_COMMAND, MAKEWPARAM(IDM_K50, 0), 0);
+        PostMessageA(bar, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(pad.waitForExit(20000));
+    }
+    // The file writes a backslash as two, and a carriage return as "\r".
+    std::string pad;
+    for (const char c : work / "two.tkp") pad += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    EXPECT_EQ(ReadWholeFile(ini), "[Tessdeck]\r\nPad=" + pad + "\r\nSettings=\\r,428,47,0,1,1,0,3\r\n");
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        EXPECT_FALSE(KeyExists(root, kPadKey));
+        EXPECT_EQ(Value(root, kRunKey, "Tessdeck"), std::nullopt);
+    }
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".tks"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Classes\\.tks"));
+    // Left as it was shipped for the tests after this one.
+    taskloom::WriteTextFile(ini, "");
 }
 
 // Makes the shell open ".html" files with a command that writes the file's
