@@ -49,12 +49,6 @@ std::string Lower(std::string s) {
 std::string Value(HKEY root, const std::string& path, const char* name) {
     return tessdeck::PadRegistry::ReadString(root, path, name);
 }
-bool KeyExists(HKEY root, const std::string& path) {
-    HKEY k = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    RegCloseKey(k);
-    return true;
-}
 
 // Lets everyone read the key, change its permissions and delete it, and
 // nothing else: a key an installer made, seen by an ordinary user.
