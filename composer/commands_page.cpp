@@ -78,10 +78,9 @@ void VexaForm::fillCommandTree() {
     treeImages_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 0);
     if (treeImages_) {
         for (int id : {IDI_TREE_GROUP, IDI_TREE_LOOP}) {
-            HICON icon = static_cast<HICON>(
-                LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
-            ImageList_AddIcon(treeImages_, icon);
-            if (icon) DestroyIcon(icon);
+            const wingui::ScopedIcon icon(static_cast<HICON>(
+                LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0)));
+            ImageList_AddIcon(treeImages_, icon.get());
         }
         TreeView_SetImageList(CommandTree.h, treeImages_, TVSIL_NORMAL);
     }
@@ -104,13 +103,7 @@ void VexaForm::fillCommandTree() {
     }
 }
 
-void VexaForm::AddCommandClick() {
-    const HTREEITEM chosen = CommandTree.selected();
-    if (!chosen) return;
-    const auto item = static_cast<std::size_t>(CommandTree.data(chosen));
-
-    const taskloom::CommandFields fields{wingui::TextOf(PgmName), spinValue(Pause, "<Count / Line>"),
-                                         wingui::TextOf(ComValue)};
+taskloom::CommandSources VexaForm::commandSources() {
     taskloom::CommandSources sources;
     const int title = TitleBox.selected();
     if (title >= 0) sources.windowTitle = TitleBox.text(title);
@@ -126,8 +119,18 @@ void VexaForm::AddCommandClick() {
     sources.caretColumn = static_cast<int>(sel.cpMin - lineStart) + 1;
     sources.selectionLength = static_cast<int>(sel.cpMax - sel.cpMin);
     sources.haveTargetWindow = engine_->targetWnd() > 0;
+    return sources;
+}
 
-    const taskloom::CommandOutcome out = taskloom::AddCommandClick(item, fields, script_.lines(), sources);
+void VexaForm::AddCommandClick() {
+    const HTREEITEM chosen = CommandTree.selected();
+    if (!chosen) return;
+    const auto item = static_cast<std::size_t>(CommandTree.data(chosen));
+
+    const taskloom::CommandFields fields{wingui::TextOf(PgmName), spinValue(Pause, "<Count / Line>"),
+                                         wingui::TextOf(ComValue)};
+    const taskloom::CommandOutcome out =
+        taskloom::AddCommandClick(item, fields, script_.lines(), commandSources());
     using Kind = taskloom::CommandOutcome::Kind;
     if (out.kind == Kind::Nothing) return;
     ScriptLine = out.scriptLine;
@@ -136,7 +139,11 @@ void VexaForm::AddCommandClick() {
         MacroBoxClick();
         return;
     }
-    // Refused: the user is sent where the fault is, then told.
+    showCommandRefusal(out);
+}
+
+void VexaForm::showCommandRefusal(const taskloom::CommandOutcome& out) {
+    // The user is sent where the fault is, then told.
     switch (out.focus) {
         case taskloom::CommandFocus::NameField:
             SetFocus(PgmName);

@@ -33,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "composer/model/command_builder.h"
 #include "composer/model/composer_model.h"
 #include "engine/desktop.h"
 #include "engine/engine.h"
@@ -176,6 +177,10 @@ private:
                const wingui::Rect96& place, DWORD exStyle = 0);
     void onCommand(int id, int code, HWND control);
     void onMenuCommand(int id);
+    // The Add Command button's sources read off the pages, and a refusal shown
+    // where its fault is.
+    taskloom::CommandSources commandSources();
+    void showCommandRefusal(const taskloom::CommandOutcome& out);
     // The hint of the menu item chosen in an open menu, in the status bar
     // (its panels come back when the menu closes).
     void onMenuSelect(UINT item, UINT flags, HMENU menu);

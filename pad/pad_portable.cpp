@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <exception>
 #include <stdexcept>
 
 #include "pad/tdeck_form.h"  // first: the engine's KeyName before the shortcut text's
@@ -95,15 +97,22 @@ void TDeckForm::importSettingsFrom(const std::string& file) {
     settingsProblem_.clear();
     applySettings(taskloom::FormatSettings(s));
     settings_ = s;
+    // A pad file that does not load is reported once the rest is in place.
+    std::exception_ptr padFailure;
     if (!read.padFile.empty()) {
         openDialogFile_ = read.padFile;
-        openPad(read.padFile, false);
+        try {
+            openPad(read.padFile, false);
+        } catch (...) {
+            padFailure = std::current_exception();
+        }
     }
     if (placed_) {
         wingui::UpDown{moreOrLess_}.setValue(s.moreOrLess);
         SetWindowPos(hwnd(), HWND_TOPMOST, s.left, s.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
         AdjustTheBar(position());
     }
+    if (padFailure) std::rethrow_exception(padFailure);
 }
 
 void TDeckForm::ExportSettingsClick() {
@@ -141,16 +150,23 @@ void TDeckForm::menuSelect(UINT item, UINT flags, HMENU menu) {
         SendMessageA(menuTip_, TTM_SETMAXTIPWIDTH, 0, px(300));
     }
     menuHint_ = kAutoStartPortableHint;
-    // Beside the item, where the menu shows it.
-    RECT r{};
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i)
-        if (GetMenuItemID(menu, i) == item) GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &r);
-    SendMessageA(menuTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(r.right + px(4), r.top));
     TOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V1_SIZE;
     ti.hwnd = hwnd();
     ti.uId = kMenuTipId;
+    // Beside the item, on the side of the screen that has room for it.
+    RECT r{};
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i)
+        if (GetMenuItemID(menu, i) == item) GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &r);
+    const LRESULT size = SendMessageA(menuTip_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&ti));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor);
+    int x = r.right + px(4);
+    if (x + LOWORD(size) > monitor.rcWork.right)
+        x = std::max<int>(monitor.rcWork.left, r.left - px(4) - LOWORD(size));
+    SendMessageA(menuTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(x, r.top));
     SendMessageA(menuTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
 }
 

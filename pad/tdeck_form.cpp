@@ -208,30 +208,35 @@ bool TDeckForm::readSettings(const std::string& arg) {
     // The settings: from tessdeck.ini beside the program (a portable pad,
     // which writes nothing into the registry), else from the registry.
     portable_ = IsPortable(programDir_);
-    if (portable_) {
-        // The registry's entries are an installed pad's, not this one's: a
-        // portable "/uninstall" leaves them, and keeps nothing on its way out.
-        if (taskloom::IsUninstallArgument(arg)) {
-            forget_ = true;
-            QuitBtnClick();
-            return false;
-        }
-        readPortableSettings();
-        return true;
-    }
-    PadRegistry registry(start_.roots, kPadCaption);
     if (taskloom::IsUninstallArgument(arg)) {
-        registry.uninstall();
+        uninstallPad();
         QuitBtnClick();
         return false;
     }
+    if (portable_)
+        readPortableSettings();
+    else
+        readRegistrySettings();
+    return true;
+}
+
+void TDeckForm::uninstallPad() {
+    // The registry's entries are an installed pad's, not a portable one's:
+    // a portable "/uninstall" leaves them, and keeps nothing on its way out.
+    if (portable_)
+        forget_ = true;
+    else
+        PadRegistry(start_.roots, kPadCaption).uninstall();
+}
+
+void TDeckForm::readRegistrySettings() {
+    PadRegistry registry(start_.roots, kPadCaption);
     const PadKeyState key = registry.openPadKey(taskloom::UninstallString(start_.programPath));
     hive_ = key.hive;
     openDialogFile_ = key.existed ? key.pad : std::string();
     if (key.existed) applySettings(key.settings);
     setChecked(IDM_AUTOSTART, key.autoStart);
     registry.registerScriptFiles(taskloom::ScriptOpenCommand(start_.programPath));
-    return true;
 }
 
 void TDeckForm::applySettings(const std::string& value) {

@@ -209,6 +209,8 @@ private:
     // throws when they cannot be kept.
     void keepSettings(const std::string& pad, const taskloom::PadSettings& s);
     void readPortableSettings();
+    void readRegistrySettings();
+    void uninstallPad();  // "/uninstall"
     void menuSelect(UINT item, UINT flags, HMENU menu);
     void hideMenuHint();
     void emptyBar();

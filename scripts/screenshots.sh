@@ -110,11 +110,11 @@ if [ "$3" = composer ]; then
 else
   cd "$work"
   # Another program holds Alt+F5, the key of the third icon of the pad.
-  desk 760x420 "$root/build/win64/tests/win32/tl_holdkey.exe" 1 116
+  desk 1240x420 "$root/build/win64/tests/win32/tl_holdkey.exe" 1 116
   wait_for "^Hot Key Holder\$"
   # The pad stands at its first place (428, 47), its menu image at its left
   # end; Toolbar, Expand shows one more icon.
-  desk 760x420 "$root/build/win64/pad/tessdeck.exe" "$(winpath "$work/sample.tkp")"
+  desk 1240x420 "$root/build/win64/pad/tessdeck.exe" "$(winpath "$work/sample.tkp")"
   wait_for "^Tessdeck\$"
   for _ in 1 2 3 4; do
     xdotool mousemove 434 52 click 1
@@ -127,7 +127,7 @@ else
   sleep 0.5
   keys n
   xdotool mousemove 300 300
-  shot tessdeck-menu 380x240+400+30
+  shot tessdeck-menu 440x290+400+30
   keys Escape Escape Escape
   # The hint of the third icon, and Help, Hot Key Report... (Up from the end of
   # the menu: "&Help" shares its mnemonic with "&Hide/Show").
@@ -138,7 +138,27 @@ else
   sleep 0.5
   keys Up Up Right k
   wait_for "^Hot Key Report\$"
-  shot tessdeck-hotkey-report 392x208+183+105
+  shot tessdeck-hotkey-report 392x208+423+105
+  # The report closed, Exit, then a portable copy in the same
+  # place.
+  keys Escape
+  sleep 0.5
+  xdotool mousemove 434 52 click 1
+  sleep 0.5
+  keys x
+  for _ in $(seq 1 50); do xdotool search --name "^Tessdeck\$" >/dev/null 2>&1 || break; sleep 0.2; done
+  # A portable copy: tessdeck.ini beside it. Its Options submenu, Auto
+  # Start grayed and its hint shown.
+  mkdir -p "$work/portable"
+  cp "$root/build/win64/pad/tessdeck.exe" "$work/portable/"
+  : >"$work/portable/tessdeck.ini"
+  desk 1240x420 "$work/portable/tessdeck.exe" "$(winpath "$work/sample.tkp")"
+  wait_for "^Tessdeck\$"
+  xdotool mousemove 434 52 click 1
+  sleep 0.5
+  keys n Down Down
+  xdotool mousemove 300 300
+  shot tessdeck-portable 680x290+400+30
 fi
 '
 for program in ${1:-composer pad}; do

@@ -37,6 +37,13 @@ const std::string kFivePad =
     "9\tClock\t\tclock.exe\r41\tHelp\t\thelp.exe\r";
 const std::string kTwoPad = "1\tOne\t\tone.exe\r2\tTwo\t\ttwo.exe\r";
 
+bool KeyExists(HKEY root, const std::string& path) {
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    RegCloseKey(k);
+    return true;
+}
+
 bool RunValueThere(HKEY root) {
     HKEY k = nullptr;
     if (RegOpenKeyExA(root, kRunKey.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
@@ -218,14 +225,16 @@ public:
               HWND box = nullptr;
               // Until the box shows, or the call that might show it has
               // returned: a box left unanswered would hold the test forever.
-              // The box is found once visible: before, its texts may not be
-              // set yet.
+              // Its text is there once it shows.
               while (!stop_ && !((box = FindWindowA("#32770", "Tessdeck")) && IsWindowVisible(box)))
                   Sleep(20);
               if (!box) return;
               for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
                   text_ += ControlText(h) + "|";
-              PostMessageA(box, WM_COMMAND, IDOK, 0);
+              while (IsWindow(box)) {
+                  PostMessageA(box, WM_COMMAND, IDOK, 0);
+                  WaitUntil([&] { return !IsWindow(box); }, 2000);
+              }
           }) {}
     ~ErrorBoxAnswerer() { finish(); }
     const std::string& finish() {
