@@ -22,13 +22,11 @@
 #include "win32/win32_desktop.h"
 #include "pad/tdeck_form.h"
 #include "resources/tessdeck_ids.h"
-#include "wingui/error_report.h"
+#include "wingui/window.h"
 
 namespace tessdeck {
 
 namespace {
-
-constexpr UINT_PTR kFormHookId = 0x7C1;
 
 taskloom::Wnd W(HWND h) { return reinterpret_cast<taskloom::Wnd>(h); }
 // A viewer further down that hangs holds the pad no longer than this.
@@ -106,12 +104,20 @@ void TDeckForm::startClips() {
         SendMessageA(clips_, EM_SETEVENTMASK, 0, ENM_SELCHANGE);
     }
     if (!clipsMenuRoot_) {
-        clipsMenuRoot_ = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CLIPSMENU));
+        clipsMenuRoot_.reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CLIPSMENU)));
         if (!clipsMenuRoot_) throw std::runtime_error("the clips pane's menu is missing from its resources");
-        clipsMenu_ = GetSubMenu(clipsMenuRoot_, 0);
+        clipsMenu_ = GetSubMenu(clipsMenuRoot_.get(), 0);
     }
-    SetWindowSubclass(hwnd(), &TDeckForm::FormHook, kFormHookId, reinterpret_cast<DWORD_PTR>(this));
-    SetWindowSubclass(clips_, &TDeckForm::PaneHook, kFormHookId, reinterpret_cast<DWORD_PTR>(this));
+    // The form's dispatch hands the clipboard's and the pane's messages on
+    // from now until endClips().
+    clipsStarted_ = true;
+    if (!paneSubclassed_) {
+        wingui::Subclass(clips_, [this](UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+            result = 0;
+            return clipsStarted_ && onPaneMessage(msg, wp, lp);
+        });
+        paneSubclassed_ = true;
+    }
     // The clips image's hint comes from clipsHint_ whenever it shows.
     TOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V1_SIZE;
@@ -139,23 +145,14 @@ void TDeckForm::endClips() {
         ChangeClipboardChain(hwnd(), nextViewer_);
         nextViewer_ = nullptr;
     }
-    if (hwnd()) RemoveWindowSubclass(hwnd(), &TDeckForm::FormHook, kFormHookId);
-    if (clips_) RemoveWindowSubclass(clips_, &TDeckForm::PaneHook, kFormHookId);
+    clipsStarted_ = false;
 }
 
-LRESULT CALLBACK TDeckForm::FormHook(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    auto* form = reinterpret_cast<TDeckForm*>(data);
-    bool handled = false;
-    LRESULT result = 0;
-    wingui::Guarded(w, [&] { result = form->clipboardMessage(msg, wp, lp, handled); });
-    return handled ? result : DefSubclassProc(w, msg, wp, lp);
-}
-
-LRESULT TDeckForm::clipboardMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+std::optional<LRESULT> TDeckForm::onClipboardMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (!clipsStarted_) return std::nullopt;
     switch (msg) {
         case WM_CHANGECBCHAIN:
             // WMChangeCBChain: mend the chain around a viewer that leaves.
-            handled = true;
             if (reinterpret_cast<HWND>(wp) == nextViewer_)
                 nextViewer_ = reinterpret_cast<HWND>(lp) == hwnd() ? nullptr : reinterpret_cast<HWND>(lp);
             else if (nextViewer_)
@@ -167,29 +164,12 @@ LRESULT TDeckForm::clipboardMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handle
                 SendMessageTimeoutA(nextViewer_, WM_DRAWCLIPBOARD, 0, 0, SMTO_ABORTIFHUNG, kPassOnTimeoutMs,
                                     nullptr);
             if (inChain_ && !exited_) ClipboardChanged();
-            return 0;  // then the default handling
-        case WM_NOTIFY: {
-            const auto* n = reinterpret_cast<const NMHDR*>(lp);
-            if (n->hwndFrom == clips_ && n->code == EN_SELCHANGE) {
-                handled = true;
-                if (!exited_) UpdateLinePos();
-            } else if (n->code == TTN_GETDISPINFOA && n->idFrom == reinterpret_cast<UINT_PTR>(padImage_)) {
-                handled = true;
-                reinterpret_cast<NMTTDISPINFOA*>(lp)->lpszText = clipsHint_.data();
-            }
-            return 0;
-        }
-        case WM_COMMAND:
-            if (reinterpret_cast<HWND>(lp) == padImage_ && HIWORD(wp) == STN_CLICKED) {
-                handled = true;
-                if (!exited_) ViewClipsClick();
-            }
-            return 0;
+            return std::nullopt;  // then the default handling
         case WM_DESTROY:
             endClips();
-            return 0;
+            return std::nullopt;
         default:
-            return 0;
+            return std::nullopt;
     }
 }
 
@@ -237,12 +217,6 @@ void TDeckForm::PadIdle() {
         if (at.x != *left)
             SetWindowPos(vexaImage_, nullptr, *left, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-}
-
-BOOL GetMessageWithIdle(TDeckForm& form, MSG& msg) {
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
-        wingui::Guarded(form.hwnd(), [&] { form.PadIdle(); });
-    return GetMessageA(&msg, nullptr, 0, 0);
 }
 
 }  // namespace tessdeck

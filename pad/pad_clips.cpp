@@ -4,7 +4,6 @@
 // items of the pad's menu, the two saves, Run, and auto dial.
 #include <windows.h>
 #include <commctrl.h>
-#include <commdlg.h>
 #include <richedit.h>
 
 #include <climits>
@@ -18,7 +17,8 @@
 #include "engine/starter.h"
 #include "pad/tdeck_form.h"
 #include "resources/tessdeck_ids.h"
-#include "wingui/error_report.h"
+#include "wingui/file_dialog.h"
+#include "wingui/handles.h"
 
 namespace tessdeck {
 
@@ -32,18 +32,10 @@ public:
     explicit Win32ClipsSaveSystem(HWND owner) : owner_(owner) {}
 
     std::optional<std::string> chooseFile(const std::string& proposed) override {
-        std::vector<char> name(32768, '\0');
-        if (proposed.size() < name.size()) std::copy(proposed.begin(), proposed.end(), name.begin());
-        static const char kFilter[] = "All Files (*.*)\0*.*\0";
-        OPENFILENAMEA ofn{};
-        ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = owner_;
-        ofn.lpstrFilter = kFilter;
-        ofn.lpstrFile = name.data();
-        ofn.nMaxFile = static_cast<DWORD>(name.size());
-        ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-        if (!GetSaveFileNameA(&ofn)) return std::nullopt;
-        return std::string(name.data());
+        // A file that is there is asked about by the save itself.
+        wingui::FileDialog d;
+        d.owner = owner_;
+        return wingui::AskSaveFile(d, proposed);
     }
     bool exists(const std::string& name) override { return taskloom::FileExists(name); }
     bool confirm(const std::string& question) override {
@@ -53,13 +45,12 @@ public:
         taskloom::WriteTextFile(name, text);
     }
     void append(const std::string& name, std::string_view text) override {
-        HANDLE f = CreateFileA(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (f == INVALID_HANDLE_VALUE) throw taskloom::FileError(name, SystemReason(), "cannot write");
+        const wingui::ScopedHandle f(CreateFileA(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (f.get() == INVALID_HANDLE_VALUE) throw taskloom::FileError(name, SystemReason(), "cannot write");
         DWORD written = 0;
-        const BOOL ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        const BOOL ok = WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         const std::string reason = ok ? std::string() : SystemReason();
-        CloseHandle(f);
         if (!ok || written != text.size())
             throw taskloom::FileError(name, ok ? "the disk is full" : reason, "cannot write");
     }
@@ -281,27 +272,44 @@ void TDeckForm::clipsCommand(int id) {
     }
 }
 
-LRESULT CALLBACK TDeckForm::PaneHook(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    auto* form = reinterpret_cast<TDeckForm*>(data);
+std::optional<LRESULT> TDeckForm::onClipsMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (!clipsStarted_) return std::nullopt;
+    if (msg == WM_NOTIFY) {
+        const auto* n = reinterpret_cast<const NMHDR*>(lp);
+        if (n->hwndFrom == clips_ && n->code == EN_SELCHANGE) {
+            if (!exited_) UpdateLinePos();
+            return 0;
+        }
+        if (n->code == TTN_GETDISPINFOA && n->idFrom == reinterpret_cast<UINT_PTR>(padImage_)) {
+            reinterpret_cast<NMTTDISPINFOA*>(lp)->lpszText = clipsHint_.data();
+            return 0;
+        }
+    }
+    if (msg == WM_COMMAND && reinterpret_cast<HWND>(lp) == padImage_ && HIWORD(wp) == STN_CLICKED) {
+        if (!exited_) ViewClipsClick();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+bool TDeckForm::onPaneMessage(UINT msg, WPARAM wp, LPARAM lp) {
     int id = 0;
     switch (msg) {
         case WM_CONTEXTMENU: {
             POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
             if (pt.x == -1 && pt.y == -1) {
                 RECT r{};
-                GetWindowRect(w, &r);
+                GetWindowRect(clips_, &r);
                 pt = {r.left, r.top};
             }
-            wingui::Guarded(form->hwnd(), [&] { form->openClipsMenu(pt); });
-            return 0;
+            openClipsMenu(pt);
+            return true;
         }
         case WM_COMMAND:
             // The menu's commands, also when another program sends them.
-            if (lp == 0) {
-                wingui::Guarded(form->hwnd(), [&] { form->clipsCommand(LOWORD(wp)); });
-                return 0;
-            }
-            break;
+            if (lp != 0) return false;
+            clipsCommand(LOWORD(wp));
+            return true;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
             const bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0,
@@ -313,16 +321,13 @@ LRESULT CALLBACK TDeckForm::PaneHook(HWND w, UINT msg, WPARAM wp, LPARAM lp, UIN
                 if (wp == VK_F8) id = IDM_CLIPSSIZE;
                 if (wp == VK_F10) id = IDM_CLIPSRUN;
             }
-            if (id) {
-                wingui::Guarded(form->hwnd(), [&] { form->clipsCommand(id); });
-                return 0;
-            }
-            break;
+            if (!id) return false;
+            clipsCommand(id);
+            return true;
         }
         default:
-            break;
+            return false;
     }
-    return DefSubclassProc(w, msg, wp, lp);
 }
 
 void TDeckForm::ClipsClearAllClick() {

@@ -4,8 +4,8 @@
 // show and hide the pad); the tray icon stands in for a task bar button.
 // Auto-start, auto-dial's check mark and the maker's two addresses.
 #include <windows.h>
-#include <commdlg.h>
 #include <shellapi.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 
@@ -18,12 +18,13 @@
 #include "engine/starter.h"
 #include "win32/win32_desktop.h"
 #include "resources/tessdeck_ids.h"
+#include "wingui/file_dialog.h"
 
 namespace tessdeck {
 
 namespace {
 
-const char kLocateFilter[] = "Taskloom Files (*.tks)\0*.tks\0";
+const char* const kLocateFilter = "Taskloom Files (*.tks)|*.tks";
 // The pad's own show/hide key as the hot key's text reads.
 const char* const kShowHideText = "Shift+Ctrl+F9";
 
@@ -70,10 +71,16 @@ void TDeckForm::IconBtnClick() {
 }
 
 bool TDeckForm::locateScript(std::string& path) {
-    std::string name = NameOf(path);
+    const std::string name = NameOf(path);
     const std::string title = "Locate " + name;
-    if (!askOpenFile(name, taskloom::FolderOf(path), kLocateFilter, title.c_str(), nullptr)) return false;
-    path = name;
+    wingui::FileDialog d;
+    d.owner = hwnd();
+    d.filter = kLocateFilter;
+    d.folder = taskloom::FolderOf(path);
+    d.title = title.c_str();
+    const std::optional<std::string> chosen = wingui::AskOpenFile(d, name);
+    if (!chosen) return false;
+    path = *chosen;
     return true;
 }
 
@@ -115,15 +122,33 @@ bool TDeckForm::ExecProgram(const std::string& text) {
 
 void TDeckForm::installHotKeyHook() {
     if (hotKeyHook_) return;
-    hotKeyHook_ = SetWindowsHookExA(WH_GETMESSAGE, HotKeyHook, nullptr, GetCurrentThreadId());
+    hotKeyHook_.reset(SetWindowsHookExA(WH_GETMESSAGE, HotKeyHook, nullptr, GetCurrentThreadId()));
     if (hotKeyHook_) hotKeyForm = this;
 }
 
 void TDeckForm::removeHotKeyHook() {
     if (!hotKeyHook_) return;
-    UnhookWindowsHookEx(hotKeyHook_);
-    hotKeyHook_ = nullptr;
+    hotKeyHook_.reset();
     if (hotKeyForm == this) hotKeyForm = nullptr;
+}
+
+std::optional<LRESULT> TDeckForm::onLaunchMessage(UINT msg, WPARAM wp, LPARAM /*lp*/) {
+    switch (msg) {
+        case WM_HOTKEY:
+            HotKeyMessage(static_cast<int>(wp));
+            return 0;
+        case kLaunchMessage:
+            IconBtnClick();
+            return 0;
+        case WM_WTSSESSION_CHANGE:
+            if (wp == WTS_SESSION_UNLOCK) RetryHotKeys();
+            return 0;
+        case WM_POWERBROADCAST:
+            if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) RetryHotKeys();
+            return TRUE;
+        default:
+            return std::nullopt;
+    }
 }
 
 void TDeckForm::bringToFront() {
@@ -176,6 +201,12 @@ void TDeckForm::removeTrayIcon() {
     data.uID = kTrayIconId;
     Shell_NotifyIconA(NIM_DELETE, &data);
     trayIcon_ = false;
+}
+
+std::optional<LRESULT> TDeckForm::onTrayMessage(UINT msg, WPARAM /*wp*/, LPARAM lp) {
+    // The tray's mouse messages go on to the default handling as well.
+    if (msg == kTrayMessage) TrayIconMessage(lp);
+    return std::nullopt;
 }
 
 void TDeckForm::TrayIconMessage(LPARAM mouse) {

@@ -2,7 +2,6 @@
 // icons show, their order, the bar's look, the window's size, moving and
 // sizing it with the mouse.
 #include <windows.h>
-#include <commdlg.h>
 
 #include <algorithm>
 
@@ -17,12 +16,13 @@
 #include "resources/tessdeck_ids.h"
 #include "wingui/controls.h"
 #include "wingui/error_report.h"
+#include "wingui/file_dialog.h"
 
 namespace tessdeck {
 
 namespace {
 const char* const kOpenTitle = "Open New Tessdeck";
-const char kOpenFilter[] = "Tessdeck Files (*.tkp)\0*.tkp\0";
+const char* const kOpenFilter = "Tessdeck Files (*.tkp)|*.tkp";
 // The keystroke sender's codes of the arrow keys.
 const char kLeftKey[] = "\xF4";
 const char kDownRightKeys[] = "\xF3\xF5";
@@ -76,27 +76,17 @@ void TDeckForm::HotKeyReportClick() {
     MessageBoxA(hwnd(), hotKeyReport().c_str(), "Hot Key Report", MB_OK | MB_ICONINFORMATION);
 }
 
-bool TDeckForm::askOpenFile(std::string& name, const std::string& folder, const char* filter,
-                            const char* title, const char* defExt) {
-    std::string buffer(32768, '\0');
-    std::copy_n(name.begin(), std::min(name.size(), buffer.size() - 1), buffer.begin());
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd();
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = buffer.data();
-    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
-    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.lpstrTitle = title;
-    ofn.lpstrDefExt = defExt;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameA(&ofn)) return false;
-    name = buffer.c_str();
-    return true;
-}
-
 bool TDeckForm::askPadFile(std::string& name) {
-    return askOpenFile(name, taskloom::FolderOf(name), kOpenFilter, kOpenTitle, "tkp");
+    wingui::FileDialog d;
+    d.owner = hwnd();
+    d.filter = kOpenFilter;
+    d.folder = taskloom::FolderOf(name);
+    d.title = kOpenTitle;
+    d.defExt = "tkp";
+    const std::optional<std::string> chosen = wingui::AskOpenFile(d, name);
+    if (!chosen) return false;
+    name = *chosen;
+    return true;
 }
 
 void TDeckForm::emptyBar() {

@@ -64,98 +64,63 @@ void TDeckForm::openPopupMenu(POINT screen) {
     PostMessageA(hwnd(), WM_NULL, 0, 0);
 }
 
+namespace {
+
+// What an item of the pad's menu runs.
+struct MenuAction {
+    int id;
+    void (TDeckForm::*run)();
+};
+
+}  // namespace
+
 void TDeckForm::command(int id) {
     if (exited_) return;
     const UINT state = GetMenuState(popup_, static_cast<UINT>(id), MF_BYCOMMAND);
     if (state == static_cast<UINT>(-1) || (state & (MF_GRAYED | MF_DISABLED))) return;
-    switch (id) {
-        case IDM_APPENDTOCLIPS:
-            ClipsAdd();
-            break;
-        case IDM_VIEWCLIPS:
-            ViewClipsClick();
-            break;
-        case IDM_AUTOADD:
-            AutoAddClick();
-            break;
-        case IDM_AUTOCOPY:
-            AutoCopyClick();
-            break;
-        case IDM_K4:
-        case IDM_K20:
-        case IDM_K50:
-            ClipsSizeClick(id);
-            break;
-        case IDM_DELNEWLINE:
-        case IDM_DELCOMMA:
-        case IDM_DELTAB:
-        case IDM_DELSPACE:
-        case IDM_DELNONE:
-            DelimiterClick(id);
-            break;
-        case IDM_OPEN:
-            OpenPadClick(true);
-            break;
-        case IDM_MOVE:
-            MoveTBarClick();
-            break;
-        case IDM_FLATSTYLE:
-            FlatClick();
-            break;
-        case IDM_EXPAND:
-            ExpandClick();
-            break;
-        case IDM_SHRINK:
-            ShrinkClick();
-            break;
-        case IDM_LEFT:
-            BarLeftClick();
-            break;
-        case IDM_RIGHT:
-            BarRightClick();
-            break;
-        case IDM_SWAP12:
-            SwapIcons12();
-            break;
-        case IDM_AUTOHIDE:
-            AutoHideClick();
-            break;
-        case IDM_HIDESHOW:
-            ShowOrHide();
-            break;
-        case IDM_AUTOSTART:
-            AutoStartClick();
-            break;
-        case IDM_AUTODIAL:
-            AutoDialClick();
-            break;
-        case IDM_EXPORTSETTINGS:
-            ExportSettingsClick();
-            break;
-        case IDM_IMPORTSETTINGS:
-            ImportSettingsClick();
-            break;
-        case IDM_WEBSITE:
-            VisitUs();
-            break;
-        case IDM_EMAILUS:
-            MailUs();
-            break;
-        case IDM_CONTENTS:
-            HelpContents();
-            break;
-        case IDM_ABOUT:
-            HelpAbout();
-            break;
-        case IDM_HOTKEYREPORT:
-            HotKeyReportClick();
-            break;
-        case IDM_QUIT:
-            QuitBtnClick();
-            break;
-        default:
-            break;
+    // The radio groups' handlers are told which item of their group it was.
+    if (id >= IDM_K4 && id <= IDM_K50) {
+        ClipsSizeClick(id);
+        return;
     }
+    if (id >= IDM_DELNEWLINE && id <= IDM_DELNONE) {
+        DelimiterClick(id);
+        return;
+    }
+    if (id == IDM_OPEN) {
+        OpenPadClick(true);
+        return;
+    }
+    static const MenuAction kActions[] = {
+        {IDM_APPENDTOCLIPS, &TDeckForm::ClipsAdd},
+        {IDM_VIEWCLIPS, &TDeckForm::ViewClipsClick},
+        {IDM_AUTOADD, &TDeckForm::AutoAddClick},
+        {IDM_AUTOCOPY, &TDeckForm::AutoCopyClick},
+        {IDM_MOVE, &TDeckForm::MoveTBarClick},
+        {IDM_FLATSTYLE, &TDeckForm::FlatClick},
+        {IDM_EXPAND, &TDeckForm::ExpandClick},
+        {IDM_SHRINK, &TDeckForm::ShrinkClick},
+        {IDM_LEFT, &TDeckForm::BarLeftClick},
+        {IDM_RIGHT, &TDeckForm::BarRightClick},
+        {IDM_SWAP12, &TDeckForm::SwapIcons12},
+        {IDM_AUTOHIDE, &TDeckForm::AutoHideClick},
+        {IDM_HIDESHOW, &TDeckForm::ShowOrHide},
+        {IDM_AUTOSTART, &TDeckForm::AutoStartClick},
+        {IDM_AUTODIAL, &TDeckForm::AutoDialClick},
+        {IDM_EXPORTSETTINGS, &TDeckForm::ExportSettingsClick},
+        {IDM_IMPORTSETTINGS, &TDeckForm::ImportSettingsClick},
+        {IDM_WEBSITE, &TDeckForm::VisitUs},
+        {IDM_EMAILUS, &TDeckForm::MailUs},
+        {IDM_CONTENTS, &TDeckForm::HelpContents},
+        {IDM_ABOUT, &TDeckForm::HelpAbout},
+        {IDM_HOTKEYREPORT, &TDeckForm::HotKeyReportClick},
+        {IDM_QUIT, &TDeckForm::QuitBtnClick},
+    };
+    for (const MenuAction& a : kActions)
+        if (a.id == id) {
+            (this->*a.run)();
+            return;
+        }
 }
 
 }  // namespace tessdeck

@@ -28,6 +28,16 @@ const char* const kAutoStartPortableHint =
 const char* const kSettingsFilter = "Tessdeck Settings (*.ini)|*.ini|All Files (*.*)|*.*";
 constexpr UINT_PTR kMenuTipId = 1;
 
+// The export's and the import's dialog: settings files first.
+wingui::FileDialog SettingsDialog(HWND owner, const char* title) {
+    wingui::FileDialog d;
+    d.owner = owner;
+    d.filter = kSettingsFilter;
+    d.title = title;
+    d.defExt = "ini";
+    return d;
+}
+
 }  // namespace
 
 void TDeckForm::readPortableSettings() {
@@ -106,23 +116,15 @@ void TDeckForm::importSettingsFrom(const std::string& file) {
 }
 
 void TDeckForm::ExportSettingsClick() {
-    wingui::FileDialog d;
-    d.owner = hwnd();
-    d.filter = kSettingsFilter;
-    d.title = "Export Settings";
-    d.defExt = "ini";
+    wingui::FileDialog d = SettingsDialog(hwnd(), "Export Settings");
     d.overwritePrompt = true;
     if (const auto file = wingui::AskSaveFile(d, std::string(taskloom::kSettingsFileName)))
         exportSettingsTo(*file);
 }
 
 void TDeckForm::ImportSettingsClick() {
-    wingui::FileDialog d;
-    d.owner = hwnd();
-    d.filter = kSettingsFilter;
-    d.title = "Import Settings";
-    d.defExt = "ini";
-    if (const auto file = wingui::AskOpenFile(d)) importSettingsFrom(*file);
+    if (const auto file = wingui::AskOpenFile(SettingsDialog(hwnd(), "Import Settings")))
+        importSettingsFrom(*file);
 }
 
 // --- The menu's hints -------------------------------------------------------

@@ -62,15 +62,13 @@ TDeckForm::~TDeckForm() {
     removeTrayIcon();
     removeHotKeyHook();
     endClips();
-    if (clipsMenuRoot_) DestroyMenu(clipsMenuRoot_);
     emptyBar();
     UnregisterHotKey(nullptr, taskloom::kShowHideHotKeyId);
     engine_.reset();
     note_.reset();
+    // The bar's image list, the clips icon and the menus go after the
+    // window that shows them.
     if (hwnd()) DestroyWindow(hwnd());
-    if (images_) ImageList_Destroy(images_);
-    if (clipsIcon_) DestroyIcon(clipsIcon_);
-    if (accelerators_) DestroyAcceleratorTable(accelerators_);
 }
 
 int TDeckForm::px(int at96) const { return wingui::Scale(at96, dpi_); }
@@ -104,14 +102,14 @@ void TDeckForm::createControls() {
     wingui::StartupStep("clips pane");
 
     SendMessageA(toolBar1_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    images_ = wingui::MakeIconImageList(px(16));
-    SendMessageA(toolBar1_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+    images_.reset(wingui::MakeIconImageList(px(16)));
+    SendMessageA(toolBar1_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
     SendMessageA(toolBar1_, TB_SETINDENT, px(2), 0);
     SendMessageA(toolBar1_, TB_SETBUTTONSIZE, 0, MAKELPARAM(px(23), px(22)));
     wingui::StartupStep("icon image list");
 
-    clipsIcon_ =
-        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(3001), IMAGE_ICON, px(16), px(16), 0));
+    clipsIcon_.reset(
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(3001), IMAGE_ICON, px(16), px(16), 0)));
 
     // Hints of the two images and the up-down.
     tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -129,7 +127,7 @@ void TDeckForm::createControls() {
     menuOwned_.reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUPMENU)));
     if (!menuOwned_) throw std::runtime_error("the pad's menu is missing from its resources");
     popup_ = GetSubMenu(menuOwned_.get(), 0);
-    accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    accelerators_.reset(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS)));
     wingui::StartupStep("clips icon, hints, menus");
 }
 
@@ -152,84 +150,92 @@ int TDeckForm::position() const { return wingui::UpDown{moreOrLess_}.value(); }
 // --- Start-up ---------------------------------------------------------------
 
 void TDeckForm::CreatePadClick() {
-    // 1. The note, its text cleared.
-    note_ = std::make_unique<taskloom::NoteForm>(
-        taskloom::Flavor::Pad, hwnd(),
-        [this](const std::string& text) { wingui::ShowErrorReport(hwnd(), text); });
-    note_->setLines({});
-    wingui::StartupStep("note form");
-    // 2. MoreOrLess at maximum 0, position 0; PgmName and the pane cleared.
-    maximum_ = 0;
-    wingui::UpDown{moreOrLess_}.setRange(-1, 0);
-    wingui::UpDown{moreOrLess_}.setValue(0);
-    SetWindowTextA(pgmName_, "");
-    SetWindowTextA(clips_, "");
-    engine_->closeClipsFile();
-    // 3. The delimiter: carriage return. (The clipboard suppress mark and the
-    // paste target are the pad's own window until clipboard watching sets
-    // them.)
-    engine_->setDelimiter(taskloom::kDelimiterLine);
-    // 4. The program's own folder.
-    programDir_ = taskloom::FolderOf(start_.programPath);
-    // 5. The default position: where the form stands.
-    RECT r{};
-    GetWindowRect(hwnd(), &r);
-    settings_ = taskloom::PadSettings{};
-    settings_.left = r.left;
-    settings_.top = r.top;
-    // 6. The pad's cursor for the bar.
-    vexaCursor_ = LoadCursorA(GetModuleHandleA(nullptr), "VEXA");
-    wingui::StartupStep("settings reset, cursor");
-
-    // 7-10. The settings: from tessdeck.ini beside the program (a portable
-    // pad, which writes nothing into the registry), else from the registry.
+    resetForStart();
     const std::string arg = start_.args.empty() ? std::string() : start_.args[0];
-    portable_ = IsPortable(programDir_);
-    if (taskloom::IsUninstallArgument(arg)) {
-        uninstallPad();
-        QuitBtnClick();
-        return;
-    }
-    if (portable_)
-        readPortableSettings();
-    else
-        readRegistrySettings();
+    if (!readSettings(arg)) return;
     wingui::StartupStep(portable_ ? "settings file"
                                   : "registry: the pad's key, settings, Run value, .tks association");
 
-    // 11. A script as the argument: run it, save, end; no pad is shown.
+    // A script as the argument: run it, save, end; no pad is shown.
     if (taskloom::IsScriptPath(arg)) {
         wingui::Guarded(hwnd(), [&] { RunIt(arg); });
         QuitBtnClick();
         return;
     }
-    // 12. The pad named on the command line, or the last one.
+    // The pad named on the command line, or the last one.
     wingui::Guarded(hwnd(), [&] { OpenPadClick(false); });
     wingui::StartupStep("pad file read and bar filled");
-    // 13. Shown at the saved place, topmost, its size unchanged.
+    // Shown at the saved place, topmost, its size unchanged.
     ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     shown_ = true;
     wingui::UpDown{moreOrLess_}.setValue(settings_.moreOrLess);
     SetWindowPos(hwnd(), HWND_TOPMOST, settings_.left, settings_.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     placed_ = true;
     wingui::StartupStep("pad shown");
-    // 14. Clipboard watching: the pad joins the viewer chain.
+    // Clipboard watching: the pad joins the viewer chain.
     startClips();
     wingui::StartupStep("clipboard chain");
-    // 15. The hot keys' dispatch.
+    // The hot keys' dispatch.
     installHotKeyHook();
-    // 16. The show/hide key.
+    // The show/hide key.
     showHideHeld_ = RegKeys(std::string(taskloom::kShowHideKeyText), -1);
     // Keys that other programs hold now are tried again when the session is
     // unlocked (and when the computer resumes, which every window is told).
     watchSession(true);
     wingui::StartupStep("hot key hook, show/hide key, session watch");
-    // 17. The bar for the saved position.
+    // The bar for the saved position.
     AdjustTheBar(position());
     wingui::StartupStep("bar layout");
-    // 18. The tray icon. 19: the pad, a tool window, has no task bar button.
+    // The tray icon stands in for the task bar button that the pad, a tool
+    // window, does not have.
     SetTrayIcon();
     wingui::StartupStep("tray icon");
+}
+
+void TDeckForm::resetForStart() {
+    // The note, its text cleared.
+    note_ = std::make_unique<taskloom::NoteForm>(
+        taskloom::Flavor::Pad, hwnd(),
+        [this](const std::string& text) { wingui::ShowErrorReport(hwnd(), text); });
+    note_->setLines({});
+    wingui::StartupStep("note form");
+    // MoreOrLess at maximum 0, position 0; PgmName and the pane cleared.
+    maximum_ = 0;
+    wingui::UpDown{moreOrLess_}.setRange(-1, 0);
+    wingui::UpDown{moreOrLess_}.setValue(0);
+    SetWindowTextA(pgmName_, "");
+    SetWindowTextA(clips_, "");
+    engine_->closeClipsFile();
+    // The delimiter: carriage return. (The clipboard suppress mark and the
+    // paste target are the pad's own window until clipboard watching sets
+    // them.)
+    engine_->setDelimiter(taskloom::kDelimiterLine);
+    programDir_ = taskloom::FolderOf(start_.programPath);
+    // The default position: where the form stands.
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    settings_ = taskloom::PadSettings{};
+    settings_.left = r.left;
+    settings_.top = r.top;
+    // The pad's cursor for the bar.
+    vexaCursor_ = LoadCursorA(GetModuleHandleA(nullptr), "VEXA");
+    wingui::StartupStep("settings reset, cursor");
+}
+
+bool TDeckForm::readSettings(const std::string& arg) {
+    // The settings: from tessdeck.ini beside the program (a portable pad,
+    // which writes nothing into the registry), else from the registry.
+    portable_ = IsPortable(programDir_);
+    if (taskloom::IsUninstallArgument(arg)) {
+        uninstallPad();
+        QuitBtnClick();
+        return false;
+    }
+    if (portable_)
+        readPortableSettings();
+    else
+        readRegistrySettings();
+    return true;
 }
 
 void TDeckForm::uninstallPad() {
@@ -321,9 +327,9 @@ void TDeckForm::saveSettings() {
 void TDeckForm::QuitBtnClick() {
     if (exited_) return;
     exited_ = true;
-    // 1. A running script ends before its next line.
+    // A running script ends before its next line.
     engine_->requestStop();
-    // 2. The note goes. One that a script is waiting on is answered Abort
+    // The note goes. One that a script is waiting on is answered Abort
     // first; its wait is still on the stack below this handler (exit can be
     // chosen from inside it), so the form is destroyed only once the run
     // has unwound (RunIt).
@@ -331,15 +337,15 @@ void TDeckForm::QuitBtnClick() {
         note_->postAbort();
     else
         note_.reset();
-    // 3. The pad leaves the clipboard viewer chain.
+    // The pad leaves the clipboard viewer chain.
     endClips();
-    // 4. "Pad" and "Settings" into the pad's key, if it is there.
+    // "Pad" and "Settings" into the pad's key, if it is there.
     saveSettings();
-    // 5. The tray icon goes, and with it the hot keys' dispatch.
+    // The tray icon goes, and with it the hot keys' dispatch.
     removeTrayIcon();
     removeHotKeyHook();
     watchSession(false);
-    // 6. The program ends.
+    // The program ends.
     emptyBar();
     UnregisterHotKey(nullptr, taskloom::kShowHideHotKeyId);
     showHideHeld_ = false;
@@ -384,12 +390,12 @@ void TDeckForm::HelpAbout() {
 bool TDeckForm::translate(MSG& msg) {
     // Only keys meant for the pad: Ins and Del in the note stay keys.
     if (!hwnd() || !accelerators_ || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
-    return TranslateAcceleratorA(hwnd(), accelerators_, &msg) != 0;
+    return TranslateAcceleratorA(hwnd(), accelerators_.get(), &msg) != 0;
 }
 
 void TDeckForm::drawImage(const DRAWITEMSTRUCT* d) {
     FillRect(d->hDC, &d->rcItem, GetSysColorBrush(COLOR_BTNFACE));
-    HICON icon = d->CtlID == kVexaImageId ? programIcon_ : clipsIcon_;
+    HICON icon = d->CtlID == kVexaImageId ? programIcon_ : clipsIcon_.get();
     if (icon)
         DrawIconEx(d->hDC, d->rcItem.left, d->rcItem.top, icon, d->rcItem.right - d->rcItem.left,
                    d->rcItem.bottom - d->rcItem.top, 0, nullptr, DI_NORMAL);
@@ -409,29 +415,54 @@ LRESULT TDeckForm::onNotify(NMHDR* n) {
 }
 
 LRESULT TDeckForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_COMMAND: {
-            const int id = LOWORD(wp);
-            const int code = HIWORD(wp);
-            if (reinterpret_cast<HWND>(lp) == vexaImage_ || reinterpret_cast<HWND>(lp) == padImage_) {
-                if (code == STN_DBLCLK) {
-                    RunDblClick();
-                } else if (code == STN_CLICKED && id == kVexaImageId) {
-                    RunIconClick();
-                }
-                return 0;
-            }
-            if (reinterpret_cast<HWND>(lp) == toolBar1_ && id >= kBarButtonFirstId) {
-                // Launched once the bar has finished with the click: a script
-                // run holds the thread, and an exit or another pad chosen
-                // meanwhile empties the bar, which must not happen under the
-                // bar's own handling of the click.
-                PostMessageA(hwnd(), kLaunchMessage, 0, 0);
-                return 0;
-            }
-            if (lp == 0 || reinterpret_cast<HWND>(lp) == toolBar1_) command(id);
-            return 0;
+    // The clipboard chain and the clips pane first: they take some of the
+    // notifications and commands of the form's own controls.
+    static constexpr MessagePart kParts[] = {
+        &TDeckForm::onClipboardMessage, &TDeckForm::onClipsMessage, &TDeckForm::onLaunchMessage,
+        &TDeckForm::onTrayMessage,      &TDeckForm::onFormMessage,  &TDeckForm::onLifeMessage,
+    };
+    for (const MessagePart part : kParts)
+        if (const std::optional<LRESULT> result = (this->*part)(msg, wp, lp)) return *result;
+    return DefWindowProcA(hwnd(), msg, wp, lp);
+}
+
+void TDeckForm::onCommand(int id, int code, HWND control) {
+    if (control == vexaImage_ || control == padImage_) {
+        if (code == STN_DBLCLK) {
+            RunDblClick();
+        } else if (code == STN_CLICKED && id == kVexaImageId) {
+            RunIconClick();
         }
+        return;
+    }
+    if (control == toolBar1_ && id >= kBarButtonFirstId) {
+        // Launched once the bar has finished with the click: a script run
+        // holds the thread, and an exit or another pad chosen meanwhile
+        // empties the bar, which must not happen under the bar's own
+        // handling of the click.
+        PostMessageA(hwnd(), kLaunchMessage, 0, 0);
+        return;
+    }
+    if (!control || control == toolBar1_) command(id);
+}
+
+bool TDeckForm::onSetCursor(HWND over, UINT hitTest) {
+    if (over == toolBar1_ && vexaCursor_) {
+        SetCursor(vexaCursor_);
+        return true;
+    }
+    if (hitTest == HTCLIENT) {
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+        return true;
+    }
+    return false;
+}
+
+std::optional<LRESULT> TDeckForm::onFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+            onCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+            return 0;
         case WM_NOTIFY:
             return onNotify(reinterpret_cast<NMHDR*>(lp));
         case WM_HSCROLL:
@@ -452,44 +483,29 @@ LRESULT TDeckForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_MENUSELECT:
             menuSelect(LOWORD(wp), HIWORD(wp), reinterpret_cast<HMENU>(lp));
-            break;
+            return std::nullopt;
         case WM_EXITMENULOOP:
             hideMenuHint();
-            break;
-        case WM_HOTKEY:
-            HotKeyMessage(static_cast<int>(wp));
-            return 0;
-        case kTrayMessage:
-            TrayIconMessage(lp);
-            break;
-        case kLaunchMessage:
-            IconBtnClick();
-            return 0;
+            return std::nullopt;
         case WM_LBUTTONDBLCLK:
             RunDblClick();
             return 0;
         case WM_SETCURSOR:
-            if (reinterpret_cast<HWND>(wp) == toolBar1_ && vexaCursor_) {
-                SetCursor(vexaCursor_);
-                return TRUE;
-            }
-            if (LOWORD(lp) == HTCLIENT) {
-                SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
-                return TRUE;
-            }
-            break;
+            if (onSetCursor(reinterpret_cast<HWND>(wp), LOWORD(lp))) return TRUE;
+            return std::nullopt;
         case WM_SIZE:
             ResizeClick();
             return 0;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<LRESULT> TDeckForm::onLifeMessage(UINT msg, WPARAM wp, LPARAM /*lp*/) {
+    switch (msg) {
         case WM_CLOSE:
             QuitBtnClick();
             return 0;
-        case WM_WTSSESSION_CHANGE:
-            if (wp == WTS_SESSION_UNLOCK) RetryHotKeys();
-            return 0;
-        case WM_POWERBROADCAST:
-            if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) RetryHotKeys();
-            return TRUE;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
@@ -498,9 +514,8 @@ LRESULT TDeckForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (wp && !exited_) wingui::Guarded(hwnd(), [&] { saveSettings(); });
             return 0;
         default:
-            break;
+            return std::nullopt;
     }
-    return DefWindowProcA(hwnd(), msg, wp, lp);
 }
 
 }  // namespace tessdeck

@@ -6,7 +6,9 @@
 // handlers keep the names the pad's users and developers know.
 //
 // The form is spread over files by concern:
-//   tdeck_form.cpp    creation, components, the message dispatch, start-up
+//   tdeck_form.cpp    creation, components, the one message dispatch (the
+//                     parts it hands messages to live with their concern),
+//                     start-up
 //                     (CreatePadClick), exit (QuitBtnClick), Help, About
 //   pad_registry.*    the pad's registry entries
 //   pad_loading.cpp   OpenPadClick, EnableCheck, RegKeys, AdjustTheBar and
@@ -15,6 +17,8 @@
 //   pad_host.*        the Host through which the engine runs a script
 //   pad_launch.cpp    launching icons and scripts, the hot keys' dispatch,
 //                     the tray icon, auto-start and the contact commands
+//   pad_clipboard.cpp clipboard watching and the idle work
+//   pad_clips.cpp     the clips pane, its menu and keys, its saves
 //   pad_portable.cpp  the portable pad's settings file, exporting and
 //                     importing the settings
 //
@@ -27,6 +31,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,10 +67,6 @@ struct PadStart {
     RegistryRoots roots;            // where the settings are kept
     bool postQuit = true;           // the exit ends the thread's message loop
 };
-
-// The pad's message loop: the next message, running PadIdle each time the
-// queue has run empty. Answers as GetMessageA does.
-BOOL GetMessageWithIdle(class TDeckForm& form, MSG& msg);
 
 class TDeckForm final : public wingui::Window {
 public:
@@ -183,8 +184,22 @@ public:
     bool shown() const { return shown_; }
 
 private:
+    // Every message of the form's window. handle() offers it to the parts
+    // below in turn; a part answers the message's result when it took it,
+    // nothing when the default handling follows.
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+    using MessagePart = std::optional<LRESULT> (TDeckForm::*)(UINT msg, WPARAM wp, LPARAM lp);
+    // The images, the up-down, the bar, the menus, the mouse and the cursor.
+    std::optional<LRESULT> onFormMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // Closing and the end of the session.
+    std::optional<LRESULT> onLifeMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void onCommand(int id, int code, HWND control);
+    bool onSetCursor(HWND over, UINT hitTest);
     void createControls();
+    // Start-up: the form as a new pad's, then the settings read. The reading
+    // answers false when the start-up ended in the exit ("/uninstall").
+    void resetForStart();
+    bool readSettings(const std::string& arg);
     void applySettings(const std::string& value);
     void saveSettings();
     // The settings as the exit keeps them: the window's place and the
@@ -215,11 +230,9 @@ private:
     void drawImage(const DRAWITEMSTRUCT* d);
     int px(int at96) const;
     int unscale(int px) const;
+    // The open dialog for a pad file, proposing `name` in its folder; the
+    // chosen path into `name`.
     bool askPadFile(std::string& name);
-    // The open dialog proposing `name` in `folder`; the chosen path into
-    // `name`.
-    bool askOpenFile(std::string& name, const std::string& folder, const char* filter, const char* title,
-                     const char* defExt);
 
     taskloom::Desktop& desktop_;
     PadStart start_;
@@ -239,11 +252,11 @@ private:
     HWND tips_ = nullptr;
     HMENU popup_ = nullptr;
     wingui::ScopedMenu menuOwned_;
-    HACCEL accelerators_ = nullptr;
-    HIMAGELIST images_ = nullptr;
+    wingui::ScopedAccelerators accelerators_;
+    wingui::ScopedImageList images_;
     HCURSOR vexaCursor_ = nullptr;
-    HICON programIcon_ = nullptr;
-    HICON clipsIcon_ = nullptr;
+    HICON programIcon_ = nullptr;  // shared, from the program's resources
+    wingui::ScopedIcon clipsIcon_;
     HMODULE richEdit_ = nullptr;
 
     // The bar's buttons and the store: slot i's program text and hot key,
@@ -275,17 +288,23 @@ private:
     bool placed_ = false;  // shown at the saved place (not a script run)
 
     // Launching, hot keys, tray
+    // The global hot keys, the bar's launch, the session's unlock and the
+    // computer's resume.
+    std::optional<LRESULT> onLaunchMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // The tray icon's callback.
+    std::optional<LRESULT> onTrayMessage(UINT msg, WPARAM wp, LPARAM lp);
     void bringToFront();
     void installHotKeyHook();
     void removeHotKeyHook();
     void removeTrayIcon();
     bool locateScript(std::string& path);
-    HHOOK hotKeyHook_ = nullptr;
+    wingui::ScopedHook hotKeyHook_;
     bool trayIcon_ = false;
 
-    // Clips pane and clipboard (pad_clips.cpp, pad_clipboard.cpp). The
-    // pane's and the clipboard's messages reach these through a subclass of
-    // the form and one of the pane, installed by startClips().
+    // Clips pane and clipboard (pad_clips.cpp, pad_clipboard.cpp). From
+    // startClips() to endClips() the form's dispatch hands them the
+    // clipboard chain's messages and the clips image's and pane's
+    // notifications, and the pane's own subclass its menu and keys.
 public:
     void ClipboardChanged();
     void ViewClipsClick();
@@ -312,6 +331,7 @@ public:
     // do nothing.
     void clipsCommand(int id);
     HWND clipsPane() const { return clips_; }
+    HWND clipsImage() const { return padImage_; }
     HMENU clipsMenu() const { return clipsMenu_; }
     std::string clipsText() const;
     const std::string& clipsHint() const { return clipsHint_; }
@@ -327,14 +347,19 @@ private:
     void updateLinePos(const std::string& pane);  // UpdateLinePos for this text
     void openClipsMenu(POINT screen);
     void saveClips(taskloom::ClipsSaveMode mode);
-    LRESULT clipboardMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
-    static LRESULT CALLBACK FormHook(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    static LRESULT CALLBACK PaneHook(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // The clipboard viewer chain's messages, and the form's end.
+    std::optional<LRESULT> onClipboardMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // The clips image's click and hint, the pane's selection changes.
+    std::optional<LRESULT> onClipsMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // The pane's own window: its menu, its commands and shortcut keys.
+    bool onPaneMessage(UINT msg, WPARAM wp, LPARAM lp);
 
-    HMENU clipsMenuRoot_ = nullptr;
+    wingui::ScopedMenu clipsMenuRoot_;
     HMENU clipsMenu_ = nullptr;
     HWND nextViewer_ = nullptr;
     bool inChain_ = false;
+    bool clipsStarted_ = false;  // from startClips() to endClips()
+    bool paneSubclassed_ = false;
     taskloom::ClipboardWatch watch_{0};  // the suppress mark and the last copy seen
     HWND pasteTarget_ = nullptr;
     bool clipsFull_ = false;

@@ -9,6 +9,7 @@
 #include "pad/tdeck_form.h"
 #include "win32/win32_program.h"
 #include "wingui/error_report.h"
+#include "wingui/message_loop.h"
 #include "wingui/startup_trace.h"
 
 namespace tessdeck {
@@ -39,18 +40,11 @@ int Run(const std::vector<std::string>& args) {
         wingui::ReportCurrentException(nullptr);
         return 1;
     }
-    MSG msg{};
-    BOOL got;
-    while ((got = GetMessageWithIdle(*form, msg)) != 0) {
-        if (got == -1) break;
-        wingui::Guarded(form->hwnd(), [&] {
-            if (!form->translate(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        });
-    }
-    return static_cast<int>(msg.wParam);
+    wingui::MessageLoop loop;
+    loop.owner = [&] { return form->hwnd(); };
+    loop.translate = [&](MSG& msg) { return form->translate(msg); };
+    loop.idle = [&] { form->PadIdle(); };
+    return wingui::RunMessageLoop(loop);
 }
 
 }  // namespace tessdeck

@@ -1,6 +1,7 @@
 // Scoped handles: everything the program owns (GDI objects, menus it made,
-// windows it made, files, registry keys, the clipboard while open) lives in
-// one of these. Handles of other programs are never put in one.
+// files, registry keys, hooks, icons, image lists, device contexts, memory)
+// lives in one of these; the clipboard while open is win32's ClipboardGuard.
+// Handles of other programs are never put in one.
 #pragma once
 
 #include <windows.h>
@@ -17,9 +18,6 @@ struct GdiObjectDeleter {
 struct MenuDeleter {
     void operator()(HMENU h) const noexcept { DestroyMenu(h); }
 };
-struct WindowDeleter {
-    void operator()(HWND h) const noexcept { DestroyWindow(h); }
-};
 struct KernelHandleDeleter {
     void operator()(HANDLE h) const noexcept {
         if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
@@ -33,6 +31,9 @@ struct HookDeleter {
 };
 struct IconDeleter {
     void operator()(HICON h) const noexcept { DestroyIcon(h); }
+};
+struct AcceleratorsDeleter {
+    void operator()(HACCEL h) const noexcept { DestroyAcceleratorTable(h); }
 };
 struct ImageListDeleter {
     void operator()(HIMAGELIST h) const noexcept { ImageList_Destroy(h); }
@@ -53,13 +54,12 @@ template <class H, class Deleter>
 using Scoped = std::unique_ptr<std::remove_pointer_t<H>, Deleter>;
 
 using ScopedFont = Scoped<HFONT, GdiObjectDeleter>;
-using ScopedBrush = Scoped<HBRUSH, GdiObjectDeleter>;
 using ScopedMenu = Scoped<HMENU, MenuDeleter>;
-using ScopedWindow = Scoped<HWND, WindowDeleter>;
 using ScopedHandle = Scoped<HANDLE, KernelHandleDeleter>;
 using ScopedKey = Scoped<HKEY, RegKeyDeleter>;
 using ScopedHook = Scoped<HHOOK, HookDeleter>;
 using ScopedIcon = Scoped<HICON, IconDeleter>;
+using ScopedAccelerators = Scoped<HACCEL, AcceleratorsDeleter>;
 using ScopedImageList = Scoped<HIMAGELIST, ImageListDeleter>;
 using ScopedDc = Scoped<HDC, DcDeleter>;
 using ScopedGlobal = Scoped<HGLOBAL, GlobalMemoryDeleter>;
@@ -79,21 +79,6 @@ public:
 private:
     HWND w_;
     HDC dc_;
-};
-
-// The clipboard, open for as long as the object lives.
-class OpenClipboardScope {
-public:
-    explicit OpenClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-    ~OpenClipboardScope() {
-        if (open_) CloseClipboard();
-    }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-    bool open() const { return open_; }
-
-private:
-    bool open_;
 };
 
 }  // namespace wingui

@@ -257,6 +257,13 @@ bool HotKeyFree(UINT mods, UINT vk) {
     return true;
 }
 
+bool KeyExists(HKEY root, const std::string& path) {
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    RegCloseKey(k);
+    return true;
+}
+
 HWND WaitForWindow(const std::string& title, DWORD pid, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil(

@@ -147,6 +147,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Whether the test can take this hot key: false while someone holds it.
 bool HotKeyFree(UINT mods, UINT vk);
 
+// Whether the registry key `path` under `root` is there (and can be read).
+bool KeyExists(HKEY root, const std::string& path);
+
 // The visible top-level window with exactly this title that belongs to the
 // process `pid` (any process when 0); nullptr when none showed up in time.
 // The first program with a window in a fresh Wine prefix also starts the

@@ -44,15 +44,17 @@ void PressKeys(const std::vector<BYTE>& mods, BYTE key) {
     for (auto m = mods.rbegin(); m != mods.rend(); ++m) keybd_event(*m, 0, KEYEVENTF_KEYUP, 0);
 }
 
-// Opens a menu with `open` and, once it shows, presses `key` in it (a
-// mnemonic, or Esc to close it). Answers whether the menu was seen.
-bool ChooseFromMenu(const std::function<void()>& open, BYTE key) {
+// Opens a menu with `open` and, once it shows, hands it to `shown` (on
+// another thread) and presses `key` in it (a mnemonic, or Esc to close it).
+// Answers whether the menu was seen.
+bool InMenu(const std::function<void()>& open, BYTE key, const std::function<void(HWND)>& shown) {
     std::atomic<bool> seen{false};
     std::thread chooser([&] {
         HWND menu = nullptr;
         WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr && IsWindowVisible(menu); },
                   10000);
         if (!menu) return;
+        shown(menu);
         seen = true;
         keybd_event(key, 0, 0, 0);
         keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
@@ -61,6 +63,10 @@ bool ChooseFromMenu(const std::function<void()>& open, BYTE key) {
     PumpUntil([&] { return seen.load(); }, 10000);
     chooser.join();
     return seen;
+}
+
+bool ChooseFromMenu(const std::function<void()>& open, BYTE key) {
+    return InMenu(open, key, [](HWND) {});
 }
 
 // A script that shows a note and waits on it.
@@ -243,22 +249,8 @@ TEST_F(PadLaunch, ShowHideKeyTrayClicksAndThePadMenusPlaces) {
     // pad's left + 22, top + 12 for the menu image. The menu is closed with
     // Esc once seen.
     auto menuPlace = [&](const std::function<void()>& open) {
-        std::atomic<bool> seen{false};
         RECT place{};
-        std::thread closer([&] {
-            HWND menu = nullptr;
-            WaitUntil(
-                [&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr && IsWindowVisible(menu); },
-                10000);
-            if (!menu) return;
-            GetWindowRect(menu, &place);
-            seen = true;
-            keybd_event(VK_ESCAPE, 0, 0, 0);
-            keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
-        });
-        open();
-        PumpUntil([&] { return seen.load(); }, 10000);
-        closer.join();
+        const bool seen = InMenu(open, VK_ESCAPE, [&](HWND menu) { GetWindowRect(menu, &place); });
         return seen ? POINT{place.left, place.top} : POINT{-1, -1};
     };
     SetCursorPos(300, 200);

@@ -54,12 +54,6 @@ std::string Lower(std::string s) {
 std::string Value(HKEY root, const std::string& path, const char* name) {
     return tessdeck::PadRegistry::ReadString(root, path, name);
 }
-bool KeyExists(HKEY root, const std::string& path) {
-    HKEY k = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    RegCloseKey(k);
-    return true;
-}
 
 // Lets everyone read the key, change its permissions and delete it, and
 // nothing else: a key an installer made, seen by an ordinary user.
@@ -650,6 +644,44 @@ TEST_F(PadForm, TheSessionsEndSavesTheSettings) {
     SendMessageA(pad->hwnd(), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(Value(registry_.machine(), kPadKey, "Settings"), "\r,150,160,0,1,1,0,1");
     EXPECT_EQ(Value(registry_.machine(), kPadKey, "Pad"), folder_ / "five.tkp");
+}
+
+TEST_F(PadForm, TheClipsImageItsHintAndThePanesKeysReachTheClipsPaneUntilTheExit) {
+    auto pad = Make({folder_ / "five.tkp"});
+    const HWND image = pad->clipsImage(), pane = pad->clipsPane();
+    const auto click = [&] {
+        SendMessageA(pad->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(image), STN_CLICKED),
+                     reinterpret_cast<LPARAM>(image));
+    };
+    const auto paneShown = [&] { return (GetWindowLongA(pane, GWL_STYLE) & WS_VISIBLE) != 0; };
+    ASSERT_FALSE(paneShown());
+    click();
+    EXPECT_TRUE(paneShown());
+    // The image's tooltip asks the form for its text: the pane's hint.
+    NMTTDISPINFOA info{};
+    info.hdr.idFrom = reinterpret_cast<UINT_PTR>(image);
+    info.hdr.code = TTN_GETDISPINFOA;
+    SendMessageA(pad->hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_NE(info.lpszText, nullptr);
+    EXPECT_FALSE(pad->clipsHint().empty());
+    EXPECT_EQ(std::string(info.lpszText), pad->clipsHint());
+    // The pane's own keys: F5 to the last clip's end, F4 back to the start.
+    SetWindowTextA(pane, "one\r\ntwo");
+    pad->UpdateLinePos();  // the pane's menu items follow its text
+    SendMessageA(pane, WM_KEYDOWN, VK_F5, 0);
+    DWORD from = 0, to = 0;
+    SendMessageA(pane, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_GT(from, 5u);
+    EXPECT_EQ(from, to);
+    SendMessageA(pane, WM_KEYDOWN, VK_F4, 0);
+    SendMessageA(pane, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 0u);
+    click();
+    EXPECT_FALSE(paneShown());
+    // Once the pad has exited, a click shows nothing.
+    pad->QuitBtnClick();
+    click();
+    EXPECT_FALSE(paneShown());
 }
 
 }  // namespace

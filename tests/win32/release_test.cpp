@@ -62,13 +62,6 @@ std::string Folder(int csidl) {
     return path;
 }
 
-bool KeyExists(HKEY root, const std::string& path) {
-    HKEY k = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    RegCloseKey(k);
-    return true;
-}
-
 // A string value; nothing when it is missing.
 std::optional<std::string> Value(HKEY root, const std::string& path, const char* name) {
     char data[1024] = {};
