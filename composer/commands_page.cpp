@@ -75,14 +75,14 @@ void VexaForm::createCommandsPage() {
 void VexaForm::fillCommandTree() {
     // Group and loop pictures; leaves show none.
     const int size = GetSystemMetrics(SM_CXSMICON);
-    treeImages_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 0);
+    treeImages_.reset(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 0));
     if (treeImages_) {
         for (int id : {IDI_TREE_GROUP, IDI_TREE_LOOP}) {
             const wingui::ScopedIcon icon(static_cast<HICON>(
                 LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0)));
-            ImageList_AddIcon(treeImages_, icon.get());
+            ImageList_AddIcon(treeImages_.get(), icon.get());
         }
-        TreeView_SetImageList(CommandTree.h, treeImages_, TVSIL_NORMAL);
+        TreeView_SetImageList(CommandTree.h, treeImages_.get(), TVSIL_NORMAL);
     }
     const auto& items = taskloom::CommandTree();
     std::vector<HTREEITEM> handles(items.size());

@@ -67,7 +67,7 @@ TessdeckPage::TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::
       desktop_(desktop),
       programDir_(programDir),
       ScriptName(scriptName) {
-    images_ = wingui::MakeIconImageList(wingui::Scale(kImageSize, dpi_));
+    images_.reset(wingui::MakeIconImageList(wingui::Scale(kImageSize, dpi_)));
     wingui::StartupStep("icon image list (Tessdeck page)");
     // The palette starts with its first icon at the end: it went onto the
     // empty pad bar and back when the form was set up.
@@ -81,10 +81,10 @@ TessdeckPage::TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::
         wingui::Place(h, place, dpi_);
         return h;
     };
-    ToolBar2 = MakeBar(page_, kIdPadPalette, TBSTYLE_WRAPABLE, images_, dpi_);
+    ToolBar2 = MakeBar(page_, kIdPadPalette, TBSTYLE_WRAPABLE, images_.get(), dpi_);
     wingui::Place(ToolBar2, kPalettePlace, dpi_);
     GroupPad = child("BUTTON", " Tessdeck Toolbar Icons ", BS_GROUPBOX, kIdPadGroup, kGroupPlace);
-    ToolBar1 = MakeBar(page_, kIdPadBar, TBSTYLE_TOOLTIPS, images_, dpi_);
+    ToolBar1 = MakeBar(page_, kIdPadBar, TBSTYLE_TOOLTIPS, images_.get(), dpi_);
     child("STATIC", "Enter parameters below, then click icons to assign to Tessdeck.", 0, kIdPadGuide,
           {156, 4, 332, 28});
     child("STATIC", "Description", 0, kIdIconHintLabel, {156, 39, 88, 16});
@@ -120,7 +120,7 @@ TessdeckPage::~TessdeckPage() {
     // The bars go with the form; they must not draw with a list that is gone.
     for (HWND bar : {ToolBar1, ToolBar2})
         if (IsWindow(bar)) SendMessageA(bar, TB_SETIMAGELIST, 0, 0);
-    if (images_) ImageList_Destroy(images_);
+    images_.reset();
 }
 
 bool TessdeckPage::command(int id, int code, HWND control) {

@@ -19,6 +19,7 @@
 
 #include "engine/desktop.h"
 #include "pad/model/pad_text.h"
+#include "wingui/handles.h"
 
 namespace loomwright {
 
@@ -91,7 +92,7 @@ private:
     taskloom::Desktop& desktop_;
     std::string programDir_;
     std::string& ScriptName;
-    HIMAGELIST images_ = nullptr;
+    wingui::ScopedImageList images_;
     HWND tips_ = nullptr;
     bool groupHint_ = false;
     bool modified_ = false;  // icons assigned or deleted since the last open or save

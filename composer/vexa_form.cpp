@@ -48,12 +48,12 @@ VexaForm::VexaForm(taskloom::Desktop& desktop, const std::string& programDir)
     menuOwned_.reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU)));
     if (!menuOwned_) throw std::runtime_error("cannot load the main menu");
     dpi_ = wingui::DpiOf(nullptr);
-    icon_ = LoadMainIcon(GetSystemMetrics(SM_CXICON));
+    icon_.reset(LoadMainIcon(GetSystemMetrics(SM_CXICON)));
 
     RECT outer{0, 0, wingui::Scale(kClientWidth, dpi_), wingui::Scale(kClientHeight, dpi_)};
     AdjustWindowRectEx(&outer, kFormStyle, TRUE, kFormExStyle);
     create(kFormClass, kDesignCaption, kFormStyle, kFormExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-           outer.right - outer.left, outer.bottom - outer.top, nullptr, menuOwned_.get(), icon_);
+           outer.right - outer.left, outer.bottom - outer.top, nullptr, menuOwned_.get(), icon_.get());
     menu_ = menuOwned_.release();  // the window destroys its menu
     dpi_ = wingui::DpiOf(hwnd());
     wingui::StartupStep("window class and form, menu, icon");
@@ -82,9 +82,11 @@ VexaForm::~VexaForm() {
     engine_.reset();
     note_.reset();
     if (hwnd()) DestroyWindow(hwnd());
-    if (icon_) DestroyIcon(icon_);
-    if (richEdit_) FreeLibrary(richEdit_);
-    if (treeImages_) ImageList_Destroy(treeImages_);
+    // The icon, the rich edit library and the tree's pictures outlive the
+    // window that used them.
+    icon_.reset();
+    richEdit_.reset();
+    treeImages_.reset();
 }
 
 void VexaForm::show(int showCommand) {
@@ -289,7 +291,7 @@ void VexaForm::createMenusPage() {
 
 void VexaForm::createCtrlPage() {
     // The rich edit's library stays loaded for the program's life.
-    if (!richEdit_) richEdit_ = LoadLibraryA("riched20.dll");
+    if (!richEdit_) richEdit_.reset(LoadLibraryA("riched20.dll"));
     if (!richEdit_) throw std::runtime_error("cannot load the rich edit control (riched20.dll)");
     wingui::StartupStep("rich edit library");
     children(kCtrlPage, {{"STATIC",
@@ -432,33 +434,31 @@ void VexaForm::createPadPage() {
 }
 
 void VexaForm::VexaInit() {
-    // 1. The first key name.
+    // The first key name chosen and the window titles listed.
     KeyBox.select(0);
-    // 2. The window titles.
     TitleBox.setItems(taskloom::GetTitles(desktop_));
     TitleBox.select(TitleBox.count() > 0 ? 0 : -1);
     wingui::StartupStep("window list");
-    // 3. No line selected, no window chosen.
+    // No line selected, no window chosen.
     MacroBox.select(-1);
     engine_->setTargetWnd(-1);
     PickedWnd = -1;
-    // 4. The menu of the first title, read once the window shows: reading
+    // The menu of the first title, read once the window shows: reading
     // another program's menu and controls must not keep the composer from
     // appearing (kStartupMessage runs GetMenusClick).
     PostMessageA(hwnd(), kStartupMessage, 0, 0);
-    // 5. The Windows page.
+    // The Windows page in front.
     showPage(kWindowPage);
     SetButtons();
-    // 6. Nothing to save yet.
+    // Nothing to save yet.
     script_.setModified(false);
     EnableMenuItem(menu_, IDM_SAVE, MF_BYCOMMAND | MF_GRAYED);
     EnableMenuItem(menu_, IDM_SAVEAS, MF_BYCOMMAND | MF_GRAYED);
-    // 7.-9. The document name and the caption.
+    // The document name and the caption.
     ScriptName = "New";
     wingui::SetText(hwnd(), taskloom::FormCaption(ScriptName));
-    // 10. File, Load Text is enabled (the menu resource has it so).
-    // 11. The icon palette starts with its first icon at the end (the
-    // Tessdeck page sets it up so).
+    // File, Load Text is enabled by the menu resource, and the Tessdeck
+    // page starts its icon palette at the first icon.
     MatchCount();
 }
 
@@ -488,19 +488,20 @@ void VexaForm::setFormHeight(int outerHeight96) {
 
 void VexaForm::SetButtons() {
     const taskloom::ButtonStates b = taskloom::SetButtons(script_, activeCaption());
-    // 1. The list's panel and selection.
+    // An empty list: its panel, and no selection.
     if (script_.empty()) {
         setPanel(0, taskloom::LinePanelText(script_));
         if (MacroBox.selected() != -1) MacroBox.select(-1);
     }
-    // 2. The chosen window and menu path.
+    // The chosen window and menu path in the second panel.
     const int title = TitleBox.selected();
     if (title >= 0) {
         ScriptLine.clear();
         if (MenuTree.count() > 0) GetMenuText();
         setPanel(1, taskloom::WindowPanelText(TitleBox.text(title), ScriptLine));
     }
-    // 3. to 5. A stop request of a running script is never overwritten.
+    // The buttons that act on the selected line. A stop request of a
+    // running script is never overwritten by clearing the target.
     wingui::Enable(DelBtn, b.deleteEnabled);
     if (b.clearTarget && !engine_->running()) engine_->setTargetWnd(-1);
     wingui::Enable(UpBtn, b.upEnabled);
@@ -511,7 +512,7 @@ void VexaForm::SetButtons() {
     const UINT state = GetMenuState(menu_, IDM_TEST, MF_BYCOMMAND);
     if (state == static_cast<UINT>(-1) || ((state & MF_GRAYED) != 0) == test)
         EnableMenuItem(menu_, IDM_TEST, MF_BYCOMMAND | (test ? MF_ENABLED : MF_GRAYED));
-    // 6. and 7.
+    // The status bar and the form's height for the page in front.
     wingui::Show(StatusBar.h, b.statusBarVisible);
     setFormHeight(b.formHeight);
     switch (b.refresh) {

@@ -271,8 +271,8 @@ private:
     wingui::ScopedFont rulerFont_;
     wingui::ScopedMenu menuOwned_;  // until the window takes it
     HMENU menu_ = nullptr;
-    HICON icon_ = nullptr;
-    HMODULE richEdit_ = nullptr;
+    wingui::ScopedIcon icon_;
+    wingui::ScopedLibrary richEdit_;
     std::unique_ptr<ComposerHost> host_;
     std::unique_ptr<taskloom::Engine> engine_;
     std::unique_ptr<taskloom::NoteForm> note_;
@@ -336,7 +336,7 @@ private:
     HWND ClipsMemo = nullptr;
     // Commands page
     wingui::TreeView CommandTree;
-    HIMAGELIST treeImages_ = nullptr;
+    wingui::ScopedImageList treeImages_;
     HWND PgmName = nullptr, BrowseBtn = nullptr, PauseEdit = nullptr, ComValue = nullptr, ParmBtn = nullptr;
     wingui::UpDown Pause;
 };

@@ -43,6 +43,9 @@ struct ImageListDeleter {
 struct DcDeleter {
     void operator()(HDC h) const noexcept { DeleteDC(h); }
 };
+struct LibraryDeleter {
+    void operator()(HMODULE h) const noexcept { FreeLibrary(h); }
+};
 struct GlobalMemoryDeleter {
     void operator()(HGLOBAL h) const noexcept { GlobalFree(h); }
 };
@@ -62,6 +65,7 @@ using ScopedIcon = Scoped<HICON, IconDeleter>;
 using ScopedAccelerators = Scoped<HACCEL, AcceleratorsDeleter>;
 using ScopedImageList = Scoped<HIMAGELIST, ImageListDeleter>;
 using ScopedDc = Scoped<HDC, DcDeleter>;
+using ScopedLibrary = Scoped<HMODULE, LibraryDeleter>;
 using ScopedGlobal = Scoped<HGLOBAL, GlobalMemoryDeleter>;
 using ScopedLocal = Scoped<HLOCAL, LocalMemoryDeleter>;
 
