@@ -136,18 +136,9 @@ int main(int argc, char** argv) {
     }
     if (!compare.empty()) std::printf("  (compared: %s)\n", compare.c_str());
 
-    if (traceRuns > 0) {
-        for (std::size_t k = 1; k < programs.size(); ++k) {
-            wintest::TempFolder traceFolder;
-            const std::string file = traceFolder / "trace.txt";
-            {
-                TraceEnvironment trace(file);
-                for (int i = 0; i < traceRuns; ++i) StartUp(programs[k].command, programs[k].title);
-            }
-            std::printf("start-up steps of %s, %d traced runs\n", programs[k].name.c_str(), traceRuns);
-            PrintStepTable(ReadStepTable(file));
-        }
-    }
+    for (std::size_t k = 1; traceRuns > 0 && k < programs.size(); ++k)
+        PrintTracedSteps(programs[k].name, traceRuns,
+                         [&] { StartUp(programs[k].command, programs[k].title); });
 
     auto ratios = [&] {
         const double shown = Summarize(programs[0].shown).median, ready = Summarize(programs[0].ready).median;

@@ -309,4 +309,15 @@ TraceEnvironment::TraceEnvironment(const std::string& file) {
 }
 TraceEnvironment::~TraceEnvironment() { SetEnvironmentVariableA("TASKLOOM_STARTUP_TRACE", nullptr); }
 
+void PrintTracedSteps(const std::string& name, int runs, const std::function<void()>& startOnce) {
+    wintest::TempFolder traceFolder;
+    const std::string file = traceFolder / "trace.txt";
+    {
+        TraceEnvironment trace(file);
+        for (int i = 0; i < runs; ++i) startOnce();
+    }
+    std::printf("start-up steps of %s, %d traced runs\n", name.c_str(), runs);
+    PrintStepTable(ReadStepTable(file));
+}
+
 }  // namespace taskloom::winebench

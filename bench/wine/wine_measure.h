@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -121,5 +122,9 @@ public:
     TraceEnvironment(const TraceEnvironment&) = delete;
     TraceEnvironment& operator=(const TraceEnvironment&) = delete;
 };
+
+// Starts a program `runs` times with the start-up trace on (`startOnce`
+// starts it once and waits for its window) and prints its steps' table.
+void PrintTracedSteps(const std::string& name, int runs, const std::function<void()>& startOnce);
 
 }  // namespace taskloom::winebench
