@@ -35,8 +35,7 @@ FARPROC SystemLibrary::address(const char* name, bool required) {
     }
     const FARPROC found = GetProcAddress(module_.get(), name);
     if (!found && required)
-        throw std::runtime_error(std::string("the system library ") + fileName_ + " has no function " +
-                                 name);
+        throw std::runtime_error(std::string("the system library ") + fileName_ + " has no function " + name);
     return found;
 }
 
