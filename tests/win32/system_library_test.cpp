@@ -61,14 +61,14 @@ TEST(SystemLibrary, MissingLibraryOrFunctionIsAClearErrorNotACrash) {
     auto tick = kernel.function<decltype(GetTickCount)>("GetTickCount");
     ASSERT_NE(tick, nullptr);
     EXPECT_NE(tick(), 0u);
-
 }
 
 TEST(SystemLibrary, ConcurrentFirstUseLoadsOnce) {
     SystemLibrary winmm("winmm.dll");
     std::vector<decltype(timeGetTime)*> found(8, nullptr);
     std::vector<std::thread> threads;
-    for (auto& f : found) threads.emplace_back([&winmm, &f] { f = winmm.find<decltype(timeGetTime)>("timeGetTime"); });
+    for (auto& f : found)
+        threads.emplace_back([&winmm, &f] { f = winmm.find<decltype(timeGetTime)>("timeGetTime"); });
     for (auto& t : threads) t.join();
     for (auto f : found) {
         ASSERT_NE(f, nullptr);
