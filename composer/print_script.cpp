@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "composer/vexa_form.h"
+#include "win32/system_library.h"
 #include "wingui/handles.h"
 
 namespace loomwright {
@@ -98,8 +99,16 @@ void VexaForm::PrintBtnClick() {
     pd.lStructSize = sizeof pd;
     pd.hwndOwner = hwnd();
     pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
-    if (!PrintDlgA(&pd)) {
-        const DWORD code = CommDlgExtendedError();
+    taskloom::SystemLibrary& dialogs = taskloom::CommonDialogsLibrary();
+    decltype(PrintDlgA)* printDialog;
+    try {
+        printDialog = dialogs.function<decltype(PrintDlgA)>("PrintDlgA");
+    } catch (const std::exception& e) {
+        throw std::runtime_error(std::string("Printing failed: ") + e.what());
+    }
+    if (!printDialog(&pd)) {
+        auto extendedError = dialogs.find<decltype(CommDlgExtendedError)>("CommDlgExtendedError");
+        const DWORD code = extendedError ? extendedError() : 0;
         if (code != 0)
             throw std::runtime_error("Printing failed: the print dialog reported error " +
                                      std::to_string(code) + " (is a printer installed?)");

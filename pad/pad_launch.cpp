@@ -16,6 +16,7 @@
 #include "pad/model/pad_text.h"
 #include "pad/model/shortcut_text.h"
 #include "engine/starter.h"
+#include "win32/system_library.h"
 #include "win32/win32_desktop.h"
 #include "resources/tessdeck_ids.h"
 #include "wingui/file_dialog.h"
@@ -112,9 +113,11 @@ void TDeckForm::RunIt(const std::string& text) {
 
 bool TDeckForm::ExecProgram(const std::string& text) {
     const taskloom::ShellStart s = taskloom::ExecProgram(text, taskloom::FileExists);
+    auto shellExecute = taskloom::Shell32Library().find<decltype(ShellExecuteA)>("ShellExecuteA");
+    if (!shellExecute) return false;
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(hwnd(), nullptr, s.file.c_str(), s.params.empty() ? nullptr : s.params.c_str(),
-                      s.dir.empty() ? nullptr : s.dir.c_str(), SW_SHOWNORMAL));
+        shellExecute(hwnd(), nullptr, s.file.c_str(), s.params.empty() ? nullptr : s.params.c_str(),
+                     s.dir.empty() ? nullptr : s.dir.c_str(), SW_SHOWNORMAL));
     return result > 32;
 }
 
@@ -190,7 +193,9 @@ void TDeckForm::SetTrayIcon() {
     data.uCallbackMessage = kTrayMessage;
     data.hIcon = programIcon_;
     lstrcpynA(data.szTip, kPadCaption, sizeof data.szTip);
-    trayIcon_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    // Loaded only now, after the bar shows: the shell is not needed before.
+    auto notifyIcon = taskloom::Shell32Library().find<decltype(Shell_NotifyIconA)>("Shell_NotifyIconA");
+    trayIcon_ = notifyIcon && notifyIcon(NIM_ADD, &data) != FALSE;
 }
 
 void TDeckForm::removeTrayIcon() {
@@ -199,7 +204,8 @@ void TDeckForm::removeTrayIcon() {
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = hwnd();
     data.uID = kTrayIconId;
-    Shell_NotifyIconA(NIM_DELETE, &data);
+    if (auto notifyIcon = taskloom::Shell32Library().find<decltype(Shell_NotifyIconA)>("Shell_NotifyIconA"))
+        notifyIcon(NIM_DELETE, &data);
     trayIcon_ = false;
 }
 

@@ -21,6 +21,7 @@
 #include "wingui/error_report.h"
 #include "wingui/icon_list.h"
 #include "wingui/startup_trace.h"
+#include "win32/system_library.h"
 
 namespace tessdeck {
 
@@ -274,10 +275,16 @@ void TDeckForm::applySettings(const std::string& value) {
 
 void TDeckForm::watchSession(bool on) {
     if (on == sessionWatch_ || !hwnd()) return;
-    if (on)
-        sessionWatch_ = WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
-    else {
-        WTSUnRegisterSessionNotification(hwnd());
+    // Without the sessions library the keys are tried again only on resume.
+    taskloom::SystemLibrary& sessions = taskloom::SessionsLibrary();
+    if (on) {
+        auto watch =
+            sessions.find<decltype(WTSRegisterSessionNotification)>("WTSRegisterSessionNotification");
+        sessionWatch_ = watch && watch(hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+    } else {
+        if (auto unwatch =
+                sessions.find<decltype(WTSUnRegisterSessionNotification)>("WTSUnRegisterSessionNotification"))
+            unwatch(hwnd());
         sessionWatch_ = false;
     }
 }
@@ -357,8 +364,9 @@ void TDeckForm::QuitBtnClick() {
 
 void TDeckForm::HelpContents() {
     const std::string file = programDir_ + kHelpFile;
+    auto shellExecute = taskloom::Shell32Library().function<decltype(ShellExecuteA)>("ShellExecuteA");
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(hwnd(), "open", file.c_str(), nullptr, programDir_.c_str(), SW_SHOWNORMAL));
+        shellExecute(hwnd(), "open", file.c_str(), nullptr, programDir_.c_str(), SW_SHOWNORMAL));
     if (result <= 32) throw std::runtime_error("The help file " + file + " cannot be opened.");
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "win32/clipboard_guard.h"
+#include "win32/system_library.h"
 
 namespace taskloom {
 namespace {
@@ -235,10 +236,14 @@ std::uint64_t Win32Desktop::tickMs() { return GetTickCount64(); }
 void Win32Desktop::fineTimer(bool on) {
     if (on == fineTimerOn_) return;
     // The resolution is a system-wide request: every begin needs its end.
-    if (on)
-        timeBeginPeriod(1);
-    else
-        timeEndPeriod(1);
+    // Without the multimedia library the timer keeps its coarse steps.
+    SystemLibrary& winmm = MultimediaLibrary();
+    if (on) {
+        auto begin = winmm.find<decltype(timeBeginPeriod)>("timeBeginPeriod");
+        if (!begin || begin(1) != TIMERR_NOERROR) return;
+    } else if (auto end = winmm.find<decltype(timeEndPeriod)>("timeEndPeriod")) {
+        end(1);
+    }
     fineTimerOn_ = on;
 }
 
@@ -472,9 +477,11 @@ void Win32Desktop::emptyClipboard(Wnd owner) {
 bool Win32Desktop::shellExecute(Wnd owner, const std::string& file, const std::string& params,
                                 const std::string& dir, int show) {
     // Values above 32 mean started; the others are the reasons it was not.
+    auto shellExecute = Shell32Library().find<decltype(ShellExecuteA)>("ShellExecuteA");
+    if (!shellExecute) return false;
     const HINSTANCE started =
-        ShellExecuteA(ToHwnd(owner), nullptr, file.c_str(), params.empty() ? nullptr : params.c_str(),
-                      dir.empty() ? nullptr : dir.c_str(), show);
+        shellExecute(ToHwnd(owner), nullptr, file.c_str(), params.empty() ? nullptr : params.c_str(),
+                     dir.empty() ? nullptr : dir.c_str(), show);
     return reinterpret_cast<INT_PTR>(started) > 32;
 }
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "engine/text.h"
+#include "win32/system_library.h"
 
 namespace wingui {
 
@@ -27,8 +28,17 @@ std::optional<std::string> Ask(const FileDialog& d, const std::string& proposed,
     ofn.lpstrDefExt = d.defExt;
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
                 (save ? (d.overwritePrompt ? OFN_OVERWRITEPROMPT : 0) : OFN_FILEMUSTEXIST);
-    if (!(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn))) {
-        if (const DWORD error = CommDlgExtendedError(); error != 0)
+    taskloom::SystemLibrary& dialogs = taskloom::CommonDialogsLibrary();
+    using AskFile = decltype(GetOpenFileNameA);
+    AskFile* ask;
+    try {
+        ask = dialogs.function<AskFile>(save ? "GetSaveFileNameA" : "GetOpenFileNameA");
+    } catch (const std::exception& e) {
+        throw std::runtime_error(std::string("the file dialog cannot be shown: ") + e.what());
+    }
+    if (!ask(&ofn)) {
+        auto extendedError = dialogs.find<decltype(CommDlgExtendedError)>("CommDlgExtendedError");
+        if (const DWORD error = extendedError ? extendedError() : 0; error != 0)
             throw std::runtime_error("the file dialog failed (error " + std::to_string(error) + ")");
         return std::nullopt;  // cancelled
     }

@@ -164,6 +164,20 @@ std::string HintOf(HWND form, HWND control) {
     return {};
 }
 
+// The file dialogs, printing, the shell, the fine timer and the session
+// notices are loaded when first used: an import of any of them would load
+// it (and what it imports) before either program's first line runs.
+TEST(Composer, NeitherProgramImportsTheLibrariesItLoadsWhenFirstUsed) {
+    for (const char* exe : {LOOMWRIGHT_EXE, TESSDECK_EXE}) {
+        const std::vector<std::string> imports =
+            taskloom::wintest::ImportedLibraries(taskloom::wintest::FromBuildPath(exe));
+        EXPECT_NE(std::find(imports.begin(), imports.end(), "user32.dll"), imports.end()) << exe;
+        for (const char* late : {"comdlg32.dll", "shell32.dll", "winmm.dll", "wtsapi32.dll", "winspool.drv"})
+            EXPECT_EQ(std::find(imports.begin(), imports.end(), late), imports.end())
+                << exe << " imports " << late;
+    }
+}
+
 TEST(Composer, StartsAsANewScriptWithItsEightPages) {
     // The program itself: a window with the caption of a new script.
     taskloom::wintest::ChildProcess program(

@@ -5,6 +5,9 @@
 #include "wingui/controls.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstddef>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -222,6 +225,50 @@ std::string ReadWholeFile(const std::string& name) {
     DWORD got = 0;
     while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
     return text;
+}
+
+std::vector<std::string> ImportedLibraries(const std::string& exePath) {
+    const std::string image = ReadWholeFile(exePath);
+    // Every read is checked against the file's end: a short or odd file
+    // gives an empty list, never a read past the buffer.
+    auto at = [&image](std::size_t offset, std::size_t size) -> const char* {
+        return offset <= image.size() && size <= image.size() - offset ? image.data() + offset : nullptr;
+    };
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
+    if (!dos || dos->e_magic != IMAGE_DOS_SIGNATURE) return {};
+    const auto* nt =
+        reinterpret_cast<const IMAGE_NT_HEADERS64*>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS64)));
+    if (!nt || nt->Signature != IMAGE_NT_SIGNATURE ||
+        nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+        return {};
+    const std::size_t sectionsAt =
+        dos->e_lfanew + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader;
+    const WORD count = nt->FileHeader.NumberOfSections;
+    const auto* sections =
+        reinterpret_cast<const IMAGE_SECTION_HEADER*>(at(sectionsAt, count * sizeof(IMAGE_SECTION_HEADER)));
+    if (!sections) return {};
+    auto fileOffset = [&](DWORD rva) -> std::size_t {
+        for (WORD i = 0; i < count; ++i)
+            if (rva >= sections[i].VirtualAddress &&
+                rva < sections[i].VirtualAddress + sections[i].SizeOfRawData)
+                return rva - sections[i].VirtualAddress + sections[i].PointerToRawData;
+        return image.size();
+    };
+    std::vector<std::string> names;
+    const DWORD importsRva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (std::size_t d = fileOffset(importsRva);; d += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        const auto* entry =
+            reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(d, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
+        if (!entry) return {};
+        if (entry->Name == 0) break;
+        const std::size_t nameAt = fileOffset(entry->Name);
+        const char* name = at(nameAt, 1);
+        if (!name) return {};
+        std::string text(name, strnlen(name, image.size() - nameAt));
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        names.push_back(text);
+    }
+    return names;
 }
 
 std::string ExeDir() { return ProgramFolder(); }

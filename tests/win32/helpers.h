@@ -130,6 +130,10 @@ private:
 // The whole content of a file; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& name);
 
+// The libraries a program file imports (its import table), in lower case;
+// empty when the file is not a readable 64-bit image.
+std::vector<std::string> ImportedLibraries(const std::string& exePath);
+
 // The folder of the running test program, with a trailing backslash.
 std::string ExeDir();
 
