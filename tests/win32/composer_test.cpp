@@ -35,6 +35,7 @@ namespace loomwright {
 namespace {
 
 using taskloom::wintest::ControlText;
+using taskloom::wintest::MessageBoxTexts;
 using taskloom::wintest::TreeItemText;
 using taskloom::wintest::WaitUntil;
 
@@ -375,8 +376,7 @@ TEST(Composer, HeaderThatDoesNotConvertIsReportedAndKeepsThePage) {
             return box != nullptr && IsWindowVisible(box);
         },
         10000));
-    std::string text;
-    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) text += ControlText(h) + "|";
+    const std::string text = MessageBoxTexts(box);
     EXPECT_NE(text.find("line 1: the popup header position \"x1\""), std::string::npos) << text;
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
@@ -601,7 +601,6 @@ TEST(Composer, TestOfASwitchThenAKeyLineTypesEveryKeyIntoTheSwitchedToWindow) {
 }
 
 HWND WaitForOwnedDialog(HWND owner);
-std::string DialogTexts(HWND box);
 
 // A looping script is stopped from the keyboard as well as by the mouse:
 // while a run lets its own messages run, the form's dialog keys still work.
@@ -771,7 +770,8 @@ TEST(Composer, TypedCountOutsideItsRangeIsHeldToItAndAnEmptyOneIsRefused) {
     PostMessageA(c.control(kKeysPage, kIdTabBtn), BM_CLICK, 0, 0);
     const HWND box = WaitForOwnedDialog(c.form());
     ASSERT_NE(box, nullptr);
-    EXPECT_NE(DialogTexts(box).find("\"Send Count\" is empty"), std::string::npos) << DialogTexts(box);
+    EXPECT_NE(MessageBoxTexts(box).find("\"Send Count\" is empty"), std::string::npos)
+        << MessageBoxTexts(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
     EXPECT_EQ(ControlText(keys), "{Tab 100}{Tab}");
@@ -905,12 +905,6 @@ HWND WaitForOwnedDialog(HWND owner) {
     return found;
 }
 
-std::string DialogTexts(HWND box) {
-    std::string text;
-    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) text += ControlText(h) + "|";
-    return text;
-}
-
 // The file name field of a file dialog.
 HWND FileNameField(HWND dialog) {
     if (HWND combo = GetDlgItem(dialog, cmb13)) {
@@ -927,7 +921,7 @@ void AnswerFileDialog(Composer& c, int buttonId, const std::string& proposed, co
     const HWND dialog = WaitForOwnedDialog(c.form());
     ASSERT_NE(dialog, nullptr);
     const HWND field = FileNameField(dialog);
-    ASSERT_NE(field, nullptr) << DialogTexts(dialog);
+    ASSERT_NE(field, nullptr) << MessageBoxTexts(dialog);
     // The proposed name, with or without the folder it is in.
     EXPECT_TRUE(WaitUntil(
         [&] {
@@ -940,7 +934,7 @@ void AnswerFileDialog(Composer& c, int buttonId, const std::string& proposed, co
     SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << DialogTexts(dialog);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << MessageBoxTexts(dialog);
 }
 
 TEST(Composer, TessdeckPageAssignsDeletesSavesReopensAndTestsAPad) {
@@ -984,7 +978,7 @@ TEST(Composer, TessdeckPageAssignsDeletesSavesReopensAndTestsAPad) {
     ClickIcon(palette, 7, true);
     const HWND box = WaitForOwnedDialog(c.form());
     ASSERT_NE(box, nullptr);
-    EXPECT_NE(DialogTexts(box).find("|Undefined field|"), std::string::npos) << DialogTexts(box);
+    EXPECT_NE(MessageBoxTexts(box).find("|Undefined field|"), std::string::npos) << MessageBoxTexts(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
     EXPECT_TRUE(BarIcons(bar).empty());
@@ -1157,11 +1151,11 @@ TEST(Composer, TessdeckPageKeepsTheIconsBeforeABadLineAndTakesTwentyAtMost) {
         [&] {
             box = WaitForOwnedDialog(c.form());
             return box && box != dialog &&
-                   DialogTexts(box).find("not a valid icon number") != std::string::npos;
+                   MessageBoxTexts(box).find("not a valid icon number") != std::string::npos;
         },
         10000));
-    EXPECT_NE(DialogTexts(box).find("line 2: \"x\" is not a valid icon number"), std::string::npos)
-        << DialogTexts(box);
+    EXPECT_NE(MessageBoxTexts(box).find("line 2: \"x\" is not a valid icon number"), std::string::npos)
+        << MessageBoxTexts(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
     EXPECT_EQ(BarIcons(bar), std::vector<int>{5});
@@ -1197,7 +1191,7 @@ bool SameFolder(const std::string& a, const std::string& b) {
 std::string AnswerBox(HWND form, int answer) {
     const HWND box = WaitForOwnedDialog(form);
     if (!box) return "<no box>";
-    const std::string texts = DialogTexts(box);
+    const std::string texts = MessageBoxTexts(box);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
     WaitUntil([&] { return !IsWindow(box); }, 10000);
     return texts;
@@ -1423,7 +1417,7 @@ TEST(Composer, MenuHintsShowAndExitWithAnEmptyListAsksNothing) {
     ASSERT_TRUE(c.lines().empty());
     PostMessageA(c.form(), WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(c.form()); }, 5000))
-        << DialogTexts(WaitForOwnedDialog(c.form()));
+        << MessageBoxTexts(WaitForOwnedDialog(c.form()));
 }
 
 }  // namespace

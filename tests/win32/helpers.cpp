@@ -380,6 +380,25 @@ std::string ControlText(HWND control) {
     return text;
 }
 
+std::string MessageBoxTexts(HWND box, DWORD timeoutMs) {
+    std::string texts;
+    WaitUntil(
+        [&] {
+            texts.clear();
+            bool message = false, button = false;
+            for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+                const std::string text = ControlText(h);
+                char cls[32] = {};
+                GetClassNameA(h, cls, sizeof cls);
+                if (!text.empty()) (lstrcmpiA(cls, "Button") == 0 ? button : message) = true;
+                texts += text + "|";
+            }
+            return message && button;
+        },
+        timeoutMs);
+    return texts;
+}
+
 std::string ReadUntilStable(HWND control, const std::optional<std::string>& expected, DWORD quietMs,
                             DWORD timeoutMs) {
     // Once the expected text is there, a short quiet spell is enough to see

@@ -176,6 +176,12 @@ void SetControlText(HWND control, const std::string& text);
 // (GetWindowTextA only sees another program's window captions).
 std::string ControlText(HWND control);
 
+// The texts of a message box's children, joined by "|", once the box has
+// filled them in: a box can be visible a moment before its message and its
+// buttons have their texts. Whatever is there after `timeoutMs`, when they
+// never come.
+std::string MessageBoxTexts(HWND box, DWORD timeoutMs = 5000);
+
 // The text of a tree view's item (up to 1023 characters); empty when the
 // item has none or is not there.
 std::string TreeItemText(HWND tree, HTREEITEM item);

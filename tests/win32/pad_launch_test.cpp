@@ -446,13 +446,6 @@ TEST_F(PadLaunch, AutoStartAutoDialAndTheMakersAddresses) {
     pad->QuitBtnClick();
 }
 
-// The texts of a message box: its children's, joined by "|".
-std::string BoxTexts(HWND box) {
-    std::string text;
-    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) text += ControlText(h) + "|";
-    return text;
-}
-
 // A key that another program holds: the icon's hint and the hot key report
 // say so, and a press does not start it; the pad's own keys and an icon
 // repeating another's key are reported as they work. Once the other program
@@ -497,7 +490,7 @@ TEST_F(PadLaunch, AKeyHeldByAnotherProgramIsReportedAndWorksOnceFreedAndResumed)
         WaitUntil([&] { return (box = FindWindowA("#32770", "Hot Key Report")) && IsWindowVisible(box); },
                   10000);
         if (!box) return;
-        shown = BoxTexts(box);
+        shown = MessageBoxTexts(box);
         SetForegroundWindow(box);
         WaitUntil([&] { return GetForegroundWindow() == box; }, 5000);
         keybd_event(VK_RETURN, 0, 0, 0);

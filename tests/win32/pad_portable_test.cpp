@@ -225,12 +225,11 @@ public:
               HWND box = nullptr;
               // Until the box shows, or the call that might show it has
               // returned: a box left unanswered would hold the test forever.
-              // Its text is there once it shows.
+              // Its texts are read once the box has filled them in.
               while (!stop_ && !((box = FindWindowA("#32770", "Tessdeck")) && IsWindowVisible(box)))
                   Sleep(20);
               if (!box) return;
-              for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
-                  text_ += ControlText(h) + "|";
+              text_ = MessageBoxTexts(box);
               while (IsWindow(box)) {
                   PostMessageA(box, WM_COMMAND, IDOK, 0);
                   WaitUntil([&] { return !IsWindow(box); }, 2000);
