@@ -72,7 +72,8 @@ void VexaForm::setScriptName(const std::string& name) {
 
 bool VexaForm::MayQuit() {
     // A Tessdeck page never made holds no changed icons.
-    return MayDiscard(true, taskloom::AskToSaveOnQuit(script_)) && (!padPage_ || padPage_->MayDiscard());
+    TessdeckPage* pad = madePage<TessdeckPage>(kRunPage);
+    return MayDiscard(true, taskloom::AskToSaveOnQuit(script_)) && (!pad || pad->MayDiscard());
 }
 
 bool VexaForm::MayDiscard(bool saveAs, bool unsaved) {
@@ -103,11 +104,9 @@ bool VexaForm::MayDiscard(bool saveAs, bool unsaved) {
 
 void VexaForm::NewMacro() {
     const taskloom::NewMacroEffect e = taskloom::NewMacro(wingui::TextOf(hwnd()), ScriptName);
-    KeyBox.select(static_cast<int>(e.keyIndex));
-    if (e.refillTitles) {
-        TitleBox.setItems(taskloom::GetTitles(desktop_));
-        TitleBox.select(TitleBox.count() > 0 ? static_cast<int>(e.titleIndex) : -1);
-    }
+    keysPage().selectKey(static_cast<int>(e.keyIndex));
+    if (e.refillTitles)
+        windowsPage().setTitles(taskloom::GetTitles(desktop_), static_cast<int>(e.titleIndex));
     wingui::SetText(hwnd(), e.caption);
     showPage(kWindowPage);
     SetButtons();
@@ -169,13 +168,12 @@ void VexaForm::LoadTextFile() {
     if (!name) return;
     const std::vector<std::string> lines = taskloom::ReadTextLines(*name);  // FileError is reported
     showTextFile(lines);
-    ensurePage(kCtrlPage);
-    SendMessageA(Ctrl, EM_SETSEL, 0, 0);
+    controlsPage().caretHome();
     // The Tessdeck page's "Program/Script" field takes the name too.
     padPage().setRunName(*name);
     showPage(kCtrlPage);
     SetButtons();
-    UpdateLineCol();
+    controlsPage().UpdateLineCol();
 }
 
 void VexaForm::PasteScript() {

@@ -1,33 +1,63 @@
-// The Keys page: key presses in KeyStrokes become key tokens, the Tab key,
-// Alt key and Clear all buttons, and the page's fields.
-#include "composer/vexa_form.h"
-#include "engine/sendkey.h"
+// The Keys page: the key combination field (KeyStrokes), whose key presses
+// become key tokens, the text field, the Send Count, the Tab key, Alt key
+// and Clear all buttons.
+#include "composer/control_ids.h"
+#include "composer/pages.h"
 #include "wingui/error_report.h"
 
 namespace loomwright {
 
-int VexaForm::spinValue(const wingui::UpDown& spin, const char* field) const {
-    int lo = 0, hi = 0;
-    spin.range(lo, hi);
-    const HWND edit = spin.buddy();
-    const std::string text = wingui::TextOf(edit);
-    int value = 0;
-    try {
-        value = taskloom::SpinFieldValue(field, text, lo, hi);
-    } catch (const taskloom::FieldError&) {
-        SetFocus(edit);
-        throw;
-    }
-    if (text != std::to_string(value)) SendMessageA(spin.h, UDM_SETPOS32, 0, value);
-    return value;
+KeysPage::KeysPage(HWND page, HFONT font, int dpi, HWND tips, std::function<bool(std::uint8_t)> keyDown)
+    : FormPage(page, font, dpi), keyDown_(std::move(keyDown)) {
+    const DWORD tab = WS_TABSTOP;
+    HWND clear = nullptr;
+    children(
+        {{"STATIC",
+          "Add keystrokes to send to the currently selected window.",
+          0,
+          kIdKeysGuide,
+          {6, 4, 478, 16}},
+         {"BUTTON",
+          " All other key combinations - Function keys, Ctrl,Shift,Esc,Enter,Insert, etc. ",
+          BS_GROUPBOX,
+          kIdKeyStrokesGroup,
+          {6, 22, 478, 54}},
+         {"EDIT", "", tab | ES_AUTOHSCROLL, kIdKeyStrokes, {14, 42, 300, 24}, WS_EX_CLIENTEDGE, &KeyStrokes},
+         {"BUTTON", "&Tab key", tab | BS_PUSHBUTTON, kIdTabBtn, {322, 41, 74, 25}},
+         {"BUTTON", "&Alt key", tab | BS_PUSHBUTTON, kIdAltBtn, {402, 41, 74, 25}},
+         {"BUTTON", " Alphanumeric text keys only ", BS_GROUPBOX, kIdAutoTextGroup, {6, 82, 478, 54}},
+         {"EDIT", "", tab | ES_AUTOHSCROLL, kIdAutoText, {14, 102, 462, 24}, WS_EX_CLIENTEDGE, &AutoText},
+         {"BUTTON", " Send Count ", BS_GROUPBOX, kIdCountGroup, {6, 142, 130, 54}},
+         {"EDIT", "1", tab | ES_NUMBER, kIdCountEdit, {14, 162, 60, 24}, WS_EX_CLIENTEDGE, &CountEdit},
+         {UPDOWN_CLASSA,
+          "",
+          UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS,
+          kIdCount,
+          {74, 162, 18, 24},
+          0,
+          &Count.h},
+         {"BUTTON", "&Clear all", tab | BS_PUSHBUTTON, kIdClearKeysBtn, {402, 160, 74, 25}, 0, &clear},
+         {"LISTBOX", "", LBS_NOTIFY, kIdKeyBox, {300, 150, 60, 40}, 0, &KeyBox.h}});
+    SendMessageA(KeyStrokes, EM_SETLIMITTEXT, 20, 0);
+    SetWindowSubclass(KeyStrokes, KeyStrokesProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    SendMessageA(Count.h, UDM_SETBUDDY, reinterpret_cast<WPARAM>(CountEdit), 0);
+    Count.setRange(1, 100);
+    Count.setValue(1);
+    wingui::AddHint(tips, clear, "Clear all");
+    wingui::AddHint(tips, CountEdit, "Number of times to send a key");
+    ShowWindow(KeyBox.h, SW_HIDE);  // present, not visible
+    KeyBox.setItems({"{None}", "Bksp", "Tab",  "Enter", "Shift", "Ctrl", "Alt", "Esc",
+                     "Space",  "PgUp", "PgDn", "End",   "Home",  "Left", "Up",  "Right",
+                     "Down",   "Ins",  "Del",  "F1",    "F2",    "F3",   "F4",  "F5",
+                     "F6",     "F7",   "F8",   "F9",    "F10",   "F11",  "F12"});
 }
 
-taskloom::KeyFields VexaForm::readKeys(bool countUsed) const {
+taskloom::KeyFields KeysPage::read(bool countUsed) const {
     taskloom::KeyFields keys;
     keys.keyStrokes = wingui::TextOf(KeyStrokes);
     keys.autoText = wingui::TextOf(AutoText);
     if (countUsed) {
-        keys.count = spinValue(Count, "Send Count");
+        keys.count = SpinValue(Count, "Send Count");
     } else {
         int lo = 0, hi = 0;
         Count.range(lo, hi);
@@ -40,7 +70,7 @@ taskloom::KeyFields VexaForm::readKeys(bool countUsed) const {
     return keys;
 }
 
-void VexaForm::writeKeys(const taskloom::KeyFields& keys) {
+void KeysPage::write(const taskloom::KeyFields& keys) {
     if (wingui::TextOf(KeyStrokes) != keys.keyStrokes) {
         wingui::SetText(KeyStrokes, keys.keyStrokes);
         // The caret after the last token, where the next one goes.
@@ -51,45 +81,42 @@ void VexaForm::writeKeys(const taskloom::KeyFields& keys) {
     if (wingui::TextOf(CountEdit) != std::to_string(keys.count)) Count.setValue(keys.count);
 }
 
-// Run on WM_KEYDOWN and WM_SYSKEYDOWN (a key going down), despite its name.
-bool VexaForm::KeyStrokesKeyUp(std::uint8_t vk) {
-    taskloom::KeyFields keys = readKeys();
-    const taskloom::KeyFields before = keys;
-    const char unshifted = static_cast<char>(MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) & 0x7FFF);
-    const taskloom::KeyPressResult result = taskloom::KeyStrokesKeyUp(keys, vk, unshifted);
-    // While Alt is still held: letting it go then does not open the menu bar.
-    if (result.sendDot) {
-        dotPending_ = true;
-        taskloom::SendKeyString(desktop_, ".");
-    }
-    writeKeys(keys);
-    if (result.line) {
-        apply(taskloom::AddCombination(script_, *result.line));
-        MacroBoxClick();
-        return true;
-    }
-    return !(keys == before);
-}
-
-void VexaForm::TabBtnClick() {
-    taskloom::KeyFields keys = readKeys();
+void KeysPage::TabBtnClick() {
+    taskloom::KeyFields keys = read();
     taskloom::TabBtnClick(keys);
-    writeKeys(keys);
+    write(keys);
     SetFocus(KeyStrokes);
 }
 
-void VexaForm::AltBtnClick() {
-    taskloom::KeyFields keys = readKeys(false);
+void KeysPage::AltBtnClick() {
+    taskloom::KeyFields keys = read(false);
     taskloom::AltBtnClick(keys);
-    writeKeys(keys);
+    write(keys);
     SetFocus(KeyStrokes);
 }
 
-void VexaForm::ClearKeysClick() {
-    taskloom::KeyFields keys = readKeys(false);
+void KeysPage::ClearKeysClick() {
+    taskloom::KeyFields keys = read(false);
     taskloom::ClearKeysClick(keys);
-    writeKeys(keys);
+    write(keys);
     SetFocus(KeyStrokes);
+}
+
+bool KeysPage::command(int id, int code, HWND) {
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+        case kIdTabBtn:
+            TabBtnClick();
+            return true;
+        case kIdAltBtn:
+            AltBtnClick();
+            return true;
+        case kIdClearKeysBtn:
+            ClearKeysClick();
+            return true;
+        default:
+            return false;
+    }
 }
 
 // KeyStrokes takes every key but Tab (which moves on, hence the Tab key
@@ -98,8 +125,8 @@ void VexaForm::ClearKeysClick() {
 // field or change the token just written. Held modifiers repeat their key
 // down; only the first press is a token. The "." sent while Alt is held
 // is not looked for in the menu bar (it has no item there: a beep).
-LRESULT CALLBACK VexaForm::KeyStrokesProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<VexaForm*>(data);
+LRESULT CALLBACK KeysPage::KeyStrokesProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<KeysPage*>(data);
     switch (msg) {
         case WM_GETDLGCODE:
             return wingui::WantAllKeysButTab(h, wp, lp);
@@ -110,9 +137,9 @@ LRESULT CALLBACK VexaForm::KeyStrokesProc(HWND h, UINT msg, WPARAM wp, LPARAM lp
             if (repeat && modifier) return 0;
             bool taken = false;
             try {
-                taken = self->KeyStrokesKeyUp(static_cast<std::uint8_t>(wp));
+                taken = self->keyDown_(static_cast<std::uint8_t>(wp));
             } catch (...) {
-                wingui::ReportCurrentException(self->hwnd());
+                wingui::ReportCurrentException(GetAncestor(h, GA_ROOT));
                 return 0;
             }
             if (taken) {

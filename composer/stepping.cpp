@@ -77,7 +77,7 @@ void VexaForm::showStepState() {
         // SetButtons has written the chosen window's panel back, when a
         // title is chosen.
         pausedShown_ = false;
-        if (TitleBox.selected() < 0) setPanel(1, "");
+        if (windowsPage().selectedIndex() < 0) setPanel(1, "");
     }
 }
 
@@ -88,7 +88,7 @@ bool VexaForm::translateStepKeys(MSG& msg) {
     // The key fields capture F9 and F10 as keys: the Keys page's for a key
     // line, the Tessdeck page's (where the script list is hidden) for a hot
     // key.
-    if (msg.hwnd == KeyStrokes || activeCaption() == "Tessdeck") return false;
+    if (msg.hwnd == keysPage().keyStrokes() || activeCaption() == "Tessdeck") return false;
     if (!stepKeys_) stepKeys_ = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_STEPKEYS));
     return stepKeys_ && TranslateAcceleratorA(hwnd(), stepKeys_, &msg) != 0;
 }

@@ -61,9 +61,8 @@ HWND MakeBar(HWND page, int id, DWORD style, HIMAGELIST images, int dpi) {
 
 TessdeckPage::TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::Desktop& desktop,
                            const std::string& programDir, std::string& scriptName)
-    : page_(page),
+    : FormPage(page, font, dpi),
       form_(form),
-      dpi_(dpi),
       desktop_(desktop),
       programDir_(programDir),
       ScriptName(scriptName) {
@@ -75,34 +74,42 @@ TessdeckPage::TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::
     palette_.push_back(0);
 
     const DWORD tab = WS_TABSTOP;
-    auto child = [&](const char* cls, const std::string& text, DWORD style, int id,
-                     const wingui::Rect96& place, DWORD exStyle = 0) {
-        HWND h = wingui::CreateChild(page_, cls, text, WS_VISIBLE | style, exStyle, id, font);
-        wingui::Place(h, place, dpi_);
-        return h;
-    };
     ToolBar2 = MakeBar(page_, kIdPadPalette, TBSTYLE_WRAPABLE, images_.get(), dpi_);
     wingui::Place(ToolBar2, kPalettePlace, dpi_);
     GroupPad = child("BUTTON", " Tessdeck Toolbar Icons ", BS_GROUPBOX, kIdPadGroup, kGroupPlace);
     ToolBar1 = MakeBar(page_, kIdPadBar, TBSTYLE_TOOLTIPS, images_.get(), dpi_);
-    child("STATIC", "Enter parameters below, then click icons to assign to Tessdeck.", 0, kIdPadGuide,
-          {156, 4, 332, 28});
-    child("STATIC", "Description", 0, kIdIconHintLabel, {156, 39, 88, 16});
-    IconHint = child("EDIT", "", tab | ES_AUTOHSCROLL, kIdIconHint, {248, 36, 236, 22}, WS_EX_CLIENTEDGE);
+    children(
+        {{"STATIC",
+          "Enter parameters below, then click icons to assign to Tessdeck.",
+          0,
+          kIdPadGuide,
+          {156, 4, 332, 28}},
+         {"STATIC", "Description", 0, kIdIconHintLabel, {156, 39, 88, 16}},
+         {"EDIT", "", tab | ES_AUTOHSCROLL, kIdIconHint, {248, 36, 236, 22}, WS_EX_CLIENTEDGE, &IconHint},
+         {"STATIC", "Hot Key", 0, kIdHotKeyLabel, {156, 65, 88, 16}},
+         {"EDIT",
+          "",
+          tab | ES_READONLY | ES_AUTOHSCROLL,
+          kIdHotKey,
+          {248, 62, 120, 22},
+          WS_EX_CLIENTEDGE,
+          &HotKey},
+         {"STATIC", "Program/Script", 0, kIdRunNameLabel, {156, 91, 88, 16}},
+         {"EDIT", "", tab | ES_AUTOHSCROLL, kIdRunName, {248, 88, 236, 22}, WS_EX_CLIENTEDGE, &RunName},
+         {"BUTTON", "&Browse...", tab | BS_PUSHBUTTON, kIdPadBrowseBtn, {404, 114, 80, 25}, 0, &SpeedButton1},
+         {"BUTTON", "&Open Pad...", tab | BS_PUSHBUTTON, kIdLoadPadBtn, {156, 142, 104, 25}, 0, &LoadPadBtn},
+         {"BUTTON", "&Save Pad...", tab | BS_PUSHBUTTON, kIdSavePadBtn, {268, 142, 104, 25}, 0, &SavePadBtn},
+         {"BUTTON", "&Test Pad...", tab | BS_PUSHBUTTON, kIdTestPadBtn, {380, 142, 104, 25}, 0, &TestPadBtn},
+         {STATUSCLASSNAMEA,
+          "",
+          CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER,
+          kIdPadStatusBar,
+          {156, 115, 240, 22},
+          0,
+          &PadStatusBar}});
     SendMessageA(IconHint, EM_SETLIMITTEXT, 40, 0);
-    child("STATIC", "Hot Key", 0, kIdHotKeyLabel, {156, 65, 88, 16});
-    HotKey = child("EDIT", "", tab | ES_READONLY | ES_AUTOHSCROLL, kIdHotKey, {248, 62, 120, 22},
-                   WS_EX_CLIENTEDGE);
     SendMessageA(HotKey, EM_SETLIMITTEXT, 20, 0);
     SetWindowSubclass(HotKey, HotKeyProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    child("STATIC", "Program/Script", 0, kIdRunNameLabel, {156, 91, 88, 16});
-    RunName = child("EDIT", "", tab | ES_AUTOHSCROLL, kIdRunName, {248, 88, 236, 22}, WS_EX_CLIENTEDGE);
-    SpeedButton1 = child("BUTTON", "&Browse...", tab | BS_PUSHBUTTON, kIdPadBrowseBtn, {404, 114, 80, 25});
-    LoadPadBtn = child("BUTTON", "&Open Pad...", tab | BS_PUSHBUTTON, kIdLoadPadBtn, {156, 142, 104, 25});
-    SavePadBtn = child("BUTTON", "&Save Pad...", tab | BS_PUSHBUTTON, kIdSavePadBtn, {268, 142, 104, 25});
-    TestPadBtn = child("BUTTON", "&Test Pad...", tab | BS_PUSHBUTTON, kIdTestPadBtn, {380, 142, 104, 25});
-    PadStatusBar = child(STATUSCLASSNAMEA, "", CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER,
-                         kIdPadStatusBar, {156, 115, 240, 22});
     wingui::StatusBar{PadStatusBar}.setParts({-1});
     ShowWindow(PadStatusBar, SW_HIDE);
 

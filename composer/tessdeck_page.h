@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "composer/form_page.h"
 #include "engine/desktop.h"
 #include "pad/model/pad_text.h"
 #include "wingui/handles.h"
@@ -27,7 +28,7 @@ namespace loomwright {
 // kPadIconCommandFirst + n in whichever bar it is.
 constexpr int kPadIconCommandFirst = 4000;
 
-class TessdeckPage {
+class TessdeckPage final : public FormPage {
 public:
     // Creates the page's controls on `page` (sizes at 96 DPI scaled by
     // `dpi`). `scriptName` is the composer's document name, which the pad
@@ -35,12 +36,10 @@ public:
     // cannot be loaded.
     TessdeckPage(HWND page, HWND form, HFONT font, int dpi, taskloom::Desktop& desktop,
                  const std::string& programDir, std::string& scriptName);
-    ~TessdeckPage();
-    TessdeckPage(const TessdeckPage&) = delete;
-    TessdeckPage& operator=(const TessdeckPage&) = delete;
+    ~TessdeckPage() override;
 
     // A WM_COMMAND from the page's controls; false when it is not the page's.
-    bool command(int id, int code, HWND control);
+    bool command(int id, int code, HWND control) override;
     // A WM_NOTIFY from the page's controls; false when it is not the page's.
     bool notify(NMHDR* n, LRESULT& result);
 
@@ -86,9 +85,7 @@ private:
     void checkHotKey();
     static LRESULT CALLBACK HotKeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
 
-    HWND page_;
     HWND form_;
-    int dpi_;
     taskloom::Desktop& desktop_;
     std::string programDir_;
     std::string& ScriptName;

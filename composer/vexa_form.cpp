@@ -1,7 +1,6 @@
 #include "composer/vexa_form.h"
 
 #include <richedit.h>
-#include <shellapi.h>
 
 #include <stdexcept>
 
@@ -82,11 +81,11 @@ VexaForm::~VexaForm() {
     engine_.reset();
     note_.reset();
     if (hwnd()) DestroyWindow(hwnd());
-    // The icon, the rich edit library and the tree's pictures outlive the
-    // window that used them.
+    // The icon outlives the window that used it, and the pages' objects
+    // (with the rich edit library and the pictures their controls show)
+    // outlive their controls.
     icon_.reset();
-    richEdit_.reset();
-    treeImages_.reset();
+    for (PageSlot& slot : pages_) slot.object.reset();
 }
 
 void VexaForm::show(int showCommand) {
@@ -99,20 +98,6 @@ bool VexaForm::translate(MSG& msg) {
     return translateStepKeys(msg) || IsDialogMessageA(hwnd(), &msg) != FALSE;
 }
 
-HWND VexaForm::child(Page p, const char* cls, const std::string& text, DWORD style, int id,
-                     const wingui::Rect96& place, DWORD exStyle) {
-    HWND h = wingui::CreateChild(page(p), cls, text, WS_VISIBLE | style, exStyle, id, font_.get());
-    wingui::Place(h, place, dpi_);
-    return h;
-}
-
-void VexaForm::children(Page p, std::initializer_list<ChildSpec> specs) {
-    for (const ChildSpec& s : specs) {
-        const HWND h = child(p, s.cls, s.text, s.style, s.id, s.place, s.exStyle);
-        if (s.out) *s.out = h;
-    }
-}
-
 void VexaForm::createControls() {
     createFrame();
     wingui::StartupStep("page control, script list, buttons, status bar");
@@ -123,44 +108,43 @@ void VexaForm::createControls() {
 }
 
 void VexaForm::ensurePage(int index) {
-    if (index < 0 || index >= 8 || pageMade_[index]) return;
-    pageMade_[index] = true;
+    if (index < 0 || index >= 8 || pages_[index].object) return;
     static const char* const kSteps[8] = {
         "Windows page controls", "Menus page controls", "Controls page controls", "Commands page controls",
         "Keys page controls",    "Popup page controls", "Clips page controls",    "Tessdeck page controls"};
-    switch (index) {
-        case kWindowPage:
-            createWindowsPage();
-            break;
-        case kMenusPage:
-            createMenusPage();
-            break;
-        case kCtrlPage:
-            createCtrlPage();
-            break;
-        case kCommandPage:
-            createCommandsPage();
-            break;
-        case kKeysPage:
-            createKeysPage();
-            break;
-        case kPopPage:
-            createPopPage();
-            break;
-        case kClipsPage:
-            createClipsPage();
-            break;
-        default:
-            createPadPage();
-            break;
-    }
+    const auto p = static_cast<Page>(index);
+    pages_[index].object = makePage(p);
+    if (p == kCtrlPage) ctrlText_.clear();  // the page shows it now
+    if (p == kClipsPage) ShowClips();
     wingui::StartupStep(kSteps[index]);
 }
 
-TessdeckPage& VexaForm::padPage() {
-    ensurePage(kRunPage);
-    return *padPage_;
+std::unique_ptr<FormPage> VexaForm::makePage(Page p) {
+    const HWND w = pages_[p].window;
+    const HFONT font = font_.get();
+    switch (p) {
+        case kWindowPage:
+            return std::make_unique<WindowsPage>(w, font, rulerFont_.get(), dpi_);
+        case kMenusPage:
+            return std::make_unique<MenusPage>(w, font, dpi_);
+        case kCtrlPage:
+            return std::make_unique<ControlsPage>(w, font, dpi_, ctrlText_);
+        case kCommandPage:
+            return std::make_unique<CommandsPage>(w, font, dpi_, tips_);
+        case kKeysPage:
+            return std::make_unique<KeysPage>(w, font, dpi_, tips_,
+                                              [this](std::uint8_t vk) { return KeyStrokesKeyUp(vk); });
+        case kPopPage:
+            return std::make_unique<PopupPage>(w, font, dpi_);
+        case kClipsPage:
+            return std::make_unique<ClipsPage>(w, font, dpi_);
+        case kRunPage:
+            break;
+    }
+    return std::make_unique<TessdeckPage>(w, hwnd(), font, dpi_, desktop_, programDir_, ScriptName);
 }
+
+TessdeckPage& VexaForm::padPage() { return pageAt<TessdeckPage>(kRunPage); }
 
 void VexaForm::createFrame() {
     const HWND form = hwnd();
@@ -180,9 +164,9 @@ void VexaForm::createFrame() {
     for (const char* caption : taskloom::kPageCaptions) PageControl.add(caption);
     const RECT area = PageControl.displayArea();
     for (int i = 0; i < 8; ++i) {
-        pages_[i] = wingui::CreatePageWindow(form, kIdPageFirst + i);
-        SetWindowPos(pages_[i], HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                     SWP_NOACTIVATE);
+        pages_[i].window = wingui::CreatePageWindow(form, kIdPageFirst + i);
+        SetWindowPos(pages_[i].window, HWND_TOP, area.left, area.top, area.right - area.left,
+                     area.bottom - area.top, SWP_NOACTIVATE);
     }
 
     // The script list group, its buttons and the status bar.
@@ -219,225 +203,10 @@ void VexaForm::createFrame() {
     wingui::AddHint(tips_, DownBtn, "Move Line Down");
 }
 
-void VexaForm::createWindowsPage() {
-    const DWORD tab = WS_TABSTOP;
-    children(
-        kWindowPage,
-        {{"STATIC",
-          "Select a window to activate and direct subsequent script commands to by double-clicking it or "
-          "click on the Add button below.",
-          0,
-          kIdWindowGuide,
-          {6, 4, 478, 28}},
-         {"LISTBOX",
-          "",
-          tab | WS_VSCROLL | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT,
-          kIdTitleBox,
-          {6, 34, 300, 118},
-          WS_EX_CLIENTEDGE,
-          &TitleBox.h},
-         {"BUTTON",
-          "&Match only first",
-          tab | BS_AUTOCHECKBOX,
-          kIdMatchBox,
-          {8, 155, 240, 20},
-          0,
-          &MatchBox.h},
-         {TRACKBAR_CLASSA,
-          "",
-          tab | TBS_AUTOTICKS | TBS_HORZ,
-          kIdTrackBar1,
-          {0, 176, 310, 24},
-          0,
-          &TrackBar1.h},
-         {"STATIC",
-          "1234567890123456789012345678901234567890",
-          SS_CENTER | WS_DISABLED,
-          kIdRuler,
-          {6, 200, 298, 14},
-          0,
-          &ruler_},
-         {"BUTTON",
-          "&Refresh Titles List",
-          tab | BS_PUSHBUTTON,
-          kIdRefreshBtn,
-          {316, 34, 168, 25},
-          0,
-          &RefreshBtn},
-         {"BUTTON", "&View Window", tab | BS_PUSHBUTTON, kIdViewBtn, {316, 64, 168, 25}, 0, &ViewBtn},
-         {"BUTTON", "Copy &DOS Screen", tab | BS_PUSHBUTTON, kIdCopyBtn, {316, 94, 168, 25}, 0, &CopyBtn}});
-    TrackBar1.setRange(1, 40);
-    TrackBar1.setPos(2);
-    SendMessageA(ruler_, WM_SETFONT, reinterpret_cast<WPARAM>(rulerFont_.get()), FALSE);
-}
-
-void VexaForm::createMenusPage() {
-    children(
-        kMenusPage,
-        {{"STATIC",
-          "Activate menu items on the currently selected window by double-clicking, or select an item for "
-          "use in the Commands page.",
-          0,
-          kIdMenusGuide,
-          {6, 4, 478, 28}},
-         {WC_TREEVIEWA,
-          "",
-          WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-          kIdMenuTree,
-          {6, 34, 478, 180},
-          WS_EX_CLIENTEDGE,
-          &MenuTree.h}});
-}
-
-void VexaForm::createCtrlPage() {
-    // The rich edit's library stays loaded for the program's life.
-    if (!richEdit_) richEdit_.reset(LoadLibraryA("riched20.dll"));
-    if (!richEdit_) throw std::runtime_error("cannot load the rich edit control (riched20.dll)");
-    wingui::StartupStep("rich edit library");
-    children(kCtrlPage, {{"STATIC",
-                          "Select a control  or DOS screen field for use in the Com- mands page.",
-                          0,
-                          kIdCtrlGuide,
-                          {6, 4, 478, 16}},
-                         {"RichEdit20A",
-                          "",
-                          WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                              ES_AUTOHSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
-                          kIdCtrl,
-                          {6, 22, 478, 170},
-                          WS_EX_CLIENTEDGE,
-                          &Ctrl},
-                         {STATUSCLASSNAMEA,
-                          "Line   :  Col ",
-                          CCS_NOPARENTALIGN | CCS_NORESIZE,
-                          kIdClipsStatusBar,
-                          {6, 196, 478, 20},
-                          0,
-                          &ClipsStatusBar.h}});
-    SendMessageA(Ctrl, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
-    SendMessageA(Ctrl, EM_EXLIMITTEXT, 0, 16 * 1024 * 1024);
-    SendMessageA(Ctrl, EM_SETEVENTMASK, 0, ENM_SELCHANGE | ENM_CHANGE);
-    // One panel, as wide as the bar: the read-out needs more than 80 pixels.
-    ClipsStatusBar.setParts({-1});
-    ClipsStatusBar.setText(0, "Line   :  Col ");
-    // What the page was given to show before it was made.
-    if (!ctrlText_.empty()) SetWindowTextA(Ctrl, ctrlText_.c_str());
-    ctrlText_.clear();
-}
-
-void VexaForm::createKeysPage() {
-    const DWORD tab = WS_TABSTOP;
-    HWND clear = nullptr;
-    children(
-        kKeysPage,
-        {{"STATIC",
-          "Add keystrokes to send to the currently selected window.",
-          0,
-          kIdKeysGuide,
-          {6, 4, 478, 16}},
-         {"BUTTON",
-          " All other key combinations - Function keys, Ctrl,Shift,Esc,Enter,Insert, etc. ",
-          BS_GROUPBOX,
-          kIdKeyStrokesGroup,
-          {6, 22, 478, 54}},
-         {"EDIT", "", tab | ES_AUTOHSCROLL, kIdKeyStrokes, {14, 42, 300, 24}, WS_EX_CLIENTEDGE, &KeyStrokes},
-         {"BUTTON", "&Tab key", tab | BS_PUSHBUTTON, kIdTabBtn, {322, 41, 74, 25}},
-         {"BUTTON", "&Alt key", tab | BS_PUSHBUTTON, kIdAltBtn, {402, 41, 74, 25}},
-         {"BUTTON", " Alphanumeric text keys only ", BS_GROUPBOX, kIdAutoTextGroup, {6, 82, 478, 54}},
-         {"EDIT", "", tab | ES_AUTOHSCROLL, kIdAutoText, {14, 102, 462, 24}, WS_EX_CLIENTEDGE, &AutoText},
-         {"BUTTON", " Send Count ", BS_GROUPBOX, kIdCountGroup, {6, 142, 130, 54}},
-         {"EDIT", "1", tab | ES_NUMBER, kIdCountEdit, {14, 162, 60, 24}, WS_EX_CLIENTEDGE, &CountEdit},
-         {UPDOWN_CLASSA,
-          "",
-          UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS,
-          kIdCount,
-          {74, 162, 18, 24},
-          0,
-          &Count.h},
-         {"BUTTON", "&Clear all", tab | BS_PUSHBUTTON, kIdClearKeysBtn, {402, 160, 74, 25}, 0, &clear},
-         {"LISTBOX", "", LBS_NOTIFY, kIdKeyBox, {300, 150, 60, 40}, 0, &KeyBox.h}});
-    SendMessageA(KeyStrokes, EM_SETLIMITTEXT, 20, 0);
-    SetWindowSubclass(KeyStrokes, KeyStrokesProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    SendMessageA(Count.h, UDM_SETBUDDY, reinterpret_cast<WPARAM>(CountEdit), 0);
-    Count.setRange(1, 100);
-    Count.setValue(1);
-    wingui::AddHint(tips_, clear, "Clear all");
-    wingui::AddHint(tips_, CountEdit, "Number of times to send a key");
-    ShowWindow(KeyBox.h, SW_HIDE);  // present, not visible
-    KeyBox.setItems({"{None}", "Bksp", "Tab",  "Enter", "Shift", "Ctrl", "Alt", "Esc",
-                     "Space",  "PgUp", "PgDn", "End",   "Home",  "Left", "Up",  "Right",
-                     "Down",   "Ins",  "Del",  "F1",    "F2",    "F3",   "F4",  "F5",
-                     "F6",     "F7",   "F8",   "F9",    "F10",   "F11",  "F12"});
-}
-
-void VexaForm::createPopPage() {
-    const DWORD tab = WS_TABSTOP;
-    const taskloom::PopupPage start;  // the page's start values
-    children(
-        kPopPage,
-        {{"EDIT",
-          "",
-          tab | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-          kIdPopMemo,
-          {6, 6, 298, 208},
-          WS_EX_CLIENTEDGE,
-          &PopMemo},
-         {"STATIC", "Title:", 0, kIdPopTitleLabel, {314, 6, 170, 16}},
-         {"EDIT",
-          start.title.c_str(),
-          tab | ES_AUTOHSCROLL,
-          kIdPopTitle,
-          {314, 22, 170, 24},
-          WS_EX_CLIENTEDGE,
-          &PopTitle},
-         {"STATIC", "Horizontal position:", 0, kIdPopBarHLabel, {314, 52, 170, 16}},
-         {TRACKBAR_CLASSA, "", tab | TBS_AUTOTICKS | TBS_HORZ, kIdPopBarH, {310, 68, 178, 28}, 0, &PopBarH.h},
-         {"STATIC", "Vertical position:", 0, kIdPopBarVLabel, {314, 100, 170, 16}},
-         {TRACKBAR_CLASSA,
-          "",
-          tab | TBS_AUTOTICKS | TBS_HORZ,
-          kIdPopBarV,
-          {310, 116, 178, 28},
-          0,
-          &PopBarV.h},
-         {"BUTTON",
-          "&Script remark only",
-          tab | BS_AUTOCHECKBOX,
-          kIdRemarkBox,
-          {314, 152, 170, 20},
-          0,
-          &RemarkBox.h},
-         {"BUTTON", "Test &Popup", tab | BS_PUSHBUTTON, kIdPopTestBtn, {314, 182, 110, 25}}});
-    SendMessageA(PopMemo, EM_SETLIMITTEXT, 2048, 0);
-    for (wingui::TrackBar* bar : {&PopBarH, &PopBarV})
-        bar->setRange(taskloom::kPopBarMin, taskloom::kPopBarMax);
-    PopBarH.setPos(start.barH);
-    PopBarV.setPos(start.barV);
-}
-
-void VexaForm::createClipsPage() {
-    children(kClipsPage,
-             {{"EDIT",
-               "",
-               WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY,
-               kIdClipsMemo,
-               {6, 6, 478, 178},
-               WS_EX_CLIENTEDGE,
-               &ClipsMemo},
-              {"BUTTON", "&Clear", WS_TABSTOP | BS_PUSHBUTTON, kIdClearClipsBtn, {6, 190, 80, 25}}});
-    ShowClips();
-}
-
-void VexaForm::createPadPage() {
-    padPage_ = std::make_unique<TessdeckPage>(page(kRunPage), hwnd(), font_.get(), dpi_, desktop_,
-                                              programDir_, ScriptName);
-}
-
 void VexaForm::VexaInit() {
     // The first key name chosen and the window titles listed.
-    KeyBox.select(0);
-    TitleBox.setItems(taskloom::GetTitles(desktop_));
-    TitleBox.select(TitleBox.count() > 0 ? 0 : -1);
+    keysPage().selectKey(0);
+    windowsPage().setTitles(taskloom::GetTitles(desktop_), 0);
     wingui::StartupStep("window list");
     // No line selected, no window chosen.
     MacroBox.select(-1);
@@ -459,13 +228,13 @@ void VexaForm::VexaInit() {
     wingui::SetText(hwnd(), taskloom::FormCaption(ScriptName));
     // File, Load Text is enabled by the menu resource, and the Tessdeck
     // page starts its icon palette at the first icon.
-    MatchCount();
+    windowsPage().MatchCount();
 }
 
 void VexaForm::showPage(int index) {
     ensurePage(index);
     PageControl.setCurrent(index);
-    for (int i = 0; i < 8; ++i) ShowWindow(pages_[i], i == index ? SW_SHOW : SW_HIDE);
+    for (int i = 0; i < 8; ++i) ShowWindow(pages_[i].window, i == index ? SW_SHOW : SW_HIDE);
 }
 
 std::string VexaForm::activeCaption() const {
@@ -494,11 +263,13 @@ void VexaForm::SetButtons() {
         if (MacroBox.selected() != -1) MacroBox.select(-1);
     }
     // The chosen window and menu path in the second panel.
-    const int title = TitleBox.selected();
-    if (title >= 0) {
+    WindowsPage& windows = windowsPage();
+    const std::string title = windows.selectedTitle();
+    if (windows.selectedIndex() >= 0) {
         ScriptLine.clear();
-        if (MenuTree.count() > 0) GetMenuText();
-        setPanel(1, taskloom::WindowPanelText(TitleBox.text(title), ScriptLine));
+        if (const MenusPage* menus = madePage<MenusPage>(kMenusPage); menus && menus->count() > 0)
+            GetMenuText();
+        setPanel(1, taskloom::WindowPanelText(title, ScriptLine));
     }
     // The buttons that act on the selected line. A stop request of a
     // running script is never overwritten by clearing the target.
@@ -517,14 +288,13 @@ void VexaForm::SetButtons() {
     setFormHeight(b.formHeight);
     switch (b.refresh) {
         case taskloom::PageRefresh::ControlList:
-            if (title >= 0) fillControls(desktop_.findWindow(TitleBox.text(title)));
+            if (windows.selectedIndex() >= 0) fillControls(desktop_.findWindow(title));
             break;
         case taskloom::PageRefresh::PadCheck:
-            padPage_->EnableCheck();
+            padPage().EnableCheck();
             break;
         case taskloom::PageRefresh::CommandTree:
-            // The tree's top item opens one level.
-            if (HTREEITEM top = CommandTree.root()) TreeView_Expand(CommandTree.h, top, TVE_EXPAND);
+            commandsPage().expandTop();
             break;
         case taskloom::PageRefresh::None:
             break;
@@ -573,13 +343,6 @@ void VexaForm::showTextFile(const std::vector<std::string>& lines) {
     PageControl.setCaption(kCtrlPage, "TextFile");
 }
 
-void VexaForm::setCtrlText(const std::string& text) {
-    if (Ctrl)
-        SetWindowTextA(Ctrl, text.c_str());
-    else
-        ctrlText_ = text;  // shown when the page is made
-}
-
 LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND:
@@ -588,7 +351,7 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_NOTIFY:
             return onNotify(reinterpret_cast<NMHDR*>(lp));
         case WM_HSCROLL:
-            if (reinterpret_cast<HWND>(lp) == TrackBar1.h) MatchCount();
+            if (windowsPage().isTrackBar(reinterpret_cast<HWND>(lp))) windowsPage().MatchCount();
             return 0;
         case WM_MENUSELECT:
             onMenuSelect(LOWORD(wp), HIWORD(wp), reinterpret_cast<HMENU>(lp));
@@ -643,7 +406,9 @@ struct ControlAction {
 }  // namespace
 
 void VexaForm::onCommand(int id, int code, HWND control) {
-    if (control && padPage_ && padPage_->command(id, code, control)) return;
+    if (control)
+        for (PageSlot& slot : pages_)
+            if (slot.object && slot.object->command(id, code, control)) return;
     if (!control) {
         onMenuCommand(id);
         return;
@@ -667,10 +432,6 @@ void VexaForm::onCommand(int id, int code, HWND control) {
         {kIdRefreshBtn, BN_CLICKED, &VexaForm::RefreshBtnClick},
         {kIdViewBtn, BN_CLICKED, &VexaForm::ViewBtnClick},
         {kIdCopyBtn, BN_CLICKED, &VexaForm::ClipDosBtnClick},
-        {kIdCtrl, EN_CHANGE, &VexaForm::UpdateLineCol},
-        {kIdTabBtn, BN_CLICKED, &VexaForm::TabBtnClick},
-        {kIdAltBtn, BN_CLICKED, &VexaForm::AltBtnClick},
-        {kIdClearKeysBtn, BN_CLICKED, &VexaForm::ClearKeysClick},
         {kIdPopTestBtn, BN_CLICKED, &VexaForm::PopTestClick},
         {kIdClearClipsBtn, BN_CLICKED, &VexaForm::ClearClipsClick},
     };
@@ -722,17 +483,21 @@ void VexaForm::onMenuSelect(UINT item, UINT flags, HMENU menu) {
 }
 
 LRESULT VexaForm::onNotify(NMHDR* n) {
-    if (LRESULT result = 0; padPage_ && padPage_->notify(n, result)) return result;
+    if (TessdeckPage* pad = madePage<TessdeckPage>(kRunPage))
+        if (LRESULT result = 0; pad->notify(n, result)) return result;
+    const MenusPage* menus = madePage<MenusPage>(kMenusPage);
+    const CommandsPage* commands = madePage<CommandsPage>(kCommandPage);
+    ControlsPage* controls = madePage<ControlsPage>(kCtrlPage);
     if (n->hwndFrom == PageControl.h && n->code == TCN_SELCHANGE) {
         showPage(PageControl.current());
         PageControlChange();
-    } else if (n->hwndFrom == MenuTree.h) {
+    } else if (menus && n->hwndFrom == menus->tree()) {
         if (n->code == TVN_SELCHANGEDA || n->code == TVN_SELCHANGEDW) ShowMenuClick();
         if (n->code == NM_DBLCLK) AddMenuClick();
-    } else if (n->hwndFrom == CommandTree.h) {
+    } else if (commands && n->hwndFrom == commands->tree()) {
         if (n->code == NM_DBLCLK) AddCommandClick();
-    } else if (n->hwndFrom == Ctrl && n->code == EN_SELCHANGE) {
-        UpdateLineCol();
+    } else if (controls && n->hwndFrom == controls->edit() && n->code == EN_SELCHANGE) {
+        controls->UpdateLineCol();
     }
     return 0;
 }

@@ -9,16 +9,18 @@
 //                     message dispatch, Exit, Help, About
 //   script_list.cpp   AddBtnClick, AddLine, Delete, Up, Down, Test,
 //                     MacroBoxClick
-//   pickers.cpp       the Windows, Menus and Controls pages
-//   keys_page.cpp     the Keys page
-//   popup_clips.cpp   the Popup and Clips pages
-//   tessdeck_page.*   the Tessdeck page (the pad editor)
-//   commands_page.cpp the Commands page (AddCommandClick, BrowseAllClick)
+//   page_handlers.cpp what the controls of the Windows, Menus, Controls,
+//                     Keys, Popup and Clips pages do to the list, the
+//                     engine and the other pages
+//   add_command.cpp   the Commands page's AddCommandClick, BrowseAllClick
 //   file_commands.cpp New, Open, Save, Save As, Load Text, Paste script,
 //                     Check and the question before unsaved work is dropped
 //   print_script.cpp  Print
 //   composer_host.*   the Host through which the engine runs the list
 //   stepping.cpp      Step, Test from Here, breakpoints and the paused run
+//
+// Each page is a class of its own that makes its controls and reads and
+// writes its fields (pages.h, tessdeck_page.h, each in its *_page.cpp).
 //
 // The decisions (what a list edit, a popup block, a switch line or a key
 // press does to the lines) are the portable core's; the handlers here read
@@ -29,7 +31,6 @@
 #include <commctrl.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,8 @@
 #include "composer/model/menu_walk.h"
 #include "composer/model/stepping.h"
 #include "composer/model/window_picker.h"
+#include "composer/pages.h"
+#include "composer/tessdeck_page.h"
 #include "win32/note_form.h"
 #include "taskloom_version.h"
 #include "wingui/controls.h"
@@ -55,7 +58,6 @@ namespace loomwright {
 inline constexpr const char* kHelpFile = TASKLOOM_COMPOSER_HELP;
 
 class ComposerHost;
-class TessdeckPage;
 
 // The pages, in the page control's order; the captions are what the
 // page-dependent logic compares.
@@ -110,20 +112,15 @@ public:
     void ViewBtnClick();
     void GetMenusClick();
     void SwitchBtnClick();
-    void MatchCount();
     void AddMenuClick();
     void GetMenuText();
     void ShowMenuClick();
     void ClipDosBtnClick();
-    void UpdateLineCol();
 
     // --- Keys page ------------------------------------------------------
     // Answers whether the key was taken as a token (the field's own editing
     // then does not see it).
     bool KeyStrokesKeyUp(std::uint8_t vk);
-    void TabBtnClick();
-    void AltBtnClick();
-    void ClearKeysClick();
 
     // --- Popup and Clips pages ----------------------------------------
     void PopTestClick();
@@ -158,7 +155,7 @@ public:
     // something first needs them: their showing, a handler that reads or
     // writes them, or this call.
     void ensurePage(int index);
-    bool pageMade(int index) const { return index >= 0 && index < 8 && pageMade_[index]; }
+    bool pageMade(int index) const { return index >= 0 && index < 8 && pages_[index].object; }
 
     // --- what the host asks ----------------------------------------------
     taskloom::Engine& engine() { return *engine_; }
@@ -177,32 +174,28 @@ protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    // The controls, page by page; each function makes one part of the form.
+    // The form's own controls: the page control and the page windows, the
+    // script list, its buttons and the status bar.
     void createControls();
     void createFrame();
-    void createWindowsPage();
-    void createMenusPage();
-    void createCtrlPage();
-    void createKeysPage();
-    void createPopPage();
-    void createClipsPage();
-    void createPadPage();
-    // A child of a page made from a table row; `out`, when given, receives
-    // its handle.
-    struct ChildSpec {
-        const char* cls;
-        const char* text;
-        DWORD style;
-        int id;
-        wingui::Rect96 place;
-        DWORD exStyle = 0;
-        HWND* out = nullptr;
-    };
-    void children(Page p, std::initializer_list<ChildSpec> specs);
-    void layout();
-    HWND page(Page p) const { return pages_[p]; }
-    HWND child(Page p, const char* cls, const std::string& text, DWORD style, int id,
-               const wingui::Rect96& place, DWORD exStyle = 0);
+    // The page object `p`, made if it is not there yet.
+    WindowsPage& windowsPage() { return pageAt<WindowsPage>(kWindowPage); }
+    MenusPage& menusPage() { return pageAt<MenusPage>(kMenusPage); }
+    ControlsPage& controlsPage() { return pageAt<ControlsPage>(kCtrlPage); }
+    CommandsPage& commandsPage() { return pageAt<CommandsPage>(kCommandPage); }
+    KeysPage& keysPage() { return pageAt<KeysPage>(kKeysPage); }
+    PopupPage& popupPage() { return pageAt<PopupPage>(kPopPage); }
+    template <class P>
+    P& pageAt(Page p) {
+        ensurePage(p);
+        return static_cast<P&>(*pages_[p].object);
+    }
+    // The page object `p` if it is made, else null.
+    template <class P>
+    P* madePage(Page p) const {
+        return static_cast<P*>(pages_[p].object.get());
+    }
+    std::unique_ptr<FormPage> makePage(Page p);
     void onCommand(int id, int code, HWND control);
     void onMenuCommand(int id);
     // The Add Command button's sources read off the pages, and a refusal shown
@@ -238,31 +231,20 @@ private:
     // selection now (`showRunningLine`: when due, during a run).
     void showSelection();
     void showRunningLine(bool now);
-    std::string selectedTitle() const;
     void fillControls(taskloom::Wnd w);
     void showControls(const std::vector<std::string>& controls);
     void setCtrlText(const std::string& text);
-    // A spin field's number as its text shows it, held to the spin's range
-    // (and shown so); an empty field or no number throws FieldError naming
-    // `field`, with the field focused.
-    int spinValue(const wingui::UpDown& spin, const char* field) const;
-    // The Keys page's fields. `countUsed`: whether the Send Count matters to
-    // what follows; where it does not, a field that holds no number reads
-    // as 1 (every line added sets it back to 1) instead of being refused.
-    taskloom::KeyFields readKeys(bool countUsed = true) const;
+    // The Keys page's fields (keysPage().read and write).
+    taskloom::KeyFields readKeys(bool countUsed = true);
     void writeKeys(const taskloom::KeyFields& keys);
+    // The Popup page's fields; its start values while it is not made.
     taskloom::PopupPage readPopup() const;
     void writePopup(const taskloom::PopupPage& page);
-    taskloom::WindowChoice readChoice() const;
+    taskloom::WindowChoice readChoice();
     void writeChoice(const taskloom::WindowChoice& choice);
     std::string selectedMenuPath() const;
-    void fillMenuTree();
-    void createCommandsPage();
-    void fillCommandTree();
     void updateSaveItems();  // Save and Save As follow the modified flag
     void setScriptName(const std::string& name);
-    static LRESULT CALLBACK KeyStrokesProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                           DWORD_PTR data);
 
     taskloom::Desktop& desktop_;
     std::string programDir_;
@@ -272,18 +254,15 @@ private:
     wingui::ScopedMenu menuOwned_;  // until the window takes it
     HMENU menu_ = nullptr;
     wingui::ScopedIcon icon_;
-    wingui::ScopedLibrary richEdit_;
     std::unique_ptr<ComposerHost> host_;
     std::unique_ptr<taskloom::Engine> engine_;
     std::unique_ptr<taskloom::NoteForm> note_;
-    std::unique_ptr<TessdeckPage> padPage_;
 
     // State shared by the composer's handlers.
     std::string ScriptLine;
     taskloom::Wnd PickedWnd = -1;
     std::string ScriptName = "New";
     taskloom::ScriptList script_;  // MacroBox's lines, selection, modified flag
-    taskloom::MenuTree menuTree_;  // what MenuTree shows; items keep their node ids
     bool testing_ = false;
     taskloom::BreakpointList breakpoints_;  // in memory only, never in the file
     HACCEL stepKeys_ = nullptr;             // a resource: freed with the program
@@ -298,13 +277,16 @@ private:
     ULONGLONG runViewDue_ = 0;     // GetTickCount64 time the next showing may come
     static constexpr UINT_PTR kRunViewTimer = 0x5201;
     static constexpr ULONGLONG kRunViewMs = 75;
-    bool fillingTree_ = false;
-    bool dotPending_ = false;  // the "." sent while Alt is held, not yet seen
 
     // Components.
     wingui::TabControl PageControl;
-    HWND pages_[8] = {};
-    bool pageMade_[8] = {};
+    // The eight pages: each a window in the page control's display area and
+    // the object that makes and reads its controls, made on first need.
+    struct PageSlot {
+        HWND window = nullptr;
+        std::unique_ptr<FormPage> object;
+    };
+    PageSlot pages_[8];
     // The control list's text while the Controls page is not made yet.
     std::string ctrlText_;
     wingui::ListBox MacroBox;
@@ -313,32 +295,6 @@ private:
          DownBtn = nullptr;
     wingui::StatusBar StatusBar;
     HWND tips_ = nullptr;
-    // Windows page
-    wingui::ListBox TitleBox;
-    wingui::TrackBar TrackBar1;
-    HWND ruler_ = nullptr;
-    wingui::Button MatchBox;
-    HWND RefreshBtn = nullptr, ViewBtn = nullptr, CopyBtn = nullptr;
-    // Menus page
-    wingui::TreeView MenuTree;
-    // Controls page
-    HWND Ctrl = nullptr;
-    wingui::StatusBar ClipsStatusBar;
-    // Keys page
-    HWND KeyStrokes = nullptr, AutoText = nullptr, CountEdit = nullptr;
-    wingui::UpDown Count;
-    wingui::ListBox KeyBox;
-    // Popup page
-    HWND PopMemo = nullptr, PopTitle = nullptr;
-    wingui::TrackBar PopBarH, PopBarV;
-    wingui::Button RemarkBox;
-    // Clips page
-    HWND ClipsMemo = nullptr;
-    // Commands page
-    wingui::TreeView CommandTree;
-    wingui::ScopedImageList treeImages_;
-    HWND PgmName = nullptr, BrowseBtn = nullptr, PauseEdit = nullptr, ComValue = nullptr, ParmBtn = nullptr;
-    wingui::UpDown Pause;
 };
 
 }  // namespace loomwright
