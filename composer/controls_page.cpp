@@ -11,7 +11,8 @@
 
 namespace loomwright {
 
-ControlsPage::ControlsPage(HWND page, HFONT font, int dpi, const std::string& text) : FormPage(page, font, dpi) {
+ControlsPage::ControlsPage(HWND page, HFONT font, int dpi, const std::string& text)
+    : FormPage(page, font, dpi) {
     richEdit_.reset(LoadLibraryA("riched20.dll"));
     if (!richEdit_) throw std::runtime_error("cannot load the rich edit control (riched20.dll)");
     wingui::StartupStep("rich edit library");

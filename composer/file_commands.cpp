@@ -104,7 +104,7 @@ bool VexaForm::MayDiscard(bool saveAs, bool unsaved) {
 
 void VexaForm::NewMacro() {
     const taskloom::NewMacroEffect e = taskloom::NewMacro(wingui::TextOf(hwnd()), ScriptName);
-    keysPage().selectKey(static_cast<int>(e.keyIndex));
+    chooseKey(static_cast<int>(e.keyIndex));
     if (e.refillTitles)
         windowsPage().setTitles(taskloom::GetTitles(desktop_), static_cast<int>(e.titleIndex));
     wingui::SetText(hwnd(), e.caption);

@@ -6,8 +6,8 @@
 
 namespace loomwright {
 
-HWND FormPage::child(const char* cls, const std::string& text, DWORD style, int id, const wingui::Rect96& place,
-                     DWORD exStyle) {
+HWND FormPage::child(const char* cls, const std::string& text, DWORD style, int id,
+                     const wingui::Rect96& place, DWORD exStyle) {
     HWND h = wingui::CreateChild(page_, cls, text, WS_VISIBLE | style, exStyle, id, font_);
     wingui::Place(h, place, dpi_);
     return h;

@@ -25,9 +25,24 @@ void VexaForm::writeChoice(const taskloom::WindowChoice& choice) {
     windowsPage().setMatchFirst(choice.matchFirst);
 }
 
-taskloom::KeyFields VexaForm::readKeys(bool countUsed) { return keysPage().read(countUsed); }
+taskloom::KeyFields VexaForm::readKeys(bool countUsed) const {
+    const KeysPage* keys = madePage<KeysPage>(kKeysPage);
+    return keys ? keys->read(countUsed) : taskloom::KeyFields{};  // not made yet: its start values
+}
 
-void VexaForm::writeKeys(const taskloom::KeyFields& keys) { keysPage().write(keys); }
+void VexaForm::writeKeys(const taskloom::KeyFields& keys) {
+    // The page is made when its fields are to hold something else than
+    // what it starts with.
+    if (!madePage<KeysPage>(kKeysPage) && keys == taskloom::KeyFields{}) return;
+    keysPage().write(keys);
+}
+
+void VexaForm::chooseKey(int index) {
+    if (KeysPage* keys = madePage<KeysPage>(kKeysPage))
+        keys->selectKey(index);
+    else
+        keyChoice_ = index;  // chosen when the page is made
+}
 
 taskloom::PopupPage VexaForm::readPopup() const {
     const PopupPage* popup = madePage<PopupPage>(kPopPage);
@@ -72,12 +87,11 @@ void VexaForm::setCtrlText(const std::string& text) {
 void VexaForm::GetMenusClick() {
     // Only the text field is the pick's business (it is emptied); the count
     // is not read, so a field being typed into does not stop a title click.
-    KeysPage& keysFields = keysPage();
     taskloom::KeyFields keys;
-    keys.autoText = keysFields.autoText();
+    keys.autoText = readKeys(false).autoText;
     taskloom::MenusPick pick = taskloom::GetMenusClick(desktop_, windowsPage().selectedTitle(), keys);
-    keysFields.setAutoText(keys.autoText);
-    keysFields.selectKey(-1);
+    if (KeysPage* keysFields = madePage<KeysPage>(kKeysPage)) keysFields->setAutoText(keys.autoText);
+    chooseKey(-1);
     menusPage().fill(std::move(pick.tree));
     showControls(pick.controls);
     PickedWnd = pick.picked;
@@ -93,7 +107,7 @@ void VexaForm::SwitchBtnClick() {
     engine_->setTargetWnd(target);
     writeChoice(choice);
     writeKeys(keys);
-    keysPage().selectKey(-1);
+    chooseKey(-1);
 }
 
 std::string VexaForm::selectedMenuPath() const {

@@ -88,7 +88,8 @@ bool VexaForm::translateStepKeys(MSG& msg) {
     // The key fields capture F9 and F10 as keys: the Keys page's for a key
     // line, the Tessdeck page's (where the script list is hidden) for a hot
     // key.
-    if (msg.hwnd == keysPage().keyStrokes() || activeCaption() == "Tessdeck") return false;
+    const KeysPage* keys = madePage<KeysPage>(kKeysPage);
+    if ((keys && msg.hwnd == keys->keyStrokes()) || activeCaption() == "Tessdeck") return false;
     if (!stepKeys_) stepKeys_ = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_STEPKEYS));
     return stepKeys_ && TranslateAcceleratorA(hwnd(), stepKeys_, &msg) != 0;
 }

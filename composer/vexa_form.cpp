@@ -101,10 +101,10 @@ bool VexaForm::translate(MSG& msg) {
 void VexaForm::createControls() {
     createFrame();
     wingui::StartupStep("page control, script list, buttons, status bar");
-    // What start-up fills or reads before the window shows; the other pages
-    // wait for their first need (the Menus page: the first title's menu
-    // walk, posted to run once the window shows).
-    for (Page p : {kWindowPage, kKeysPage}) ensurePage(p);
+    // The page that shows first; the others wait for their first need (the
+    // Menus page: the first title's menu walk, posted to run once the window
+    // shows; the Keys page: its fields to hold something, or its showing).
+    ensurePage(kWindowPage);
 }
 
 void VexaForm::ensurePage(int index) {
@@ -131,9 +131,12 @@ std::unique_ptr<FormPage> VexaForm::makePage(Page p) {
             return std::make_unique<ControlsPage>(w, font, dpi_, ctrlText_);
         case kCommandPage:
             return std::make_unique<CommandsPage>(w, font, dpi_, tips_);
-        case kKeysPage:
-            return std::make_unique<KeysPage>(w, font, dpi_, tips_,
-                                              [this](std::uint8_t vk) { return KeyStrokesKeyUp(vk); });
+        case kKeysPage: {
+            auto keys = std::make_unique<KeysPage>(w, font, dpi_, tips_,
+                                                   [this](std::uint8_t vk) { return KeyStrokesKeyUp(vk); });
+            keys->selectKey(keyChoice_);
+            return keys;
+        }
         case kPopPage:
             return std::make_unique<PopupPage>(w, font, dpi_);
         case kClipsPage:
@@ -205,7 +208,7 @@ void VexaForm::createFrame() {
 
 void VexaForm::VexaInit() {
     // The first key name chosen and the window titles listed.
-    keysPage().selectKey(0);
+    chooseKey(0);
     windowsPage().setTitles(taskloom::GetTitles(desktop_), 0);
     wingui::StartupStep("window list");
     // No line selected, no window chosen.

@@ -151,7 +151,7 @@ public:
     // Selects script line `index` (from 0) as a click would.
     void selectLine(int index);
     // Makes the controls of page `index` (0 to 7) if they are not there yet.
-    // The Windows and Keys pages are made with the form; the others when
+    // The Windows page is made with the form; the others when
     // something first needs them: their showing, a handler that reads or
     // writes them, or this call.
     void ensurePage(int index);
@@ -235,8 +235,11 @@ private:
     void showControls(const std::vector<std::string>& controls);
     void setCtrlText(const std::string& text);
     // The Keys page's fields (keysPage().read and write).
-    taskloom::KeyFields readKeys(bool countUsed = true);
+    taskloom::KeyFields readKeys(bool countUsed = true) const;
     void writeKeys(const taskloom::KeyFields& keys);
+    // The hidden list of key names' choice (-1: none), kept for the Keys
+    // page while it is not made.
+    void chooseKey(int index);
     // The Popup page's fields; its start values while it is not made.
     taskloom::PopupPage readPopup() const;
     void writePopup(const taskloom::PopupPage& page);
@@ -289,6 +292,7 @@ private:
     PageSlot pages_[8];
     // The control list's text while the Controls page is not made yet.
     std::string ctrlText_;
+    int keyChoice_ = -1;  // the key name chosen while the Keys page is not made
     wingui::ListBox MacroBox;
     HWND sourceGroup_ = nullptr;
     HWND AddBtn = nullptr, DelBtn = nullptr, TestBtn = nullptr, PrintBtn = nullptr, UpBtn = nullptr,

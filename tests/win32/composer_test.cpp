@@ -470,10 +470,10 @@ TEST(Composer, MenusPageShowsTheMenuTreeAndAddsMenuLines) {
     c.call([&] { DestroyWindow(owner); });
 }
 
-// Pages other than Windows and Keys are made when first needed. Made late,
-// without being shown, each holds what it was given or starts with: the
-// control list of a title picked before the Controls page existed, the Popup
-// page's start values, the clips buffer as it stands.
+// Pages other than Windows are made when first needed. Made late, without
+// being shown, each holds what it was given or starts with: the control list
+// of a title picked before the Controls page existed, the Popup and Keys
+// pages' start values, the clips buffer as it stands.
 TEST(Composer, PagesMadeWhenFirstNeededHoldWhatTheyWereGiven) {
     taskloom::wintest::Target target("--form", "Order Form");
     ASSERT_NE(target.window(), nullptr);
@@ -484,12 +484,16 @@ TEST(Composer, PagesMadeWhenFirstNeededHoldWhatTheyWereGiven) {
             if (c.object().pageMade(p)) madeAtStart.push_back(p);
     });
     // The Menus page comes with the first title's menu, once the window shows.
-    EXPECT_EQ(madeAtStart, (std::vector<int>{kWindowPage, kMenusPage, kKeysPage}));
+    EXPECT_EQ(madeAtStart, (std::vector<int>{kWindowPage, kMenusPage}));
 
     c.pickTitle("Order Form");
-    bool ctrlMade = true;
-    c.call([&] { ctrlMade = c.object().pageMade(kCtrlPage); });
+    bool ctrlMade = true, keysMade = true;
+    c.call([&] {
+        ctrlMade = c.object().pageMade(kCtrlPage);
+        keysMade = c.object().pageMade(kKeysPage);
+    });
     EXPECT_FALSE(ctrlMade);
+    EXPECT_FALSE(keysMade);
     const std::string list = ControlText(c.control(kCtrlPage, kIdCtrl));
     EXPECT_NE(list.find("Name:"), std::string::npos) << list;
     EXPECT_NE(list.find("Send"), std::string::npos) << list;
@@ -497,6 +501,13 @@ TEST(Composer, PagesMadeWhenFirstNeededHoldWhatTheyWereGiven) {
     EXPECT_EQ(ControlText(c.control(kPopPage, kIdPopTitle)), "Notes:");
     EXPECT_EQ(SendMessageA(c.control(kPopPage, kIdPopBarH), TBM_GETPOS, 0, 0), 3);
     EXPECT_EQ(SendMessageA(c.control(kPopPage, kIdPopBarV), TBM_GETPOS, 0, 0), 3);
+
+    // The Keys page starts empty, a count of 1, no key name chosen (the
+    // title pick chose none).
+    EXPECT_EQ(ControlText(c.control(kKeysPage, kIdKeyStrokes)), "");
+    EXPECT_EQ(ControlText(c.control(kKeysPage, kIdAutoText)), "");
+    EXPECT_EQ(ControlText(c.control(kKeysPage, kIdCountEdit)), "1");
+    EXPECT_EQ(SendMessageA(c.control(kKeysPage, kIdKeyBox), LB_GETCURSEL, 0, 0), LB_ERR);
 
     c.call([&] { c.object().engine().clips().setLines({"first clip", "second clip"}); });
     EXPECT_EQ(ControlText(c.control(kClipsPage, kIdClipsMemo)), "first clip\r\nsecond clip");
