@@ -1,7 +1,7 @@
 // Loomwright's main form (TVexaFm): the page control with its eight pages
 // above, the script list with its buttons below, the status bar at the
-// bottom. One form object owns every component, the composer's engine and
-// the note form; its handlers keep the names the composer's users and
+// bottom. One form object owns the pages, the composer's engine and the
+// note form; its handlers keep the names the composer's users and
 // developers know (VexaInit, SetButtons, AddBtnClick, MacroBoxClick, ...).
 //
 // The form is spread over files by concern:
@@ -20,7 +20,10 @@
 //   stepping.cpp      Step, Test from Here, breakpoints and the paused run
 //
 // Each page is a class of its own that makes its controls and reads and
-// writes its fields (pages.h, tessdeck_page.h, each in its *_page.cpp).
+// writes its fields (pages.h and tessdeck_page.h; windows_page.cpp holds
+// the Windows and Menus pages, popup_clips_pages.cpp the Popup and Clips
+// pages, and controls_page, commands_page, keys_page, tessdeck_page one
+// each).
 //
 // The decisions (what a list edit, a popup block, a switch line or a key
 // press does to the lines) are the portable core's; the handlers here read
