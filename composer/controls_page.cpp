@@ -42,7 +42,12 @@ ControlsPage::ControlsPage(HWND page, HFONT font, int dpi, const std::string& te
     // One panel, as wide as the bar: the read-out needs more than 80 pixels.
     ClipsStatusBar.setParts({-1});
     ClipsStatusBar.setText(0, "Line   :  Col ");
-    if (!text.empty()) SetWindowTextA(Ctrl, text.c_str());
+    // The text given before the page was made, and the caret's read-out
+    // for it (the edit's change notice comes before the form knows the page).
+    if (!text.empty()) {
+        SetWindowTextA(Ctrl, text.c_str());
+        UpdateLineCol();
+    }
 }
 
 void ControlsPage::setText(const std::string& text) { SetWindowTextA(Ctrl, text.c_str()); }

@@ -109,6 +109,14 @@ void VexaForm::createControls() {
 
 void VexaForm::ensurePage(int index) {
     if (index < 0 || index >= 8 || pages_[index].object) return;
+    // A page is made once: what its making sets off (a control's notices)
+    // does not make it again.
+    if (pages_[index].making) throw std::logic_error("a composer page was asked for while it was being made");
+    pages_[index].making = true;
+    struct Made {
+        bool& flag;
+        ~Made() { flag = false; }
+    } made{pages_[index].making};
     static const char* const kSteps[8] = {
         "Windows page controls", "Menus page controls", "Controls page controls", "Commands page controls",
         "Keys page controls",    "Popup page controls", "Clips page controls",    "Tessdeck page controls"};
@@ -354,7 +362,9 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_NOTIFY:
             return onNotify(reinterpret_cast<NMHDR*>(lp));
         case WM_HSCROLL:
-            if (windowsPage().isTrackBar(reinterpret_cast<HWND>(lp))) windowsPage().MatchCount();
+            if (WindowsPage* windows = madePage<WindowsPage>(kWindowPage);
+                windows && windows->isTrackBar(reinterpret_cast<HWND>(lp)))
+                windows->MatchCount();
             return 0;
         case WM_MENUSELECT:
             onMenuSelect(LOWORD(wp), HIWORD(wp), reinterpret_cast<HMENU>(lp));

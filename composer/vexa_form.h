@@ -291,6 +291,7 @@ private:
     struct PageSlot {
         HWND window = nullptr;
         std::unique_ptr<FormPage> object;
+        bool making = false;  // while its object is being made
     };
     PageSlot pages_[8];
     // The control list's text while the Controls page is not made yet.
