@@ -497,6 +497,10 @@ TEST(Composer, PagesMadeWhenFirstNeededHoldWhatTheyWereGiven) {
     const std::string list = ControlText(c.control(kCtrlPage, kIdCtrl));
     EXPECT_NE(list.find("Name:"), std::string::npos) << list;
     EXPECT_NE(list.find("Send"), std::string::npos) << list;
+    // Its read-out is the caret's, at the start of the list.
+    char readOut[128] = {};
+    SendMessageA(c.control(kCtrlPage, kIdClipsStatusBar), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(readOut));
+    EXPECT_EQ(std::string(readOut), taskloom::UpdateLineCol(0, 0, 0, 0));
 
     EXPECT_EQ(ControlText(c.control(kPopPage, kIdPopTitle)), "Notes:");
     EXPECT_EQ(SendMessageA(c.control(kPopPage, kIdPopBarH), TBM_GETPOS, 0, 0), 3);
