@@ -118,14 +118,17 @@ void TDeckForm::startClips() {
         });
         paneSubclassed_ = true;
     }
-    // The clips image's hint comes from clipsHint_ whenever it shows.
-    TOOLINFOA ti{};
-    ti.cbSize = TTTOOLINFOA_V1_SIZE;
-    ti.uFlags = TTF_IDISHWND;
-    ti.hwnd = hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(padImage_);
-    ti.lpszText = LPSTR_TEXTCALLBACKA;
-    SendMessageA(tips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    // The clips image's hint comes from clipsHint_ whenever it shows (the
+    // hints made later ask for it from the start).
+    if (tips_) {
+        TOOLINFOA ti{};
+        ti.cbSize = TTTOOLINFOA_V1_SIZE;
+        ti.uFlags = TTF_IDISHWND;
+        ti.hwnd = hwnd();
+        ti.uId = reinterpret_cast<UINT_PTR>(padImage_);
+        ti.lpszText = LPSTR_TEXTCALLBACKA;
+        SendMessageA(tips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
     setClipsHint(taskloom::ClipsHint(0, 0));
     // Joining the chain may tell the new viewer at once (not every system
     // does). That notice brings no new copy: the clipboard's sequence number

@@ -112,24 +112,42 @@ void TDeckForm::createControls() {
     clipsIcon_.reset(
         static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(3001), IMAGE_ICON, px(16), px(16), 0)));
 
-    // Hints of the two images and the up-down.
-    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                            0, 0, 0, 0, form, nullptr, instance, nullptr);
-    for (auto [w, text] : {std::pair{vexaImage_, "Menu"}, {padImage_, "Clips"}, {moreOrLess_, "Tessdeck"}}) {
-        TOOLINFOA ti{};
-        ti.cbSize = TTTOOLINFOA_V1_SIZE;
-        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        ti.hwnd = form;
-        ti.uId = reinterpret_cast<UINT_PTR>(w);
-        ti.lpszText = const_cast<char*>(text);
-        SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    }
-
+    // The hints of the two images and the up-down are made once the pad
+    // shows (makeHints): a hint shows only under the mouse.
     menuOwned_.reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUPMENU)));
     if (!menuOwned_) throw std::runtime_error("the pad's menu is missing from its resources");
     popup_ = GetSubMenu(menuOwned_.get(), 0);
     accelerators_.reset(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS)));
-    wingui::StartupStep("clips icon, hints, menus");
+    wingui::StartupStep("clips icon, menus");
+}
+
+void TDeckForm::makeHints() {
+    if (tips_ || !hwnd()) return;
+    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            0, 0, 0, 0, hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    // The texts as they stand now: the clips image's comes from clipsHint_
+    // while the pad watches the clipboard, the up-down's is its hint once
+    // the bar has been laid out.
+    const char* clips = clipsStarted_ ? LPSTR_TEXTCALLBACKA : "Clips";
+    const char* upDown = hint_.empty() ? "Tessdeck" : hint_.c_str();
+    for (auto [w, text] : {std::pair{vexaImage_, "Menu"}, {padImage_, clips}, {moreOrLess_, upDown}}) {
+        TOOLINFOA ti{};
+        ti.cbSize = TTTOOLINFOA_V1_SIZE;
+        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        ti.hwnd = hwnd();
+        ti.uId = reinterpret_cast<UINT_PTR>(w);
+        ti.lpszText = const_cast<char*>(text);
+        SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+}
+
+void TDeckForm::afterShow() {
+    if (exited_) return;
+    // What the loop would paint next comes first: the bar as laid out.
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    wingui::StartupStep("first paint (after the show)");
+    makeHints();
+    wingui::StartupStep("hints (after the show)");
 }
 
 void TDeckForm::setHint(const std::string& hint) {
@@ -137,6 +155,7 @@ void TDeckForm::setHint(const std::string& hint) {
     // The up-down's text carries its hint too, so that screen readers and
     // other programs can read how many icons show.
     SetWindowTextA(moreOrLess_, hint.c_str());
+    if (!tips_) return;  // made with this text
     TOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V1_SIZE;
     ti.uFlags = TTF_IDISHWND;
@@ -167,6 +186,10 @@ void TDeckForm::CreatePadClick() {
     wingui::Guarded(hwnd(), [&] { OpenPadClick(false); });
     wingui::StartupStep("pad file read and bar filled");
     // Shown at the saved place, topmost, its size unchanged.
+    // What the pad needs only once it shows follows the first paint, once
+    // this start-up has ended. Posted before the show: nothing posted to the
+    // pad once it is seen (a close) can come first.
+    PostMessageA(hwnd(), kAfterShowMessage, 0, 0);
     ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     shown_ = true;
     wingui::UpDown{moreOrLess_}.setValue(settings_.moreOrLess);
@@ -503,6 +526,9 @@ std::optional<LRESULT> TDeckForm::onFormMessage(UINT msg, WPARAM wp, LPARAM lp) 
             return std::nullopt;
         case WM_SIZE:
             ResizeClick();
+            return 0;
+        case kAfterShowMessage:
+            afterShow();
             return 0;
         default:
             return std::nullopt;

@@ -149,6 +149,9 @@ public:
     static constexpr UINT kTrayIconId = 1;
     // A click on a bar icon, launched after the bar's own handling.
     static constexpr UINT kLaunchMessage = WM_APP + 1;
+    // Posted at the end of the start-up: the first paint, then what the pad
+    // needs only once it shows (the hints).
+    static constexpr UINT kAfterShowMessage = WM_APP + 2;
     void IconBtnClick();
     // Hands the text to the shell; answers whether the shell started it
     // (its failures are not shown).
@@ -196,6 +199,8 @@ private:
     void onCommand(int id, int code, HWND control);
     bool onSetCursor(HWND over, UINT hitTest);
     void createControls();
+    void makeHints();
+    void afterShow();
     // Start-up: the form as a new pad's, then the settings read. The reading
     // answers false when the start-up ended in the exit ("/uninstall").
     void resetForStart();

@@ -68,8 +68,19 @@ RECT ToRect(const Place& p) { return {p.left, p.top, p.left + p.width, p.top + p
 }  // namespace
 
 NoteForm::NoteForm(Flavor variant, HWND owner, ErrorReport report)
-    : variant_(variant), report_(std::move(report)), formBrush_(CreateSolidBrush(kTeal)) {
+    : variant_(variant), owner_(owner), report_(std::move(report)), formBrush_(CreateSolidBrush(kTeal)) {
     if (!formBrush_) throw std::runtime_error("cannot create the note's brush");
+}
+
+HWND NoteForm::window() {
+    if (GetCurrentThreadId() != thread_) return postForm_.load();
+    make();
+    return form_;
+}
+
+void NoteForm::make() {
+    if (made_) return;
+    made_ = true;
     const Layout& layout = LayoutOf(variant_);
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     // No class brush: the form paints its own colour (WM_ERASEBKGND).
@@ -77,9 +88,9 @@ NoteForm::NoteForm(Flavor variant, HWND owner, ErrorReport report)
 
     RECT outer{0, 0, layout.width, layout.height};
     if (layout.clientSize) AdjustWindowRectEx(&outer, layout.style, FALSE, layout.exStyle);
-    window_.reset(CreateWindowExA(layout.exStyle, kClassName, "", layout.style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
-                                  instance, this));
+    window_.reset(CreateWindowExA(layout.exStyle, kClassName, caption_.c_str(), layout.style, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner_,
+                                  nullptr, instance, this));
     if (!window_)
         throw std::runtime_error("cannot create the note window (error " + std::to_string(GetLastError()) +
                                  ")");
@@ -95,6 +106,9 @@ NoteForm::NoteForm(Flavor variant, HWND owner, ErrorReport report)
     abort_ = addControl("BUTTON", "&Abort", child | BS_PUSHBUTTON, 0, kAbortId, ToRect(layout.abortButton));
     lastFocus_ = continue_;
     if (variant_ == Flavor::Pad) ResizeClick();
+    SetWindowTextA(memo_, text_.c_str());
+    postAbort_ = abort_;
+    postForm_ = form_;
 }
 
 NoteForm::~NoteForm() = default;
@@ -118,12 +132,18 @@ void NoteForm::setLines(const std::vector<std::string>& lines) {
         if (i) text += "\r\n";
         text += lines[i];
     }
-    SetWindowTextA(memo_, text.c_str());
+    if (made_)
+        SetWindowTextA(memo_, text.c_str());
+    else
+        text_ = std::move(text);
 }
 
 std::vector<std::string> NoteForm::lines() const {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(memo_)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(memo_, text.data(), static_cast<int>(text.size()))));
+    std::string text = made_ ? std::string() : text_;
+    if (made_) {
+        text.assign(static_cast<size_t>(GetWindowTextLengthA(memo_)) + 1, '\0');
+        text.resize(static_cast<size_t>(GetWindowTextA(memo_, text.data(), static_cast<int>(text.size()))));
+    }
     std::vector<std::string> out;
     if (text.empty()) return out;
     size_t start = 0;
@@ -133,9 +153,15 @@ std::vector<std::string> NoteForm::lines() const {
     return out;
 }
 
-void NoteForm::setCaption(const std::string& title) { SetWindowTextA(form_, title.c_str()); }
+void NoteForm::setCaption(const std::string& title) {
+    if (made_)
+        SetWindowTextA(form_, title.c_str());
+    else
+        caption_ = title;
+}
 
 NoteAnswer NoteForm::PopUpNote(const std::string& title, int x, int y) {
+    make();
     setCaption(title);
     answer_ = NoteAnswer::Continue;
     // The note is made stay-on-top last, so it comes above the program's
@@ -177,7 +203,11 @@ NoteAnswer NoteForm::show(const std::string& title, const std::vector<std::strin
 }
 
 void NoteForm::postAbort() const {
-    PostMessageA(form_, WM_COMMAND, MAKEWPARAM(kAbortId, BN_CLICKED), reinterpret_cast<LPARAM>(abort_));
+    // A note whose window is not made yet is not waiting: nothing to press.
+    const HWND form = postForm_.load();
+    if (!form) return;
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(kAbortId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(postAbort_.load()));
 }
 
 void NoteForm::hide(NoteAnswer answer) {
@@ -220,6 +250,8 @@ LRESULT CALLBACK NoteForm::WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(h, GWLP_USERDATA, 0);
         self->form_ = self->memo_ = self->continue_ = self->abort_ = self->lastFocus_ = nullptr;
+        self->postForm_ = nullptr;
+        self->postAbort_ = nullptr;
         return DefWindowProcA(h, msg, wp, lp);
     }
     try {

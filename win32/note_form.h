@@ -5,18 +5,22 @@
 // and a memo that follows the form's size.
 //
 // Each program creates one NoteForm at start-up and keeps it until it ends;
-// the form is hidden between uses and keeps its last caption and lines.
+// the form is hidden between uses and keeps its last caption and lines. Its
+// window is made when it is first needed (shown, or asked for with
+// window()), not with the object: until then the caption and lines are kept
+// here and go into the window when it is made.
 // PopUpNote holds the caller, letting the thread's messages run, until the
 // note is hidden again, so the program stays live while a script waits.
 // The note only answers Continue or Abort; what Abort does to the run (the
 // composer's stop request, the pad's emptied list) is the engine's business.
 //
-// Single-threaded like every form: all members except postAbort must be
-// called on the thread that created the form.
+// Single-threaded like every form: all members except postAbort and
+// window() must be called on the thread that created the form.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,11 +36,11 @@ public:
     // the program's general error report.
     using ErrorReport = std::function<void(const std::string& text)>;
 
-    // Creates the hidden form in the composer's (Flavor::Composer) or the
-    // pad's variant. `owner`: the program's main window, so that the note
-    // has no taskbar button of its own; null for a program without one.
-    // `report` empty: failures are shown in an error box. Throws
-    // std::runtime_error when the window cannot be created.
+    // The hidden form in the composer's (Flavor::Composer) or the pad's
+    // variant. `owner`: the program's main window, so that the note has no
+    // taskbar button of its own; null for a program without one. `report`
+    // empty: failures are shown in an error box. The window is made later
+    // (see above); making it throws std::runtime_error when it cannot.
     explicit NoteForm(Flavor variant, HWND owner = nullptr, ErrorReport report = {});
     ~NoteForm();
     NoteForm(const NoteForm&) = delete;
@@ -69,7 +73,12 @@ public:
     // console's Ctrl+C handler): it only posts a message.
     void postAbort() const;
 
-    HWND window() const { return form_; }
+    // The form's window, made now if it was not yet (null once it has been
+    // destroyed). From another thread than the form's: the window if it has
+    // been made, else null (it is never made there).
+    HWND window();
+    // Whether the window has been made.
+    bool made() const { return made_; }
     bool waiting() const { return waiting_ > 0; }
 
 private:
@@ -84,6 +93,8 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    // The window and its controls, once; the kept caption and lines go in.
+    void make();
     bool onCommand(int id, int code);
     bool onActivate(WPARAM wp);
     LRESULT memoColours(HDC dc) const;
@@ -99,7 +110,16 @@ private:
     void hide(NoteAnswer answer);
 
     Flavor variant_;
+    HWND owner_ = nullptr;
     ErrorReport report_;
+    bool made_ = false;
+    DWORD thread_ = GetCurrentThreadId();  // the form's thread
+    std::string caption_;                  // until the window is made
+    std::string text_;                     // the lines, joined, until the window is made
+    // The form and its Abort button for postAbort, which another thread may
+    // call: set once the window and its controls are there.
+    std::atomic<HWND> postForm_{nullptr};
+    std::atomic<HWND> postAbort_{nullptr};
     OwnedBrush formBrush_;
     OwnedWindow window_;
     HWND form_ = nullptr;  // window_'s handle, known from WM_NCCREATE on

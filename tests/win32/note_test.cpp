@@ -162,8 +162,10 @@ NoteAnswer ShowAndLook(NoteForm& note, const std::vector<std::string>& lines,
                        const std::function<void(HWND)>& look) {
     std::atomic<bool> returned{false};
     std::thread watcher([&] {
-        const HWND form = note.window();
-        if (WaitUntil([&] { return IsWindowVisible(form) != FALSE; }, 5000)) look(form);
+        // The window is made on the note's own thread when it first shows.
+        HWND form = nullptr;
+        if (WaitUntil([&] { return (form = note.window()) != nullptr && IsWindowVisible(form); }, 5000))
+            look(form);
         if (!WaitUntil([&] { return returned.load(); }, 5000)) note.postAbort();
     });
     const NoteAnswer answer = note.show("Note test", lines, 40, 60);
@@ -201,6 +203,37 @@ TEST(NoteFormVariants, ComposerNoteIsFixedTealAndYellowAndEnterIsContinue) {
     EXPECT_TRUE(formTeal);
     EXPECT_FALSE(IsWindowVisible(note.window()));
     EXPECT_EQ(note.lines(), (std::vector<std::string>{"one", "two"}));  // kept while hidden
+}
+
+TEST(NoteFormVariants, TheWindowIsMadeAtFirstNeedWithWhatWasSetBefore) {
+    NoteForm note(Flavor::Pad);
+    note.setCaption("Kept caption");
+    note.setLines({"first", "second"});
+    note.postAbort();  // nothing waits: nothing to press, nothing made
+    EXPECT_FALSE(note.made());
+    EXPECT_EQ(FindWindowA("TMemoPop", "Kept caption"), nullptr);
+    EXPECT_EQ(note.lines(), (std::vector<std::string>{"first", "second"}));
+    // Another thread sees no window until the form's own thread makes it.
+    HWND seen = reinterpret_cast<HWND>(1);
+    std::thread([&] { seen = note.window(); }).join();
+    EXPECT_EQ(seen, nullptr);
+
+    const HWND form = note.window();
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(note.made());
+    EXPECT_FALSE(IsWindowVisible(form));
+    EXPECT_EQ(FindWindowA("TMemoPop", "Kept caption"), form);
+    EXPECT_EQ(wintest::ControlText(FindWindowExA(form, nullptr, "Edit", nullptr)), "first\r\nsecond");
+    EXPECT_EQ(note.lines(), (std::vector<std::string>{"first", "second"}));
+    std::thread([&] { seen = note.window(); }).join();
+    EXPECT_EQ(seen, form);
+    // Shown, it answers as it always did.
+    EXPECT_EQ(ShowAndLook(note, {"third"},
+                          [](HWND f) {
+                              SendMessageA(FindWindowExA(f, nullptr, "Button", "&Abort"), BM_CLICK, 0, 0);
+                          }),
+              NoteAnswer::Abort);
+    EXPECT_EQ(note.window(), form);
 }
 
 TEST(NoteFormVariants, PadMemoFollowsTheFormAndWrapsToItsWidth) {

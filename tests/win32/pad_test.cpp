@@ -262,6 +262,34 @@ TEST(TessdeckProgram, AScriptArgumentRunsTheScriptAndExitsShowingNoPad) {
     EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "Settings"), "\r,428,47,0,1,1,0,1");
 }
 
+// The hint that a tooltip of `form`'s thread shows for `control` ("" when
+// none).
+BOOL CALLBACK CollectTips(HWND w, LPARAM out) {
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0) reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
+    return TRUE;
+}
+
+std::string HintOf(HWND form, HWND control) {
+    std::vector<HWND> tips;
+    EnumThreadWindows(GetWindowThreadProcessId(form, nullptr), CollectTips, reinterpret_cast<LPARAM>(&tips));
+    for (HWND t : tips) {
+        char text[256] = {};
+        TOOLINFOA ti{};
+        ti.cbSize = TTTOOLINFOA_V1_SIZE;
+        ti.hwnd = form;
+        ti.uId = reinterpret_cast<UINT_PTR>(control);
+        ti.lpszText = text;
+        if (SendMessageA(t, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti))) {
+            ti.lpszText = text;
+            SendMessageA(t, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
+            if (text[0]) return text;
+        }
+    }
+    return {};
+}
+
 // --- The form in this process ------------------------------------------------
 
 // Keys of the test standing in for the machine's hive, the classes root and
@@ -337,6 +365,26 @@ TEST_F(PadForm, LoadsFiveIconsWithHintsSlotsAndNormalisedHotKeys) {
     pad->QuitBtnClick();
     EXPECT_TRUE(HotKeyFree(MOD_CONTROL | MOD_ALT, 'K'));
     EXPECT_TRUE(HotKeyFree(MOD_SHIFT | MOD_CONTROL, VK_F9));
+}
+
+TEST_F(PadForm, TheHintsFollowTheShowWithTheTextsOfThenAndTheNoteWindowItsFirstUse) {
+    auto pad = Make({folder_ / "five.tkp"});
+    ASSERT_FALSE(pad->moreOrLessHint().empty());
+    // Made once the pad has shown and painted, with the up-down's hint as
+    // the start-up left it; later changes reach the tooltip.
+    EXPECT_TRUE(
+        PumpUntil([&] { return HintOf(pad->hwnd(), pad->moreOrLess()) == pad->moreOrLessHint(); }, 5000));
+    pad->ExpandClick();
+    EXPECT_EQ(HintOf(pad->hwnd(), pad->moreOrLess()), pad->moreOrLessHint());
+    pad->ShrinkClick();
+    pad->ShrinkClick();
+    EXPECT_EQ(HintOf(pad->hwnd(), pad->moreOrLess()), pad->moreOrLessHint());
+    // The note: kept, its window not made until a note shows.
+    ASSERT_NE(pad->note(), nullptr);
+    EXPECT_FALSE(pad->note()->made());
+    EXPECT_TRUE(pad->note()->lines().empty());
+    pad->QuitBtnClick();
+    EXPECT_EQ(pad->note(), nullptr);
 }
 
 TEST_F(PadForm, ExpandShrinkAndTheReorderingsKeepEachIconsSlot) {
