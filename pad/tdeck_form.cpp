@@ -241,8 +241,9 @@ void TDeckForm::resetForStart() {
     settings_ = taskloom::PadSettings{};
     settings_.left = r.left;
     settings_.top = r.top;
-    // The pad's cursor for the bar.
+    // The pad's cursor, for the bar and the note's Continue button.
     vexaCursor_ = LoadCursorA(GetModuleHandleA(nullptr), "VEXA");
+    note_->setContinueCursor(vexaCursor_);
     wingui::StartupStep("settings reset, cursor");
 }
 

@@ -68,6 +68,7 @@ public:
     // The pad gives the Continue button its own mouse cursor; null: the
     // button's usual one. Not owned: the program keeps the cursor alive.
     void setContinueCursor(HCURSOR cursor) { continueCursor_ = cursor; }
+    HCURSOR continueCursor() const { return continueCursor_; }
 
     // Presses Abort on the note if it is waiting. Safe from any thread (a
     // console's Ctrl+C handler): it only posts a message.

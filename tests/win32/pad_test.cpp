@@ -383,6 +383,9 @@ TEST_F(PadForm, TheHintsFollowTheShowWithTheTextsOfThenAndTheNoteWindowItsFirstU
     ASSERT_NE(pad->note(), nullptr);
     EXPECT_FALSE(pad->note()->made());
     EXPECT_TRUE(pad->note()->lines().empty());
+    // Its Continue button shows the pad's own cursor.
+    EXPECT_NE(pad->note()->continueCursor(), nullptr);
+    EXPECT_EQ(pad->note()->continueCursor(), LoadCursorA(GetModuleHandleA(nullptr), "VEXA"));
     pad->QuitBtnClick();
     EXPECT_EQ(pad->note(), nullptr);
 }
