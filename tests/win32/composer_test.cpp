@@ -14,6 +14,8 @@
 #include <exception>
 #include <functional>
 #include <future>
+#include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -118,12 +120,22 @@ public:
         click(formControl(kIdAddBtn));
     }
 
-    // The keyboard goes to the key field: the form in front, the field focused.
+    // The form in front, as the user clicks it before pressing keys. False
+    // when it does not come forward.
+    bool inFront() {
+        SetForegroundWindow(form());
+        return WaitUntil([&] { return GetForegroundWindow() == form(); }, 5000);
+    }
+    // The keyboard goes to `field`: the form in front, the field focused.
+    bool focusOn(HWND field) {
+        SetForegroundWindow(form());
+        call([&] { SetFocus(field); });
+        return WaitUntil([&] { return GetForegroundWindow() == form(); }, 5000);
+    }
+    // The keyboard goes to the key field.
     void focusKeyStrokes() {
         showPage(kKeysPage);
-        SetForegroundWindow(form());
-        call([&] { SetFocus(control(kKeysPage, kIdKeyStrokes)); });
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == form(); }, 5000));
+        ASSERT_TRUE(focusOn(control(kKeysPage, kIdKeyStrokes)));
     }
 };
 
@@ -133,6 +145,13 @@ void Key(BYTE vk, bool up) {
 void Press(BYTE vk) {
     Key(vk, false);
     Key(vk, true);
+}
+// A combination as the user presses it: the modifiers down in turn, the key,
+// the modifiers up again last first.
+void Press(std::initializer_list<BYTE> mods, BYTE vk) {
+    for (const BYTE m : mods) Key(m, false);
+    Press(vk);
+    for (auto m = std::rbegin(mods); m != std::rend(mods); ++m) Key(*m, true);
 }
 
 bool WaitForText(HWND control, const std::string& text) {
@@ -601,8 +620,7 @@ TEST(Composer, TestOfASwitchThenAKeyLineTypesEveryKeyIntoTheSwitchedToWindow) {
     ASSERT_NE(edit, nullptr);
     Composer c;
     c.call([&] { c.object().setScript({"{:TO Untitled - Notepad}", "typed by the composer"}); });
-    SetForegroundWindow(c.form());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+    ASSERT_TRUE(c.inFront());
     const HWND test = c.formControl(kIdTestBtn);
     PostMessageA(test, BM_CLICK, 0, 0);
     EXPECT_EQ(taskloom::wintest::ReadUntilStable(edit, std::string("typed by the composer")),
@@ -620,8 +638,7 @@ TEST(Composer, KeyboardStopsARunningTestWithItsMnemonicAndEsc) {
     c.call([&] { c.object().setScript({"{.Again}", "{:Pause1/10 1}", "{:Goto Again}"}); });
     const HWND test = c.formControl(kIdTestBtn);
     for (const bool esc : {false, true}) {
-        SetForegroundWindow(c.form());
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+        ASSERT_TRUE(c.inFront());
         PostMessageA(test, BM_CLICK, 0, 0);
         ASSERT_TRUE(WaitUntil([&] { return ControlText(test) == "&Abort"; }, 10000));
         Sleep(300);
@@ -629,9 +646,7 @@ TEST(Composer, KeyboardStopsARunningTestWithItsMnemonicAndEsc) {
         if (esc) {
             Press(VK_ESCAPE);
         } else {
-            Key(VK_MENU, false);
-            Press('A');
-            Key(VK_MENU, true);
+            Press({VK_MENU}, 'A');
         }
         EXPECT_TRUE(WaitUntil([&] { return ControlText(test) == "&Test"; }, 10000))
             << (esc ? "Esc" : "Alt+A") << " did not stop the run";
@@ -642,12 +657,6 @@ TEST(Composer, KeyboardStopsARunningTestWithItsMnemonicAndEsc) {
 }
 
 // --- Stepping -------------------------------------------------------------
-
-// The form in front, as a user clicks it before pressing F10 or F9.
-void FormInFront(Composer& c) {
-    SetForegroundWindow(c.form());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
-}
 
 // Where the engine's paused run stands: the line it runs next, -1 when none
 // is paused (a run in progress counts as none).
@@ -669,7 +678,7 @@ TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
     Composer c;
     c.call([&] { c.object().setScript({"{:TO Composer Stepping}", "one ", "two"}); });
     c.call([&] { c.object().selectLine(0); });
-    FormInFront(c);
+    ASSERT_TRUE(c.inFront());
     Press(VK_F10);
     ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 1; }, 10000));
     EXPECT_EQ(Selected(c), 1);
@@ -677,7 +686,7 @@ TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
     EXPECT_EQ(c.statusPanel(1), "Paused; target window: Composer Stepping");
     EXPECT_EQ(target.fieldText(), "");
 
-    FormInFront(c);
+    ASSERT_TRUE(c.inFront());
     Press(VK_F10);
     ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 2; }, 10000));
     EXPECT_EQ(target.fieldText("one "), "one ");
@@ -685,7 +694,7 @@ TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
     EXPECT_EQ(ControlText(c.formControl(kIdTestBtn)), "&Test");
 
     // The last line: the run ends there, the window's panel comes back.
-    FormInFront(c);
+    ASSERT_TRUE(c.inFront());
     c.menu(IDM_STEP);
     EXPECT_EQ(target.fieldText("one two"), "one two");
     EXPECT_EQ(PausedAt(c), -1);
@@ -702,12 +711,10 @@ TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
     // steps nothing, and Ctrl+F10 after it is the key the field shows.
     c.showPage(kRunPage);
     const HWND hotKey = c.control(kRunPage, kIdHotKey);
-    FormInFront(c);
+    ASSERT_TRUE(c.inFront());
     c.call([&] { SetFocus(hotKey); });
     Press(VK_F10);
-    Key(VK_CONTROL, false);
-    Press(VK_F10);
-    Key(VK_CONTROL, true);
+    Press({VK_CONTROL}, VK_F10);
     EXPECT_TRUE(WaitForText(hotKey, "Ctrl+F10"));
     EXPECT_EQ(PausedAt(c), -1);
     EXPECT_EQ(target.fieldText(), "one two");
@@ -722,7 +729,7 @@ TEST(Composer, BreakpointInALoopStopsTestAtEveryPass) {
     const std::vector<std::string> script{"{:TO Composer Breaks}", "{.L}", "x", "{:LoopTimes L 3}", "y"};
     c.call([&] { c.object().setScript(script); });
     c.call([&] { c.object().selectLine(2); });
-    FormInFront(c);
+    ASSERT_TRUE(c.inFront());
     Press(VK_F9);
     ASSERT_TRUE(WaitUntil([&] { return c.lines()[2] == "(*) x"; }, 5000)) << c.lines()[2];
     std::vector<std::string> lines;
@@ -747,7 +754,7 @@ TEST(Composer, BreakpointInALoopStopsTestAtEveryPass) {
     // Test begins at the top.
     PostMessageA(test, BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 2; }, 10000));
-    FormInFront(c);
+    ASSERT_TRUE(c.inFront());
     Press(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == -1; }, 5000));
     EXPECT_EQ(c.statusPanel(1).rfind("Paused", 0), std::string::npos) << c.statusPanel(1);
@@ -832,8 +839,7 @@ TEST(Composer, ClosedTitleListsNoControlsAndANonConsoleCopiesNothing) {
     GlobalUnlock(memory);
     SetClipboardData(CF_TEXT, memory);
     CloseClipboard();
-    SetForegroundWindow(c.form());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+    ASSERT_TRUE(c.inFront());
     c.click(c.control(kWindowPage, kIdCopyBtn));
     EXPECT_EQ(c.tabCaption(kCtrlPage), "DOS Screen");
     EXPECT_EQ(ControlText(ctrl), "");
@@ -1005,23 +1011,13 @@ TEST(Composer, TessdeckPageAssignsDeletesSavesReopensAndTestsAPad) {
     EXPECT_FALSE(IsWindowEnabled(test));
 
     // The hot key from real key presses: Ctrl+Shift+P; P alone clears it.
-    SetForegroundWindow(c.form());
-    c.call([&] { SetFocus(hotKey); });
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
-    Key(VK_CONTROL, false);
-    Key(VK_SHIFT, false);
-    Press('P');
-    Key(VK_SHIFT, true);
-    Key(VK_CONTROL, true);
+    ASSERT_TRUE(c.focusOn(hotKey));
+    Press({VK_CONTROL, VK_SHIFT}, 'P');
     EXPECT_TRUE(WaitForText(hotKey, "Ctrl+Shift+P"));
     Press('P');
     EXPECT_TRUE(WaitForText(hotKey, ""));
     Press(VK_F5);  // no modifier: unchanged
-    Key(VK_CONTROL, false);
-    Key(VK_SHIFT, false);
-    Press('P');
-    Key(VK_SHIFT, true);
-    Key(VK_CONTROL, true);
+    Press({VK_CONTROL, VK_SHIFT}, 'P');
     ASSERT_TRUE(WaitForText(hotKey, "Ctrl+Shift+P"));
     EXPECT_FALSE(taskloom::wintest::ModifierDown());
 
@@ -1290,14 +1286,8 @@ TEST(Composer, TessdeckPageSaysWhenAHotKeyIsTakenAndRefusesTwoIconsWithOneKey) {
     EXPECT_EQ(HintOf(c.form(), hotKey), "");
 
     // Ctrl+Alt+K pressed in the field, as the user would.
-    SetForegroundWindow(c.form());
-    c.call([&] { SetFocus(hotKey); });
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
-    Key(VK_CONTROL, false);
-    Key(VK_MENU, false);
-    Press('K');
-    Key(VK_MENU, true);
-    Key(VK_CONTROL, true);
+    ASSERT_TRUE(c.focusOn(hotKey));
+    Press({VK_CONTROL, VK_MENU}, 'K');
     ASSERT_TRUE(WaitForText(hotKey, "Ctrl+Alt+K"));
     EXPECT_FALSE(taskloom::wintest::ModifierDown());
     EXPECT_TRUE(WaitUntil([&] { return statusText() == inUse; }, 5000)) << statusText();
