@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <functional>
 #include <future>
@@ -79,13 +80,22 @@ public:
         return s;
     }
 
-    std::string statusPanel(int part) const {
-        char text[512] = {};
-        const HWND bar = formControl(kIdStatusBar);
-        if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) >= sizeof text)
-            return {};
-        SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+    // The text of panel `part` of the status bar `bar`, read on the form's
+    // thread: the text cannot change between asking its length and reading
+    // it. The buffer holds at least 512 bytes for a bar that answers the
+    // length of the simple panel (SB_SIMPLEID) with less than its text.
+    std::string barText(HWND bar, WPARAM part) {
+        std::string text;
+        call([&] {
+            const std::size_t length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0));
+            text.assign(std::max<std::size_t>(length + 1, 512), '\0');
+            SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text.data()));
+        });
+        text.resize(std::strlen(text.c_str()));
         return text;
+    }
+    std::string statusPanel(int part) {
+        return barText(formControl(kIdStatusBar), static_cast<WPARAM>(part));
     }
 
     std::string tabCaption(int i) const {
@@ -544,11 +554,7 @@ TEST(Composer, ControlsPageListsControlsAndReadsOutTheCaret) {
     EXPECT_NE(list.find("Name:"), std::string::npos) << list;
     EXPECT_NE(list.find("Send"), std::string::npos) << list;
     const HWND panel = c.control(kCtrlPage, kIdClipsStatusBar);
-    auto readOut = [&] {
-        char text[128] = {};
-        SendMessageA(panel, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-        return std::string(text);
-    };
+    auto readOut = [&] { return c.barText(panel, 0); };
     // The caret in the line of the order number, third column, four
     // characters selected.
     const int lines = static_cast<int>(SendMessageA(ctrl, EM_GETLINECOUNT, 0, 0));
@@ -1274,13 +1280,7 @@ TEST(Composer, TessdeckPageSaysWhenAHotKeyIsTakenAndRefusesTwoIconsWithOneKey) {
     const HWND hint = c.control(kRunPage, kIdIconHint), hotKey = c.control(kRunPage, kIdHotKey),
                run = c.control(kRunPage, kIdRunName), status = c.control(kRunPage, kIdPadStatusBar);
     ASSERT_NE(status, nullptr);
-    auto statusText = [&] {
-        char text[256] = {};
-        if (LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, 0, 0)) >= sizeof text)
-            return std::string("<long>");
-        SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-        return std::string(text);
-    };
+    auto statusText = [&] { return c.barText(status, 0); };
     const std::string inUse = "Hot key in use by another program";
     EXPECT_FALSE(IsWindowVisible(status));
     EXPECT_EQ(HintOf(c.form(), hotKey), "");
@@ -1392,10 +1392,8 @@ TEST(Composer, MenuHintsShowAndExitWithAnEmptyListAsksNothing) {
     // The simple panel's text: asked for by its own index, or (as Wine's
     // bar answers it) by index 0 while the bar is simple.
     auto simpleText = [&] {
-        char text[128] = {};
-        SendMessageA(bar, SB_GETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text));
-        if (!text[0]) SendMessageA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-        return std::string(text);
+        const std::string text = c.barText(bar, SB_SIMPLEID);
+        return text.empty() ? c.barText(bar, 0) : text;
     };
     const HMENU menu = GetMenu(c.form());
     SendMessageA(c.form(), WM_MENUSELECT, MAKEWPARAM(IDM_LOADTEXT, MF_STRING),
