@@ -15,8 +15,6 @@
 #include <exception>
 #include <functional>
 #include <future>
-#include <initializer_list>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -38,7 +36,10 @@ namespace loomwright {
 namespace {
 
 using taskloom::wintest::ControlText;
+using taskloom::wintest::KeyEvent;
 using taskloom::wintest::MessageBoxTexts;
+using taskloom::wintest::PressKey;
+using taskloom::wintest::PressKeys;
 using taskloom::wintest::TreeItemText;
 using taskloom::wintest::WaitUntil;
 
@@ -148,21 +149,6 @@ public:
         ASSERT_TRUE(focusOn(control(kKeysPage, kIdKeyStrokes)));
     }
 };
-
-void Key(BYTE vk, bool up) {
-    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)), up ? KEYEVENTF_KEYUP : 0, 0);
-}
-void Press(BYTE vk) {
-    Key(vk, false);
-    Key(vk, true);
-}
-// A combination as the user presses it: the modifiers down in turn, the key,
-// the modifiers up again last first.
-void Press(std::initializer_list<BYTE> mods, BYTE vk) {
-    for (const BYTE m : mods) Key(m, false);
-    Press(vk);
-    for (auto m = std::rbegin(mods); m != std::rend(mods); ++m) Key(*m, true);
-}
 
 bool WaitForText(HWND control, const std::string& text) {
     return WaitUntil([&] { return ControlText(control) == text; }, 10000);
@@ -297,21 +283,21 @@ TEST(Composer, KeysPageTurnsRealKeyPressesIntoTokensAndLines) {
     c.focusKeyStrokes();
 
     // Ctrl+A: the combination is added at once, nothing left in the field.
-    Key(VK_CONTROL, false);
+    KeyEvent(VK_CONTROL, false);
     ASSERT_TRUE(WaitForText(keys, "{Ctrl}"));
-    Press('A');
-    Key(VK_CONTROL, true);
+    PressKey('A');
+    KeyEvent(VK_CONTROL, true);
     ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 1; }, 10000));
     EXPECT_EQ(c.lines()[0], "{Ctrl}A");
     EXPECT_TRUE(WaitForText(keys, ""));
 
     // Down with the count at 4, F5 with the count at 4.
     SetWindowTextA(count, "4");
-    Press(VK_DOWN);
+    PressKey(VK_DOWN);
     ASSERT_TRUE(WaitForText(keys, "{Down 4}"));
     EXPECT_EQ(ControlText(count), "1");
     SetWindowTextA(count, "4");
-    Press(VK_F5);
+    PressKey(VK_F5);
     ASSERT_TRUE(WaitForText(keys, "{Down 4}{F5}"));
     EXPECT_EQ(ControlText(count), "4");
     c.click(c.control(kKeysPage, kIdClearKeysBtn));
@@ -319,19 +305,19 @@ TEST(Composer, KeysPageTurnsRealKeyPressesIntoTokensAndLines) {
     EXPECT_EQ(ControlText(count), "1");
 
     // Shift+5: the digit is the key's unshifted character; "%" goes nowhere.
-    Key(VK_SHIFT, false);
+    KeyEvent(VK_SHIFT, false);
     ASSERT_TRUE(WaitForText(keys, "{Shift}"));
-    Press('5');
-    Key(VK_SHIFT, true);
+    PressKey('5');
+    KeyEvent(VK_SHIFT, true);
     ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 2; }, 10000));
     EXPECT_EQ(c.lines()[1], "{Shift}5");
     EXPECT_TRUE(WaitForText(keys, ""));
 
     // Alt+F: a line, and no menu opened by letting Alt go.
-    Key(VK_MENU, false);
+    KeyEvent(VK_MENU, false);
     ASSERT_TRUE(WaitForText(keys, "{Alt}"));
-    Press('F');
-    Key(VK_MENU, true);
+    PressKey('F');
+    KeyEvent(VK_MENU, true);
     ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 3; }, 10000));
     EXPECT_EQ(c.lines()[2], "{Alt}F");
 
@@ -650,9 +636,9 @@ TEST(Composer, KeyboardStopsARunningTestWithItsMnemonicAndEsc) {
         Sleep(300);
         EXPECT_EQ(ControlText(test), "&Abort");  // the loop runs on by itself
         if (esc) {
-            Press(VK_ESCAPE);
+            PressKey(VK_ESCAPE);
         } else {
-            Press({VK_MENU}, 'A');
+            PressKeys({VK_MENU}, 'A');
         }
         EXPECT_TRUE(WaitUntil([&] { return ControlText(test) == "&Test"; }, 10000))
             << (esc ? "Esc" : "Alt+A") << " did not stop the run";
@@ -685,7 +671,7 @@ TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
     c.call([&] { c.object().setScript({"{:TO Composer Stepping}", "one ", "two"}); });
     c.call([&] { c.object().selectLine(0); });
     ASSERT_TRUE(c.inFront());
-    Press(VK_F10);
+    PressKey(VK_F10);
     ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 1; }, 10000));
     EXPECT_EQ(Selected(c), 1);
     EXPECT_EQ(c.statusPanel(0), "Line: 2");
@@ -693,7 +679,7 @@ TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
     EXPECT_EQ(target.fieldText(), "");
 
     ASSERT_TRUE(c.inFront());
-    Press(VK_F10);
+    PressKey(VK_F10);
     ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 2; }, 10000));
     EXPECT_EQ(target.fieldText("one "), "one ");
     EXPECT_EQ(Selected(c), 2);
@@ -709,7 +695,7 @@ TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
 
     // In the Keys page's key field, F9 and F10 are keys to capture.
     c.focusKeyStrokes();
-    Press(VK_F9);
+    PressKey(VK_F9);
     EXPECT_TRUE(WaitForText(c.control(kKeysPage, kIdKeyStrokes), "{F9}"));
     EXPECT_EQ(c.lines(), (std::vector<std::string>{"{:TO Composer Stepping}", "one ", "two"}));
     EXPECT_EQ(PausedAt(c), -1);
@@ -719,8 +705,8 @@ TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
     const HWND hotKey = c.control(kRunPage, kIdHotKey);
     ASSERT_TRUE(c.inFront());
     c.call([&] { SetFocus(hotKey); });
-    Press(VK_F10);
-    Press({VK_CONTROL}, VK_F10);
+    PressKey(VK_F10);
+    PressKeys({VK_CONTROL}, VK_F10);
     EXPECT_TRUE(WaitForText(hotKey, "Ctrl+F10"));
     EXPECT_EQ(PausedAt(c), -1);
     EXPECT_EQ(target.fieldText(), "one two");
@@ -736,7 +722,7 @@ TEST(Composer, BreakpointInALoopStopsTestAtEveryPass) {
     c.call([&] { c.object().setScript(script); });
     c.call([&] { c.object().selectLine(2); });
     ASSERT_TRUE(c.inFront());
-    Press(VK_F9);
+    PressKey(VK_F9);
     ASSERT_TRUE(WaitUntil([&] { return c.lines()[2] == "(*) x"; }, 5000)) << c.lines()[2];
     std::vector<std::string> lines;
     c.call([&] { lines = c.object().script().lines(); });
@@ -761,7 +747,7 @@ TEST(Composer, BreakpointInALoopStopsTestAtEveryPass) {
     PostMessageA(test, BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 2; }, 10000));
     ASSERT_TRUE(c.inFront());
-    Press(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == -1; }, 5000));
     EXPECT_EQ(c.statusPanel(1).rfind("Paused", 0), std::string::npos) << c.statusPanel(1);
     // An edit while paused ends it too, and the mark stays with its line.
@@ -1018,12 +1004,12 @@ TEST(Composer, TessdeckPageAssignsDeletesSavesReopensAndTestsAPad) {
 
     // The hot key from real key presses: Ctrl+Shift+P; P alone clears it.
     ASSERT_TRUE(c.focusOn(hotKey));
-    Press({VK_CONTROL, VK_SHIFT}, 'P');
+    PressKeys({VK_CONTROL, VK_SHIFT}, 'P');
     EXPECT_TRUE(WaitForText(hotKey, "Ctrl+Shift+P"));
-    Press('P');
+    PressKey('P');
     EXPECT_TRUE(WaitForText(hotKey, ""));
-    Press(VK_F5);  // no modifier: unchanged
-    Press({VK_CONTROL, VK_SHIFT}, 'P');
+    PressKey(VK_F5);  // no modifier: unchanged
+    PressKeys({VK_CONTROL, VK_SHIFT}, 'P');
     ASSERT_TRUE(WaitForText(hotKey, "Ctrl+Shift+P"));
     EXPECT_FALSE(taskloom::wintest::ModifierDown());
 
@@ -1287,7 +1273,7 @@ TEST(Composer, TessdeckPageSaysWhenAHotKeyIsTakenAndRefusesTwoIconsWithOneKey) {
 
     // Ctrl+Alt+K pressed in the field, as the user would.
     ASSERT_TRUE(c.focusOn(hotKey));
-    Press({VK_CONTROL, VK_MENU}, 'K');
+    PressKeys({VK_CONTROL, VK_MENU}, 'K');
     ASSERT_TRUE(WaitForText(hotKey, "Ctrl+Alt+K"));
     EXPECT_FALSE(taskloom::wintest::ModifierDown());
     EXPECT_TRUE(WaitUntil([&] { return statusText() == inUse; }, 5000)) << statusText();
