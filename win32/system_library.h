@@ -25,17 +25,13 @@ public:
     // which library or function is missing, and why.
     template <class Fn>
     Fn* function(const char* name) {
-        return reinterpret_cast<Fn*>(reinterpret_cast<void (*)()>(address(name, true)));
+        return typed<Fn>(address(name, true));
     }
     // The same, or null when the library or the function is not there: for
     // callers to whom the function is optional.
     template <class Fn>
     Fn* find(const char* name) noexcept {
-        try {
-            return reinterpret_cast<Fn*>(reinterpret_cast<void (*)()>(address(name, false)));
-        } catch (...) {
-            return nullptr;
-        }
+        return typed<Fn>(address(name, false));
     }
 
     bool loaded() const;
@@ -45,7 +41,13 @@ private:
     struct ModuleDeleter {
         void operator()(HMODULE m) const noexcept { FreeLibrary(m); }
     };
+    // Loads the library on the first call. Not required: null for a library
+    // or function that is not there, and nothing is thrown.
     FARPROC address(const char* name, bool required);
+    template <class Fn>
+    static Fn* typed(FARPROC f) noexcept {
+        return reinterpret_cast<Fn*>(reinterpret_cast<void (*)()>(f));
+    }
 
     const char* fileName_;
     SRWLOCK lock_ = SRWLOCK_INIT;

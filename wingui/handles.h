@@ -12,46 +12,33 @@
 
 namespace wingui {
 
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ h) const noexcept { DeleteObject(h); }
+// Frees a handle with the function `Free` (DeleteObject, DestroyMenu, ...).
+template <auto Free>
+struct FreeWith {
+    template <class H>
+    void operator()(H h) const noexcept {
+        Free(h);
+    }
 };
-struct MenuDeleter {
-    void operator()(HMENU h) const noexcept { DestroyMenu(h); }
-};
+
+using GdiObjectDeleter = FreeWith<&DeleteObject>;
+using MenuDeleter = FreeWith<&DestroyMenu>;
 struct KernelHandleDeleter {
     void operator()(HANDLE h) const noexcept {
         if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
     }
 };
-struct RegKeyDeleter {
-    void operator()(HKEY h) const noexcept { RegCloseKey(h); }
-};
-struct HookDeleter {
-    void operator()(HHOOK h) const noexcept { UnhookWindowsHookEx(h); }
-};
-struct IconDeleter {
-    void operator()(HICON h) const noexcept { DestroyIcon(h); }
-};
-struct AcceleratorsDeleter {
-    void operator()(HACCEL h) const noexcept { DestroyAcceleratorTable(h); }
-};
-struct ImageListDeleter {
-    void operator()(HIMAGELIST h) const noexcept { ImageList_Destroy(h); }
-};
+using RegKeyDeleter = FreeWith<&RegCloseKey>;
+using HookDeleter = FreeWith<&UnhookWindowsHookEx>;
+using IconDeleter = FreeWith<&DestroyIcon>;
+using AcceleratorsDeleter = FreeWith<&DestroyAcceleratorTable>;
+using ImageListDeleter = FreeWith<&ImageList_Destroy>;
 // A device context the program made (CreateDC, a print dialog's), not one
 // of a window's (WindowDc below).
-struct DcDeleter {
-    void operator()(HDC h) const noexcept { DeleteDC(h); }
-};
-struct LibraryDeleter {
-    void operator()(HMODULE h) const noexcept { FreeLibrary(h); }
-};
-struct GlobalMemoryDeleter {
-    void operator()(HGLOBAL h) const noexcept { GlobalFree(h); }
-};
-struct LocalMemoryDeleter {
-    void operator()(HLOCAL h) const noexcept { LocalFree(h); }
-};
+using DcDeleter = FreeWith<&DeleteDC>;
+using LibraryDeleter = FreeWith<&FreeLibrary>;
+using GlobalMemoryDeleter = FreeWith<&GlobalFree>;
+using LocalMemoryDeleter = FreeWith<&LocalFree>;
 
 template <class H, class Deleter>
 using Scoped = std::unique_ptr<std::remove_pointer_t<H>, Deleter>;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <functional>
 #include <future>
@@ -35,7 +36,10 @@ namespace loomwright {
 namespace {
 
 using taskloom::wintest::ControlText;
+using taskloom::wintest::KeyEvent;
 using taskloom::wintest::MessageBoxTexts;
+using taskloom::wintest::PressKey;
+using taskloom::wintest::PressKeys;
 using taskloom::wintest::TreeItemText;
 using taskloom::wintest::WaitUntil;
 
@@ -77,13 +81,22 @@ public:
         return s;
     }
 
-    std::string statusPanel(int part) const {
-        char text[512] = {};
-        const HWND bar = formControl(kIdStatusBar);
-        if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) >= sizeof text)
-            return {};
-        SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+    // The text of panel `part` of the status bar `bar`, read on the form's
+    // thread: the text cannot change between asking its length and reading
+    // it. The buffer holds at least 512 bytes for a bar that answers the
+    // length of the simple panel (SB_SIMPLEID) with less than its text.
+    std::string barText(HWND bar, WPARAM part) {
+        std::string text;
+        call([&] {
+            const std::size_t length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0));
+            text.assign(std::max<std::size_t>(length + 1, 512), '\0');
+            SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text.data()));
+        });
+        text.resize(std::strlen(text.c_str()));
         return text;
+    }
+    std::string statusPanel(int part) {
+        return barText(formControl(kIdStatusBar), static_cast<WPARAM>(part));
     }
 
     std::string tabCaption(int i) const {
@@ -118,22 +131,24 @@ public:
         click(formControl(kIdAddBtn));
     }
 
-    // The keyboard goes to the key field: the form in front, the field focused.
+    // The form in front, as the user clicks it before pressing keys. False
+    // when it does not come forward.
+    bool inFront() {
+        SetForegroundWindow(form());
+        return WaitUntil([&] { return GetForegroundWindow() == form(); }, 5000);
+    }
+    // The keyboard goes to `field`: the form in front, the field focused.
+    bool focusOn(HWND field) {
+        SetForegroundWindow(form());
+        call([&] { SetFocus(field); });
+        return WaitUntil([&] { return GetForegroundWindow() == form(); }, 5000);
+    }
+    // The keyboard goes to the key field.
     void focusKeyStrokes() {
         showPage(kKeysPage);
-        SetForegroundWindow(form());
-        call([&] { SetFocus(control(kKeysPage, kIdKeyStrokes)); });
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == form(); }, 5000));
+        ASSERT_TRUE(focusOn(control(kKeysPage, kIdKeyStrokes)));
     }
 };
-
-void Key(BYTE vk, bool up) {
-    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)), up ? KEYEVENTF_KEYUP : 0, 0);
-}
-void Press(BYTE vk) {
-    Key(vk, false);
-    Key(vk, true);
-}
 
 bool WaitForText(HWND control, const std::string& text) {
     return WaitUntil([&] { return ControlText(control) == text; }, 10000);
@@ -268,21 +283,21 @@ TEST(Composer, KeysPageTurnsRealKeyPressesIntoTokensAndLines) {
     c.focusKeyStrokes();
 
     // Ctrl+A: the combination is added at once, nothing left in the field.
-    Key(VK_CONTROL, false);
+    KeyEvent(VK_CONTROL, false);
     ASSERT_TRUE(WaitForText(keys, "{Ctrl}"));
-    Press('A');
-    Key(VK_CONTROL, true);
+    PressKey('A');
+    KeyEvent(VK_CONTROL, true);
     ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 1; }, 10000));
     EXPECT_EQ(c.lines()[0], "{Ctrl}A");
     EXPECT_TRUE(WaitForText(keys, ""));
 
     // Down with the count at 4, F5 with the count at 4.
     SetWindowTextA(count, "4");
-    Press(VK_DOWN);
+    PressKey(VK_DOWN);
     ASSERT_TRUE(WaitForText(keys, "{Down 4}"));
     EXPECT_EQ(ControlText(count), "1");
     SetWindowTextA(count, "4");
-    Press(VK_F5);
+    PressKey(VK_F5);
     ASSERT_TRUE(WaitForText(keys, "{Down 4}{F5}"));
     EXPECT_EQ(ControlText(count), "4");
     c.click(c.control(kKeysPage, kIdClearKeysBtn));
@@ -290,19 +305,19 @@ TEST(Composer, KeysPageTurnsRealKeyPressesIntoTokensAndLines) {
     EXPECT_EQ(ControlText(count), "1");
 
     // Shift+5: the digit is the key's unshifted character; "%" goes nowhere.
-    Key(VK_SHIFT, false);
+    KeyEvent(VK_SHIFT, false);
     ASSERT_TRUE(WaitForText(keys, "{Shift}"));
-    Press('5');
-    Key(VK_SHIFT, true);
+    PressKey('5');
+    KeyEvent(VK_SHIFT, true);
     ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 2; }, 10000));
     EXPECT_EQ(c.lines()[1], "{Shift}5");
     EXPECT_TRUE(WaitForText(keys, ""));
 
     // Alt+F: a line, and no menu opened by letting Alt go.
-    Key(VK_MENU, false);
+    KeyEvent(VK_MENU, false);
     ASSERT_TRUE(WaitForText(keys, "{Alt}"));
-    Press('F');
-    Key(VK_MENU, true);
+    PressKey('F');
+    KeyEvent(VK_MENU, true);
     ASSERT_TRUE(WaitUntil([&] { return c.lines().size() == 3; }, 10000));
     EXPECT_EQ(c.lines()[2], "{Alt}F");
 
@@ -529,11 +544,7 @@ TEST(Composer, ControlsPageListsControlsAndReadsOutTheCaret) {
     EXPECT_NE(list.find("Name:"), std::string::npos) << list;
     EXPECT_NE(list.find("Send"), std::string::npos) << list;
     const HWND panel = c.control(kCtrlPage, kIdClipsStatusBar);
-    auto readOut = [&] {
-        char text[128] = {};
-        SendMessageA(panel, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-        return std::string(text);
-    };
+    auto readOut = [&] { return c.barText(panel, 0); };
     // The caret in the line of the order number, third column, four
     // characters selected.
     const int lines = static_cast<int>(SendMessageA(ctrl, EM_GETLINECOUNT, 0, 0));
@@ -605,8 +616,7 @@ TEST(Composer, TestOfASwitchThenAKeyLineTypesEveryKeyIntoTheSwitchedToWindow) {
     ASSERT_NE(edit, nullptr);
     Composer c;
     c.call([&] { c.object().setScript({"{:TO Untitled - Notepad}", "typed by the composer"}); });
-    SetForegroundWindow(c.form());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+    ASSERT_TRUE(c.inFront());
     const HWND test = c.formControl(kIdTestBtn);
     PostMessageA(test, BM_CLICK, 0, 0);
     EXPECT_EQ(taskloom::wintest::ReadUntilStable(edit, std::string("typed by the composer")),
@@ -624,18 +634,15 @@ TEST(Composer, KeyboardStopsARunningTestWithItsMnemonicAndEsc) {
     c.call([&] { c.object().setScript({"{.Again}", "{:Pause1/10 1}", "{:Goto Again}"}); });
     const HWND test = c.formControl(kIdTestBtn);
     for (const bool esc : {false, true}) {
-        SetForegroundWindow(c.form());
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+        ASSERT_TRUE(c.inFront());
         PostMessageA(test, BM_CLICK, 0, 0);
         ASSERT_TRUE(WaitUntil([&] { return ControlText(test) == "&Abort"; }, 10000));
         Sleep(300);
         EXPECT_EQ(ControlText(test), "&Abort");  // the loop runs on by itself
         if (esc) {
-            Press(VK_ESCAPE);
+            PressKey(VK_ESCAPE);
         } else {
-            Key(VK_MENU, false);
-            Press('A');
-            Key(VK_MENU, true);
+            PressKeys({VK_MENU}, 'A');
         }
         EXPECT_TRUE(WaitUntil([&] { return ControlText(test) == "&Test"; }, 10000))
             << (esc ? "Esc" : "Alt+A") << " did not stop the run";
@@ -646,12 +653,6 @@ TEST(Composer, KeyboardStopsARunningTestWithItsMnemonicAndEsc) {
 }
 
 // --- Stepping -------------------------------------------------------------
-
-// The form in front, as a user clicks it before pressing F10 or F9.
-void FormInFront(Composer& c) {
-    SetForegroundWindow(c.form());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
-}
 
 // Where the engine's paused run stands: the line it runs next, -1 when none
 // is paused (a run in progress counts as none).
@@ -673,23 +674,23 @@ TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
     Composer c;
     c.call([&] { c.object().setScript({"{:TO Composer Stepping}", "one ", "two"}); });
     c.call([&] { c.object().selectLine(0); });
-    FormInFront(c);
-    Press(VK_F10);
+    ASSERT_TRUE(c.inFront());
+    PressKey(VK_F10);
     ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 1; }, 10000));
     EXPECT_EQ(Selected(c), 1);
     EXPECT_EQ(c.statusPanel(0), "Line: 2");
     EXPECT_EQ(c.statusPanel(1), "Paused; target window: Composer Stepping");
     EXPECT_EQ(target.fieldText(), "");
 
-    FormInFront(c);
-    Press(VK_F10);
+    ASSERT_TRUE(c.inFront());
+    PressKey(VK_F10);
     ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 2; }, 10000));
     EXPECT_EQ(target.fieldText("one "), "one ");
     EXPECT_EQ(Selected(c), 2);
     EXPECT_EQ(ControlText(c.formControl(kIdTestBtn)), "&Test");
 
     // The last line: the run ends there, the window's panel comes back.
-    FormInFront(c);
+    ASSERT_TRUE(c.inFront());
     c.menu(IDM_STEP);
     EXPECT_EQ(target.fieldText("one two"), "one two");
     EXPECT_EQ(PausedAt(c), -1);
@@ -698,7 +699,7 @@ TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
 
     // In the Keys page's key field, F9 and F10 are keys to capture.
     c.focusKeyStrokes();
-    Press(VK_F9);
+    PressKey(VK_F9);
     EXPECT_TRUE(WaitForText(c.control(kKeysPage, kIdKeyStrokes), "{F9}"));
     EXPECT_EQ(c.lines(), (std::vector<std::string>{"{:TO Composer Stepping}", "one ", "two"}));
     EXPECT_EQ(PausedAt(c), -1);
@@ -706,12 +707,10 @@ TEST(Composer, StepRunsOneLineAtATimeIntoARealWindow) {
     // steps nothing, and Ctrl+F10 after it is the key the field shows.
     c.showPage(kRunPage);
     const HWND hotKey = c.control(kRunPage, kIdHotKey);
-    FormInFront(c);
+    ASSERT_TRUE(c.inFront());
     c.call([&] { SetFocus(hotKey); });
-    Press(VK_F10);
-    Key(VK_CONTROL, false);
-    Press(VK_F10);
-    Key(VK_CONTROL, true);
+    PressKey(VK_F10);
+    PressKeys({VK_CONTROL}, VK_F10);
     EXPECT_TRUE(WaitForText(hotKey, "Ctrl+F10"));
     EXPECT_EQ(PausedAt(c), -1);
     EXPECT_EQ(target.fieldText(), "one two");
@@ -726,8 +725,8 @@ TEST(Composer, BreakpointInALoopStopsTestAtEveryPass) {
     const std::vector<std::string> script{"{:TO Composer Breaks}", "{.L}", "x", "{:LoopTimes L 3}", "y"};
     c.call([&] { c.object().setScript(script); });
     c.call([&] { c.object().selectLine(2); });
-    FormInFront(c);
-    Press(VK_F9);
+    ASSERT_TRUE(c.inFront());
+    PressKey(VK_F9);
     ASSERT_TRUE(WaitUntil([&] { return c.lines()[2] == "(*) x"; }, 5000)) << c.lines()[2];
     std::vector<std::string> lines;
     c.call([&] { lines = c.object().script().lines(); });
@@ -751,8 +750,8 @@ TEST(Composer, BreakpointInALoopStopsTestAtEveryPass) {
     // Test begins at the top.
     PostMessageA(test, BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == 2; }, 10000));
-    FormInFront(c);
-    Press(VK_ESCAPE);
+    ASSERT_TRUE(c.inFront());
+    PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return PausedAt(c) == -1; }, 5000));
     EXPECT_EQ(c.statusPanel(1).rfind("Paused", 0), std::string::npos) << c.statusPanel(1);
     // An edit while paused ends it too, and the mark stays with its line.
@@ -836,8 +835,7 @@ TEST(Composer, ClosedTitleListsNoControlsAndANonConsoleCopiesNothing) {
     GlobalUnlock(memory);
     SetClipboardData(CF_TEXT, memory);
     CloseClipboard();
-    SetForegroundWindow(c.form());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
+    ASSERT_TRUE(c.inFront());
     c.click(c.control(kWindowPage, kIdCopyBtn));
     EXPECT_EQ(c.tabCaption(kCtrlPage), "DOS Screen");
     EXPECT_EQ(ControlText(ctrl), "");
@@ -1009,23 +1007,13 @@ TEST(Composer, TessdeckPageAssignsDeletesSavesReopensAndTestsAPad) {
     EXPECT_FALSE(IsWindowEnabled(test));
 
     // The hot key from real key presses: Ctrl+Shift+P; P alone clears it.
-    SetForegroundWindow(c.form());
-    c.call([&] { SetFocus(hotKey); });
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
-    Key(VK_CONTROL, false);
-    Key(VK_SHIFT, false);
-    Press('P');
-    Key(VK_SHIFT, true);
-    Key(VK_CONTROL, true);
+    ASSERT_TRUE(c.focusOn(hotKey));
+    PressKeys({VK_CONTROL, VK_SHIFT}, 'P');
     EXPECT_TRUE(WaitForText(hotKey, "Ctrl+Shift+P"));
-    Press('P');
+    PressKey('P');
     EXPECT_TRUE(WaitForText(hotKey, ""));
-    Press(VK_F5);  // no modifier: unchanged
-    Key(VK_CONTROL, false);
-    Key(VK_SHIFT, false);
-    Press('P');
-    Key(VK_SHIFT, true);
-    Key(VK_CONTROL, true);
+    PressKey(VK_F5);  // no modifier: unchanged
+    PressKeys({VK_CONTROL, VK_SHIFT}, 'P');
     ASSERT_TRUE(WaitForText(hotKey, "Ctrl+Shift+P"));
     EXPECT_FALSE(taskloom::wintest::ModifierDown());
 
@@ -1282,26 +1270,14 @@ TEST(Composer, TessdeckPageSaysWhenAHotKeyIsTakenAndRefusesTwoIconsWithOneKey) {
     const HWND hint = c.control(kRunPage, kIdIconHint), hotKey = c.control(kRunPage, kIdHotKey),
                run = c.control(kRunPage, kIdRunName), status = c.control(kRunPage, kIdPadStatusBar);
     ASSERT_NE(status, nullptr);
-    auto statusText = [&] {
-        char text[256] = {};
-        if (LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, 0, 0)) >= sizeof text)
-            return std::string("<long>");
-        SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-        return std::string(text);
-    };
+    auto statusText = [&] { return c.barText(status, 0); };
     const std::string inUse = "Hot key in use by another program";
     EXPECT_FALSE(IsWindowVisible(status));
     EXPECT_EQ(HintOf(c.form(), hotKey), "");
 
     // Ctrl+Alt+K pressed in the field, as the user would.
-    SetForegroundWindow(c.form());
-    c.call([&] { SetFocus(hotKey); });
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == c.form(); }, 5000));
-    Key(VK_CONTROL, false);
-    Key(VK_MENU, false);
-    Press('K');
-    Key(VK_MENU, true);
-    Key(VK_CONTROL, true);
+    ASSERT_TRUE(c.focusOn(hotKey));
+    PressKeys({VK_CONTROL, VK_MENU}, 'K');
     ASSERT_TRUE(WaitForText(hotKey, "Ctrl+Alt+K"));
     EXPECT_FALSE(taskloom::wintest::ModifierDown());
     EXPECT_TRUE(WaitUntil([&] { return statusText() == inUse; }, 5000)) << statusText();
@@ -1406,10 +1382,8 @@ TEST(Composer, MenuHintsShowAndExitWithAnEmptyListAsksNothing) {
     // The simple panel's text: asked for by its own index, or (as Wine's
     // bar answers it) by index 0 while the bar is simple.
     auto simpleText = [&] {
-        char text[128] = {};
-        SendMessageA(bar, SB_GETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text));
-        if (!text[0]) SendMessageA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-        return std::string(text);
+        const std::string text = c.barText(bar, SB_SIMPLEID);
+        return text.empty() ? c.barText(bar, 0) : text;
     };
     const HMENU menu = GetMenu(c.form());
     SendMessageA(c.form(), WM_MENUSELECT, MAKEWPARAM(IDM_LOADTEXT, MF_STRING),

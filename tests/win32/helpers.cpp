@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -176,6 +177,21 @@ bool ModifierDown() {
     for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU})
         if (GetAsyncKeyState(vk) & 0x8000) return true;
     return false;
+}
+
+void KeyEvent(BYTE vk, bool up) {
+    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)), up ? KEYEVENTF_KEYUP : 0, 0);
+}
+
+void PressKey(BYTE vk) {
+    KeyEvent(vk, false);
+    KeyEvent(vk, true);
+}
+
+void PressKeys(std::initializer_list<BYTE> mods, BYTE vk) {
+    for (const BYTE m : mods) KeyEvent(m, false);
+    PressKey(vk);
+    for (auto m = std::rbegin(mods); m != std::rend(mods); ++m) KeyEvent(*m, true);
 }
 
 Target::Target(const std::string& options, const std::string& title)

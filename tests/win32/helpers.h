@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -105,6 +106,14 @@ CapturedRun StartScript(const TempFolder& folder, const std::vector<std::string>
 // Whether Shift, Ctrl or Alt is down as far as the keyboard state shared by
 // every program goes.
 bool ModifierDown();
+
+// Key presses as the keyboard makes them (virtual key and scan code), to
+// whichever window has the focus: one key down or up; a key pressed and let
+// go; a combination (the modifiers down in turn, the key, the modifiers up
+// again last first).
+void KeyEvent(BYTE vk, bool up);
+void PressKey(BYTE vk);
+void PressKeys(std::initializer_list<BYTE> mods, BYTE vk);
 
 // A tl_target started for a test with its window shown; ended with the
 // object.

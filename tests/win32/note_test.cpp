@@ -19,6 +19,7 @@ namespace taskloom {
 namespace {
 
 using wintest::ChildProcess;
+using wintest::PressKey;
 using wintest::WaitUntil;
 
 struct WindowDestroyer {
@@ -53,12 +54,6 @@ private:
     int index_;
     COLORREF old_;
 };
-
-void PressKey(BYTE vk) {
-    const BYTE scan = static_cast<BYTE>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-    keybd_event(vk, scan, 0, 0);
-    keybd_event(vk, scan, KEYEVENTF_KEYUP, 0);
-}
 
 bool IsTopMost(HWND w) { return (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 

@@ -36,14 +36,6 @@ using tessdeck::TDeckForm;
 const char* const kBase = "Software\\TaskloomTests\\PadLaunch";
 const char* const kTargetTitle = "Pad Launch Target";
 
-// A hot key pressed on the keyboard: modifiers down, the key, all up.
-void PressKeys(const std::vector<BYTE>& mods, BYTE key) {
-    for (BYTE m : mods) keybd_event(m, 0, 0, 0);
-    keybd_event(key, 0, 0, 0);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-    for (auto m = mods.rbegin(); m != mods.rend(); ++m) keybd_event(*m, 0, KEYEVENTF_KEYUP, 0);
-}
-
 // Opens a menu with `open` and, once it shows, hands it to `shown` (on
 // another thread) and presses `key` in it (a mnemonic, or Esc to close it).
 // Answers whether the menu was seen.
@@ -56,8 +48,7 @@ bool InMenu(const std::function<void()>& open, BYTE key, const std::function<voi
         if (!menu) return;
         shown(menu);
         seen = true;
-        keybd_event(key, 0, 0, 0);
-        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+        PressKey(key);
     });
     open();
     PumpUntil([&] { return seen.load(); }, 10000);
@@ -493,8 +484,7 @@ TEST_F(PadLaunch, AKeyHeldByAnotherProgramIsReportedAndWorksOnceFreedAndResumed)
         shown = MessageBoxTexts(box);
         SetForegroundWindow(box);
         WaitUntil([&] { return GetForegroundWindow() == box; }, 5000);
-        keybd_event(VK_RETURN, 0, 0, 0);
-        keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
+        PressKey(VK_RETURN);
         closedByEnter = WaitUntil([&] { return !IsWindow(box); }, 5000);
         if (!closedByEnter) PostMessageA(box, WM_COMMAND, IDOK, 0);
     });

@@ -37,13 +37,6 @@ const std::string kFivePad =
     "9\tClock\t\tclock.exe\r41\tHelp\t\thelp.exe\r";
 const std::string kTwoPad = "1\tOne\t\tone.exe\r2\tTwo\t\ttwo.exe\r";
 
-bool KeyExists(HKEY root, const std::string& path) {
-    HKEY k = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    RegCloseKey(k);
-    return true;
-}
-
 bool RunValueThere(HKEY root) {
     HKEY k = nullptr;
     if (RegOpenKeyExA(root, kRunKey.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;

@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+#include "../test_program.h"
+
 namespace {
 
 HWND g_edit = nullptr;
@@ -25,11 +27,8 @@ LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SETFOCUS:
             if (g_edit) SetFocus(g_edit);
             return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
         default:
-            return DefWindowProcA(w, msg, wp, lp);
+            return taskloom::testprogram::EndOnDestroy(w, msg, wp, lp);
     }
 }
 
@@ -51,22 +50,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
         SetForegroundWindow(running);
         return 0;
     }
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "TlDialer";
-    RegisterClassA(&wc);
+    if (!taskloom::testprogram::RegisterWindowClass(instance, "TlDialer", Proc, COLOR_BTNFACE)) return 1;
     HWND w = CreateWindowExA(0, "TlDialer", "Phone Dialer", WS_OVERLAPPEDWINDOW, 200, 200, 300, 90, nullptr,
                              nullptr, instance, nullptr);
     ShowWindow(w, show);
     SetForegroundWindow(w);
     SetFocus(g_edit);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return 0;
+    return taskloom::testprogram::RunMessageLoop();
 }

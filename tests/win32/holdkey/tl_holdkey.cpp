@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "../test_program.h"
+
 namespace {
 
 constexpr int kHoldId = 1;
@@ -19,11 +21,8 @@ LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             UnregisterHotKey(w, kHoldId);
             DestroyWindow(w);
             return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
         default:
-            return DefWindowProcA(w, msg, wp, lp);
+            return taskloom::testprogram::EndOnDestroy(w, msg, wp, lp);
     }
 }
 
@@ -35,13 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const UINT vk = static_cast<UINT>(std::strtoul(__argv[2], nullptr, 10));
     const std::string title = __argc > 3 ? __argv[3] : "Hot Key Holder";
 
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = "TlHoldKey";
-    RegisterClassA(&wc);
+    if (!taskloom::testprogram::RegisterWindowClass(instance, "TlHoldKey", Proc, COLOR_WINDOW)) return 1;
     HWND w = CreateWindowA("TlHoldKey", title.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 240, 80, nullptr, nullptr,
                            instance, nullptr);
     if (!w) return 1;
@@ -50,10 +43,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 2;
     }
     ShowWindow(w, SW_SHOWNOACTIVATE);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return 0;
+    return taskloom::testprogram::RunMessageLoop();
 }

@@ -22,6 +22,8 @@
 #include <cstring>
 #include <string>
 
+#include "../test_program.h"
+
 namespace {
 
 constexpr int kEditId = 100;
@@ -97,11 +99,8 @@ LRESULT CALLBACK MainProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SETFOCUS:
             SetFocus(GetDlgItem(h, kEditId));
             return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
     }
-    return DefWindowProcA(h, msg, wp, lp);
+    return taskloom::testprogram::EndOnDestroy(h, msg, wp, lp);
 }
 
 }  // namespace
@@ -110,25 +109,14 @@ int main(int argc, char** argv) {
     g_options = ParseOptions(argc, argv);
     const HINSTANCE instance = GetModuleHandleA(nullptr);
 
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = "TaskloomReceiver";
-    if (!RegisterClassA(&wc)) return 1;
+    const char* const className = "TaskloomReceiver";
+    if (!taskloom::testprogram::RegisterWindowClass(instance, className, MainProc, COLOR_WINDOW)) return 1;
 
-    HWND main = CreateWindowExA(0, wc.lpszClassName, g_options.title.c_str(), WS_OVERLAPPEDWINDOW,
-                                g_options.x, g_options.y, 480, 320, nullptr, nullptr, instance, nullptr);
+    HWND main = CreateWindowExA(0, className, g_options.title.c_str(), WS_OVERLAPPEDWINDOW, g_options.x,
+                                g_options.y, 480, 320, nullptr, nullptr, instance, nullptr);
     if (!main) return 1;
     ShowWindow(main, SW_SHOWNORMAL);
     UpdateWindow(main);
     SetFocus(GetDlgItem(main, kEditId));
-
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    return taskloom::testprogram::RunMessageLoop();
 }

@@ -33,6 +33,8 @@
 #include <string>
 #include <vector>
 
+#include "../test_program.h"
+
 namespace {
 
 constexpr int kEditId = 100;
@@ -257,11 +259,8 @@ LRESULT CALLBACK MainProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
                     return 0;
             }
             break;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
     }
-    return DefWindowProcA(h, msg, wp, lp);
+    return taskloom::testprogram::EndOnDestroy(h, msg, wp, lp);
 }
 
 }  // namespace
@@ -270,16 +269,11 @@ int main(int argc, char** argv) {
     g_options = ParseOptions(argc, argv);
     const HINSTANCE instance = GetModuleHandleA(nullptr);
 
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "TaskloomTarget";
-    if (!RegisterClassA(&wc)) return 1;
+    const char* const className = "TaskloomTarget";
+    if (!taskloom::testprogram::RegisterWindowClass(instance, className, MainProc, COLOR_BTNFACE)) return 1;
 
-    HWND main = CreateWindowExA(g_options.form ? WS_EX_CONTROLPARENT : 0, wc.lpszClassName,
-                                g_options.title.c_str(), WS_OVERLAPPEDWINDOW, 60, 60, 640, 420, nullptr,
+    HWND main = CreateWindowExA(g_options.form ? WS_EX_CONTROLPARENT : 0, className, g_options.title.c_str(),
+                                WS_OVERLAPPEDWINDOW, 60, 60, 640, 420, nullptr,
                                 g_options.menu ? BuildMenu() : nullptr, instance, nullptr);
     if (!main) return 1;
     ShowWindow(main, SW_SHOWNORMAL);
