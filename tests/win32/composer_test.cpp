@@ -194,6 +194,34 @@ TEST(Composer, NeitherProgramImportsTheLibrariesItLoadsWhenFirstUsed) {
     }
 }
 
+// Every item of a menu is reached by a letter of its own: a letter two
+// items share only moves between them.
+TEST(Composer, EachMenusItemsHaveLettersOfTheirOwn) {
+    Composer c;
+    const HMENU bar = GetMenu(c.form());
+    ASSERT_NE(bar, nullptr);
+    auto letters = [](HMENU menu) {
+        std::vector<std::string> out;  // "X: caption" per item with a letter
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[128] = {};
+            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            const char* amp = std::strchr(text, '&');
+            if (amp && amp[1])
+                out.push_back(std::string(1, static_cast<char>(std::toupper(amp[1]))) + ": " + text);
+        }
+        return out;
+    };
+    std::vector<HMENU> menus{bar};
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) menus.push_back(GetSubMenu(bar, i));
+    for (HMENU menu : menus) {
+        std::vector<std::string> items = letters(menu);
+        ASSERT_FALSE(items.empty());
+        std::sort(items.begin(), items.end());
+        for (std::size_t i = 1; i < items.size(); ++i)
+            EXPECT_NE(items[i][0], items[i - 1][0]) << items[i - 1] << " and " << items[i];
+    }
+}
+
 TEST(Composer, StartsAsANewScriptWithItsEightPages) {
     // The program itself: a window with the caption of a new script.
     taskloom::wintest::ChildProcess program(
