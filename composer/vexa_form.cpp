@@ -121,6 +121,12 @@ void VexaForm::ensurePage(int index) {
         "Windows page controls", "Menus page controls", "Controls page controls", "Commands page controls",
         "Keys page controls",    "Popup page controls", "Clips page controls",    "Tessdeck page controls"};
     const auto p = static_cast<Page>(index);
+    // The page's window over the page control's display area, then its
+    // controls.
+    const HWND w = wingui::CreatePageWindow(hwnd(), kIdPageFirst + index);
+    SetWindowPos(w, HWND_TOP, pageArea_.left, pageArea_.top, pageArea_.right - pageArea_.left,
+                 pageArea_.bottom - pageArea_.top, SWP_NOACTIVATE);
+    pages_[index].window = w;
     pages_[index].object = makePage(p);
     if (p == kCtrlPage) ctrlText_.clear();  // the page shows it now
     if (p == kClipsPage) ShowClips();
@@ -138,9 +144,9 @@ std::unique_ptr<FormPage> VexaForm::makePage(Page p) {
         case kCtrlPage:
             return std::make_unique<ControlsPage>(w, font, dpi_, ctrlText_);
         case kCommandPage:
-            return std::make_unique<CommandsPage>(w, font, dpi_, tips_);
+            return std::make_unique<CommandsPage>(w, font, dpi_, tips());
         case kKeysPage: {
-            auto keys = std::make_unique<KeysPage>(w, font, dpi_, tips_,
+            auto keys = std::make_unique<KeysPage>(w, font, dpi_, tips(),
                                                    [this](std::uint8_t vk) { return KeyStrokesKeyUp(vk); });
             keys->selectKey(keyChoice_);
             return keys;
@@ -173,12 +179,7 @@ void VexaForm::createFrame() {
                                         0, kIdPageControl, font);
     wingui::Place(PageControl.h, kPageControlPlace, dpi_);
     for (const char* caption : taskloom::kPageCaptions) PageControl.add(caption);
-    const RECT area = PageControl.displayArea();
-    for (int i = 0; i < 8; ++i) {
-        pages_[i].window = wingui::CreatePageWindow(form, kIdPageFirst + i);
-        SetWindowPos(pages_[i].window, HWND_TOP, area.left, area.top, area.right - area.left,
-                     area.bottom - area.top, SWP_NOACTIVATE);
-    }
+    pageArea_ = PageControl.displayArea();
 
     // The script list group, its buttons and the status bar.
     sourceGroup_ = wingui::CreateChild(form, "BUTTON", " Taskloom Source  ", WS_VISIBLE | BS_GROUPBOX, 0,
@@ -207,11 +208,15 @@ void VexaForm::createFrame() {
     StatusBar.h = wingui::CreateChild(form, STATUSCLASSNAMEA, "", WS_VISIBLE, 0, kIdStatusBar, font);
     // Panel 0 is 80 pixels; panel 1 (window title and menu path) takes the rest.
     StatusBar.setParts({wingui::Scale(80, dpi_), -1});
+}
 
-    tips_ = wingui::CreateTips(form);
+HWND VexaForm::tips() {
+    if (tips_) return tips_;
+    tips_ = wingui::CreateTips(hwnd());
     wingui::AddHint(tips_, DelBtn, "Delete selected line");
     wingui::AddHint(tips_, UpBtn, "Move Line  Up");
     wingui::AddHint(tips_, DownBtn, "Move Line Down");
+    return tips_;
 }
 
 void VexaForm::VexaInit() {
@@ -245,7 +250,8 @@ void VexaForm::VexaInit() {
 void VexaForm::showPage(int index) {
     ensurePage(index);
     PageControl.setCurrent(index);
-    for (int i = 0; i < 8; ++i) ShowWindow(pages_[i].window, i == index ? SW_SHOW : SW_HIDE);
+    for (int i = 0; i < 8; ++i)
+        if (pages_[i].window) ShowWindow(pages_[i].window, i == index ? SW_SHOW : SW_HIDE);
 }
 
 std::string VexaForm::activeCaption() const {
@@ -380,6 +386,8 @@ LRESULT VexaForm::handle(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return DefWindowProcA(hwnd(), msg, wp, lp);
         case kStartupMessage:
+            tips();
+            wingui::StartupStep("hints (posted)");
             GetMenusClick();
             wingui::StartupStep("first title's menu walk (posted)");
             return 0;

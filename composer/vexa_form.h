@@ -181,6 +181,9 @@ private:
     // script list, its buttons and the status bar.
     void createControls();
     void createFrame();
+    // The form's hints (a tooltip window), made once the window shows or
+    // when a page that adds its own hints is made first.
+    HWND tips();
     // The page object `p`, made if it is not there yet.
     WindowsPage& windowsPage() { return pageAt<WindowsPage>(kWindowPage); }
     MenusPage& menusPage() { return pageAt<MenusPage>(kMenusPage); }
@@ -294,6 +297,7 @@ private:
         bool making = false;  // while its object is being made
     };
     PageSlot pages_[8];
+    RECT pageArea_{};  // the page control's display area, in the form's client area
     // The control list's text while the Controls page is not made yet.
     std::string ctrlText_;
     int keyChoice_ = -1;  // the key name chosen while the Keys page is not made
