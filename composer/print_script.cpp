@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "composer/vexa_form.h"
+#include "wingui/file_dialog.h"
 #include "win32/system_library.h"
 #include "wingui/handles.h"
 
@@ -107,9 +108,7 @@ void VexaForm::PrintBtnClick() {
         throw std::runtime_error(std::string("Printing failed: ") + e.what());
     }
     if (!printDialog(&pd)) {
-        auto extendedError = dialogs.find<decltype(CommDlgExtendedError)>("CommDlgExtendedError");
-        const DWORD code = extendedError ? extendedError() : 0;
-        if (code != 0)
+        if (const DWORD code = wingui::CommonDialogError(); code != 0)
             throw std::runtime_error("Printing failed: the print dialog reported error " +
                                      std::to_string(code) + " (is a printer installed?)");
         return;  // cancelled

@@ -113,12 +113,8 @@ void TDeckForm::RunIt(const std::string& text) {
 
 bool TDeckForm::ExecProgram(const std::string& text) {
     const taskloom::ShellStart s = taskloom::ExecProgram(text, taskloom::FileExists);
-    auto shellExecute = taskloom::Shell32Library().find<decltype(ShellExecuteA)>("ShellExecuteA");
-    if (!shellExecute) return false;
-    const auto result = reinterpret_cast<INT_PTR>(
-        shellExecute(hwnd(), nullptr, s.file.c_str(), s.params.empty() ? nullptr : s.params.c_str(),
-                     s.dir.empty() ? nullptr : s.dir.c_str(), SW_SHOWNORMAL));
-    return result > 32;
+    return desktop_.shellExecute(reinterpret_cast<taskloom::Wnd>(hwnd()), s.file, s.params, s.dir,
+                                 SW_SHOWNORMAL);
 }
 
 // --- Hot keys ---------------------------------------------------------------

@@ -37,8 +37,7 @@ std::optional<std::string> Ask(const FileDialog& d, const std::string& proposed,
         throw std::runtime_error(std::string("the file dialog cannot be shown: ") + e.what());
     }
     if (!ask(&ofn)) {
-        auto extendedError = dialogs.find<decltype(CommDlgExtendedError)>("CommDlgExtendedError");
-        if (const DWORD error = extendedError ? extendedError() : 0; error != 0)
+        if (const DWORD error = CommonDialogError(); error != 0)
             throw std::runtime_error("the file dialog failed (error " + std::to_string(error) + ")");
         return std::nullopt;  // cancelled
     }
@@ -47,6 +46,12 @@ std::optional<std::string> Ask(const FileDialog& d, const std::string& proposed,
 }
 
 }  // namespace
+
+DWORD CommonDialogError() {
+    auto extendedError =
+        taskloom::CommonDialogsLibrary().find<decltype(CommDlgExtendedError)>("CommDlgExtendedError");
+    return extendedError ? extendedError() : 0;
+}
 
 std::optional<std::string> AskOpenFile(const FileDialog& d, const std::string& proposed) {
     return Ask(d, proposed, false);

@@ -25,4 +25,8 @@ struct FileDialog {
 std::optional<std::string> AskOpenFile(const FileDialog& d, const std::string& proposed = {});
 std::optional<std::string> AskSaveFile(const FileDialog& d, const std::string& proposed = {});
 
+// After a common dialog (open, save, print) answered no: the reason it
+// failed, 0 when the user cancelled it (or the reason cannot be asked).
+DWORD CommonDialogError();
+
 }  // namespace wingui
