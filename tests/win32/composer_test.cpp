@@ -36,6 +36,7 @@ namespace loomwright {
 namespace {
 
 using taskloom::wintest::ControlText;
+using taskloom::wintest::HintOf;
 using taskloom::wintest::KeyEvent;
 using taskloom::wintest::MessageBoxTexts;
 using taskloom::wintest::PressKey;
@@ -152,32 +153,6 @@ public:
 
 bool WaitForText(HWND control, const std::string& text) {
     return WaitUntil([&] { return ControlText(control) == text; }, 10000);
-}
-
-// The hint a tooltip of the form's thread shows for `control` ("" when
-// none).
-BOOL CALLBACK CollectTips(HWND w, LPARAM out) {
-    char cls[64] = {};
-    GetClassNameA(w, cls, sizeof cls);
-    if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0) reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
-    return TRUE;
-}
-
-std::string HintOf(HWND form, HWND control) {
-    std::vector<HWND> tips;
-    EnumThreadWindows(GetWindowThreadProcessId(form, nullptr), CollectTips, reinterpret_cast<LPARAM>(&tips));
-    for (HWND t : tips) {
-        char text[256] = {};
-        TOOLINFOA ti{};
-        ti.cbSize = sizeof ti;
-        ti.hwnd = GetParent(control);
-        ti.uId = reinterpret_cast<UINT_PTR>(control);
-        ti.lpszText = text;
-        if (SendMessageA(t, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti)) &&
-            SendMessageA(t, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti)) >= 0 && text[0])
-            return text;
-    }
-    return {};
 }
 
 // The file dialogs, printing, the shell, the fine timer and the session

@@ -437,4 +437,31 @@ std::string ReadUntilStable(HWND control, const std::optional<std::string>& expe
     }
 }
 
+namespace {
+BOOL CALLBACK CollectTips(HWND w, LPARAM out) {
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0) reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
+    return TRUE;
+}
+}  // namespace
+
+std::string HintOf(HWND form, HWND control) {
+    std::vector<HWND> tips;
+    EnumThreadWindows(GetWindowThreadProcessId(form, nullptr), CollectTips, reinterpret_cast<LPARAM>(&tips));
+    for (HWND t : tips) {
+        char text[256] = {};
+        TOOLINFOA ti{};
+        ti.cbSize = TTTOOLINFOA_V1_SIZE;
+        ti.hwnd = GetParent(control);  // the tools are the controls, on their parent
+        ti.uId = reinterpret_cast<UINT_PTR>(control);
+        ti.lpszText = text;
+        if (!SendMessageA(t, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti))) continue;
+        ti.lpszText = text;
+        SendMessageA(t, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
+        if (text[0]) return text;
+    }
+    return {};
+}
+
 }  // namespace taskloom::wintest

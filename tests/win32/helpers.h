@@ -191,6 +191,10 @@ std::string ControlText(HWND control);
 // never come.
 std::string MessageBoxTexts(HWND box, DWORD timeoutMs = 5000);
 
+// The hint that a tooltip of `form`'s thread shows for `control` ("" when
+// none).
+std::string HintOf(HWND form, HWND control);
+
 // The text of a tree view's item (up to 1023 characters); empty when the
 // item has none or is not there.
 std::string TreeItemText(HWND tree, HTREEITEM item);

@@ -262,34 +262,6 @@ TEST(TessdeckProgram, AScriptArgumentRunsTheScriptAndExitsShowingNoPad) {
     EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, kPadKey, "Settings"), "\r,428,47,0,1,1,0,1");
 }
 
-// The hint that a tooltip of `form`'s thread shows for `control` ("" when
-// none).
-BOOL CALLBACK CollectTips(HWND w, LPARAM out) {
-    char cls[64] = {};
-    GetClassNameA(w, cls, sizeof cls);
-    if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0) reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
-    return TRUE;
-}
-
-std::string HintOf(HWND form, HWND control) {
-    std::vector<HWND> tips;
-    EnumThreadWindows(GetWindowThreadProcessId(form, nullptr), CollectTips, reinterpret_cast<LPARAM>(&tips));
-    for (HWND t : tips) {
-        char text[256] = {};
-        TOOLINFOA ti{};
-        ti.cbSize = TTTOOLINFOA_V1_SIZE;
-        ti.hwnd = form;
-        ti.uId = reinterpret_cast<UINT_PTR>(control);
-        ti.lpszText = text;
-        if (SendMessageA(t, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti))) {
-            ti.lpszText = text;
-            SendMessageA(t, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
-            if (text[0]) return text;
-        }
-    }
-    return {};
-}
-
 // --- The form in this process ------------------------------------------------
 
 // Keys of the test standing in for the machine's hive, the classes root and
