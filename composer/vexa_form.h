@@ -177,8 +177,8 @@ protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    // The form's own controls: the page control and the page windows, the
-    // script list, its buttons and the status bar.
+    // The form's own controls: the page control, the script list, its
+    // buttons and the status bar; then the Windows page.
     void createControls();
     void createFrame();
     // The form's hints (a tooltip window), made once the window shows or
@@ -240,7 +240,8 @@ private:
     void fillControls(taskloom::Wnd w);
     void showControls(const std::vector<std::string>& controls);
     void setCtrlText(const std::string& text);
-    // The Keys page's fields (keysPage().read and write).
+    // The Keys page's fields; its start values while it is not made (a
+    // write of those makes nothing).
     taskloom::KeyFields readKeys(bool countUsed = true) const;
     void writeKeys(const taskloom::KeyFields& keys);
     // The hidden list of key names' choice (-1: none), kept for the Keys
