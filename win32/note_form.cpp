@@ -139,7 +139,7 @@ void NoteForm::setLines(const std::vector<std::string>& lines) {
 }
 
 std::vector<std::string> NoteForm::lines() const {
-    std::string text = made_ ? std::string() : text_;
+    std::string text = text_;  // the window's once it is made
     if (made_) {
         text.assign(static_cast<size_t>(GetWindowTextLengthA(memo_)) + 1, '\0');
         text.resize(static_cast<size_t>(GetWindowTextA(memo_, text.data(), static_cast<int>(text.size()))));
